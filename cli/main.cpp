@@ -1,0 +1,17 @@
+#include <unistd.h>
+
+#include <iostream>
+
+#include "cli/CliApp.h"
+#include "platform/Error.h"
+#include "platform/ProgramFolder.h"
+
+int main(int argc, char** argv) {
+  try {
+    return tolvane::RunCli(argc, argv, std::cout, std::cerr, tolvane::ProgramFolder(),
+                           ::isatty(STDERR_FILENO) != 0);
+  } catch (const std::exception& e) {
+    std::cerr << "tolvane-cli: " << e.what() << '\n';
+    return 1;
+  }
+}

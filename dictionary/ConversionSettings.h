@@ -1,0 +1,31 @@
+#pragma once
+
+namespace tolvane {
+
+enum class PolyphonePolicy { FirstReading, AllReadings };
+
+enum class ToneStyle { Numbered, Marked, Plain };
+
+// Named after the radio buttons that select them.
+enum class OutputFormat {
+  rb_output_py,
+  rb_output_han,
+  rb_output_hanpy,
+  rb_output_pyhan,
+  rb_output_py_only
+};
+
+// The option state that lookup and layout read. The GUI builds one from its controls at the
+// moment of a preview or run; the CLI from its options.
+struct ConversionSettings {
+  PolyphonePolicy polyphone = PolyphonePolicy::FirstReading;
+  ToneStyle toneStyle = ToneStyle::Marked;
+  bool wadeGiles = false;
+  OutputFormat outputFormat = OutputFormat::rb_output_py;
+  bool align = true;
+  int wrapWidth = 0;  // 0 for none, else 100, 50, 40, 30, 20 or 10 characters
+
+  bool operator==(const ConversionSettings&) const = default;
+};
+
+}  // namespace tolvane

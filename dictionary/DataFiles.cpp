@@ -1,0 +1,75 @@
+#include "dictionary/DataFiles.h"
+
+#include "platform/TextFile.h"
+
+namespace tolvane {
+namespace {
+
+struct DataFileLists {
+  std::filesystem::path folder;
+  CustomDictionary standard;
+  CustomDictionary wadeGiles;
+  ToneVowels toneVowels;
+  unsigned long generation = 0;
+};
+
+DataFileLists& Lists() {
+  static DataFileLists lists;
+  return lists;
+}
+
+std::vector<std::string> LoadList(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return {};
+  return ReadTextLines(path);
+}
+
+}  // namespace
+
+void LoadDataFiles(const std::filesystem::path& folder) {
+  ReleaseDataFiles();
+  DataFileLists& lists = Lists();
+  lists.folder = folder;
+  // Each dictionary is rebuilt from whatever has been read when a later file fails, so the
+  // lists read before the failure keep their content.
+  std::vector<std::string> keys;
+  std::vector<std::string> readings;
+  const auto loadPair = [&](const char* keysFile, const char* readingsFile,
+                            CustomDictionary& into) {
+    keys.clear();
+    readings.clear();
+    try {
+      keys = LoadList(folder / keysFile);
+      readings = LoadList(folder / readingsFile);
+    } catch (...) {
+      into = CustomDictionary(std::move(keys), std::move(readings));
+      throw;
+    }
+    into = CustomDictionary(std::move(keys), std::move(readings));
+  };
+  loadPair(kStandardKeysFile, kStandardReadingsFile, lists.standard);
+  loadPair(kWadeGilesKeysFile, kWadeGilesReadingsFile, lists.wadeGiles);
+  lists.toneVowels = LoadList(folder / kToneVowelFile);
+}
+
+void ReleaseDataFiles() {
+  DataFileLists& lists = Lists();
+  lists.standard = {};
+  lists.wadeGiles = {};
+  lists.toneVowels.clear();
+  ++lists.generation;
+}
+
+void ReloadDataFiles() {
+  const std::filesystem::path folder = Lists().folder;
+  ReleaseDataFiles();
+  LoadDataFiles(folder);
+}
+
+const std::filesystem::path& DataFilesFolder() { return Lists().folder; }
+const CustomDictionary& StandardDictionary() { return Lists().standard; }
+const CustomDictionary& WadeGilesDictionary() { return Lists().wadeGiles; }
+const ToneVowels& ToneVowelList() { return Lists().toneVowels; }
+unsigned long DataFilesGeneration() { return Lists().generation; }
+
+}  // namespace tolvane

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "dictionary/CustomDictionary.h"
+#include "dictionary/ToneMarks.h"
+
+// The data files beside the program: two user dictionaries and the tone glyphs. This unit owns
+// the loaded lists; everything else reads them through the functions below.
+namespace tolvane {
+
+inline constexpr const char* kStandardKeysFile = "define_han.dll";
+inline constexpr const char* kStandardReadingsFile = "define_py.dll";
+inline constexpr const char* kWadeGilesKeysFile = "define_wei_han.dll";
+inline constexpr const char* kWadeGilesReadingsFile = "define_wei_py.dll";
+inline constexpr const char* kToneVowelFile = "define_py_tone.dll";
+
+// Loads the five files from `folder` (the program folder in the program; tests and the CLI may
+// point elsewhere). A missing file gives an empty list. A file that exists but cannot be read
+// raises "Cannot open file "%s". %s"; the lists loaded before it keep their content and the
+// others stay empty, so all five lists exist either way.
+void LoadDataFiles(const std::filesystem::path& folder);
+
+// Empties the five lists.
+void ReleaseDataFiles();
+
+// ReleaseDataFiles, then LoadDataFiles from the folder of the last load.
+void ReloadDataFiles();
+
+// The folder of the last LoadDataFiles.
+const std::filesystem::path& DataFilesFolder();
+
+const CustomDictionary& StandardDictionary();
+const CustomDictionary& WadeGilesDictionary();
+const ToneVowels& ToneVowelList();
+
+// Bumped at every load and release, so derived data (the marked-reading cache) knows when it is
+// stale.
+unsigned long DataFilesGeneration();
+
+}  // namespace tolvane

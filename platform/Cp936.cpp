@@ -1,0 +1,190 @@
+#include "platform/Cp936.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "platform/Cp936Table_generated.h"
+
+namespace tolvane::cp936 {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+char32_t DecodeAt(std::string_view text, std::size_t pos, std::size_t length) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (length == 1) {
+    if (lead < 0x80) return lead;
+    if (lead == 0x80 && cp936_table::kByte80 != 0) return cp936_table::kByte80;
+    return kReplacement;
+  }
+  const auto trail = static_cast<unsigned char>(text[pos + 1]);
+  const std::uint16_t cp =
+      cp936_table::kToUnicode[(lead - cp936_table::kLeadFirst) * cp936_table::kTrailCount +
+                              (trail - cp936_table::kTrailFirst)];
+  return cp != 0 ? cp : kReplacement;
+}
+
+// Unicode (BMP) to code page 936, built once from the generated table. Where two byte pairs
+// decode to the same character, the lower pair wins.
+const std::array<std::uint16_t, 0x10000>& FromUnicodeTable() {
+  static const auto table = [] {
+    auto t = std::make_unique<std::array<std::uint16_t, 0x10000>>();
+    t->fill(0);
+    for (unsigned lead = cp936_table::kLeadFirst; lead <= cp936_table::kLeadLast; ++lead) {
+      for (unsigned trail = cp936_table::kTrailFirst; trail <= cp936_table::kTrailLast; ++trail) {
+        const std::uint16_t cp =
+            cp936_table::kToUnicode[(lead - cp936_table::kLeadFirst) * cp936_table::kTrailCount +
+                                    (trail - cp936_table::kTrailFirst)];
+        if (cp != 0 && (*t)[cp] == 0) (*t)[cp] = static_cast<std::uint16_t>(lead << 8 | trail);
+      }
+    }
+    if (cp936_table::kByte80 != 0) (*t)[cp936_table::kByte80] = 0x80;
+    return t;
+  }();
+  return *table;
+}
+
+void AppendEncoded(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+    return;
+  }
+  const std::uint16_t code = cp <= 0xFFFF ? FromUnicodeTable()[cp] : 0;
+  if (code == 0) {
+    out.push_back('?');
+  } else if (code <= 0xFF) {
+    out.push_back(static_cast<char>(code));
+  } else {
+    out.push_back(static_cast<char>(code >> 8));
+    out.push_back(static_cast<char>(code & 0xFF));
+  }
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Decodes one UTF-8 sequence at `pos`, advancing it; malformed input gives U+FFFD and consumes
+// one byte.
+char32_t NextUtf8(std::string_view s, std::size_t& pos) {
+  const auto b0 = static_cast<unsigned char>(s[pos]);
+  std::size_t need = 0;
+  char32_t cp = 0;
+  if (b0 < 0x80) {
+    ++pos;
+    return b0;
+  } else if ((b0 & 0xE0) == 0xC0) {
+    need = 1, cp = b0 & 0x1F;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    need = 2, cp = b0 & 0x0F;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    need = 3, cp = b0 & 0x07;
+  } else {
+    ++pos;
+    return kReplacement;
+  }
+  if (pos + need >= s.size()) {
+    ++pos;
+    return kReplacement;
+  }
+  for (std::size_t i = 1; i <= need; ++i) {
+    const auto b = static_cast<unsigned char>(s[pos + i]);
+    if ((b & 0xC0) != 0x80) {
+      ++pos;
+      return kReplacement;
+    }
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kMin[need] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++pos;
+    return kReplacement;
+  }
+  pos += need + 1;
+  return cp;
+}
+
+}  // namespace
+
+std::string_view FirstChars(std::string_view text, std::size_t count) {
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < count && pos < text.size(); ++i) pos += CharLengthAt(text, pos);
+  return text.substr(0, pos);
+}
+
+std::string_view LastChar(std::string_view text) {
+  std::size_t pos = 0;
+  std::size_t last = 0;
+  while (pos < text.size()) {
+    last = pos;
+    pos += CharLengthAt(text, pos);
+  }
+  return text.substr(last);
+}
+
+std::size_t CharCount(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < text.size(); pos += CharLengthAt(text, pos)) ++count;
+  return count;
+}
+
+char32_t DecodeChar(std::string_view ch) {
+  if (ch.empty()) return 0;
+  return DecodeAt(ch, 0, CharLengthAt(ch, 0));
+}
+
+std::string DecodeToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3 / 2);
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t len = CharLengthAt(text, pos);
+    AppendUtf8(out, DecodeAt(text, pos, len));
+    pos += len;
+  }
+  return out;
+}
+
+std::u16string DecodeToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t len = CharLengthAt(text, pos);
+    out.push_back(static_cast<char16_t>(DecodeAt(text, pos, len)));
+    pos += len;
+  }
+  return out;
+}
+
+std::string EncodeFromUtf8(std::string_view textUtf8) {
+  std::string out;
+  out.reserve(textUtf8.size());
+  for (std::size_t pos = 0; pos < textUtf8.size();) AppendEncoded(out, NextUtf8(textUtf8, pos));
+  return out;
+}
+
+std::string EncodeFromUtf16(std::u16string_view textUtf16) {
+  std::string out;
+  out.reserve(textUtf16.size() * 2);
+  for (std::size_t i = 0; i < textUtf16.size(); ++i) {
+    char32_t cp = textUtf16[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < textUtf16.size() && textUtf16[i + 1] >= 0xDC00 &&
+        textUtf16[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (textUtf16[i + 1] - 0xDC00);
+      ++i;
+    }
+    AppendEncoded(out, cp);
+  }
+  return out;
+}
+
+}  // namespace tolvane::cp936

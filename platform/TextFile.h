@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvane {
+
+// Text files are read whole, as raw bytes, and cut into lines at CR LF, a lone CR or a lone LF.
+// A NUL byte ends the text; a line end at the very end starts no further line; a byte-order
+// mark is not recognised (it stays part of the first line).
+
+// Cuts `text` into lines; the views point into `text`.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// The whole file as bytes. A file that cannot be opened (missing, a directory, no access) raises
+// "Cannot open file "<path>". <reason>"; a failed read raises the file error of its cause.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// The lines of a text file held in one buffer: a line is a view into it, so a file of many lines
+// costs one allocation for its bytes and one for the line table.
+class LineList {
+ public:
+  LineList() = default;
+  explicit LineList(std::string text);
+
+  static LineList FromFile(const std::filesystem::path& path) {
+    return LineList(ReadWholeFile(path));
+  }
+
+  std::size_t size() const { return spans_.size(); }
+  bool empty() const { return spans_.empty(); }
+  std::string_view operator[](std::size_t index) const {
+    return std::string_view(text_).substr(spans_[index].begin, spans_[index].length);
+  }
+  void clear();
+
+ private:
+  struct Span {
+    std::size_t begin;
+    std::size_t length;
+  };
+  std::string text_;
+  std::vector<Span> spans_;
+};
+
+// The file's lines as separate strings (for the small data and settings files).
+std::vector<std::string> ReadTextLines(const std::filesystem::path& path);
+
+// Writes a text file line by line, every line followed by CR LF. Opening creates the file or
+// truncates an existing one. Every failure (open, write, close) raises the file error of its
+// cause; a writer destroyed without Close() closes the file without reporting.
+class TextFileWriter {
+ public:
+  TextFileWriter() = default;
+  explicit TextFileWriter(const std::filesystem::path& path) { Open(path); }
+  ~TextFileWriter();
+  TextFileWriter(const TextFileWriter&) = delete;
+  TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+  void Open(const std::filesystem::path& path);
+  void WriteLine(std::string_view line);
+  void Close();
+  bool IsOpen() const { return file_ != nullptr; }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  void Write(const char* data, std::size_t size);
+
+  std::FILE* file_ = nullptr;
+  std::filesystem::path path_;
+  std::vector<char> buffer_;
+};
+
+// Writes `lines` as a whole text file (CR LF after each).
+void WriteTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+}  // namespace tolvane

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what building and testing Tolvane needs on Debian 12, with apt-get, when it is missing.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config python3
+  libgtest-dev libbenchmark-dev libcli11-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
+  unicode-data fortunes-zh
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
