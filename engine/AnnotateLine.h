@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/ConversionSettings.h"
+
+namespace tolvane {
+
+// The run's separator: " " or "". A batch run sets it to " " before its first line and carries
+// it from line to line; the preview always uses " ".
+using Separator = std::string;
+inline const Separator kStartSeparator = " ";
+
+// `n` spaces when n > 0, else the empty string.
+std::string FillSpace(long long n);
+
+// The working strings of one line, kept by the caller so that annotating many lines reuses their
+// memory instead of allocating per line.
+struct AnnotatedLine {
+  std::string pinyin;      // P: the readings with their separators (inline layouts: everything)
+  std::string characters;  // H: the characters, each moved to the column of its reading
+  std::string widths;      // N: the width readings (Marked style only)
+  std::string_view lines[2];
+  std::size_t count = 0;  // how many of `lines` are the output: 1 or 2
+
+  std::vector<std::string> Lines() const { return std::vector<std::string>(lines, lines + count); }
+};
+
+// Annotates one GB2312 line (without its line end) in the layout of `settings` and leaves the
+// output lines in `out.lines` (views into `out` and `line`, valid until the next call). Reads and
+// may change `separator`. Raises the lookup's error when a tone glyph is missing.
+void AnnotateLine(std::string_view line, const ConversionSettings& settings, Separator& separator,
+                  AnnotatedLine& out);
+
+// The same, returning the output lines.
+std::vector<std::string> AnnotateLine(std::string_view line, const ConversionSettings& settings,
+                                      Separator& separator);
+
+// The lines the one-line preview shows for `text`: the separator is always " " and the two-line
+// layouts show the text as typed instead of an aligned character line.
+std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings);
+
+}  // namespace tolvane
