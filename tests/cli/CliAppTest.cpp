@@ -1,0 +1,139 @@
+#include "cli/CliApp.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/TestSupport.h"
+
+namespace tolvane {
+namespace {
+
+using test::Gb;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class CliTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(test::SourceDataFolder() / "define_py_tone.dll",
+                               program_ / "define_py_tone.dll");
+  }
+  Result Run(std::vector<std::string> args) {
+    args.insert(args.begin(), "tolvane-cli");
+    std::vector<const char*> argv;
+    for (const auto& a : args) argv.push_back(a.c_str());
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status =
+        RunCli(static_cast<int>(argv.size()), argv.data(), out, err, program_.path());
+    return {status, out.str(), err.str()};
+  }
+  TempDir program_;
+  TempDir work_;
+};
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+  const std::vector<std::vector<std::string>> usageErrors = {
+      {},
+      {"frobnicate"},
+      {"table"},
+      {"table", "numbers"},
+      {"convert"},
+      {"convert", "a.txt", "--wrap", "7"},
+      {"convert", "a.txt", "--format", "wide"},
+      {"convert", "a.txt", "--tone", "loud"},
+      {"lookup", "--polyphone", "some", "x"},
+      {"lookup", "--data-dir", "/no/such/folder", "x"},
+      {"convert", "a", "b", "c"},
+  };
+  for (const auto& args : usageErrors) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 2) << (args.empty() ? "(none)" : args[0]) << " " << result.err;
+    EXPECT_FALSE(result.err.empty());
+  }
+  const Result help = Run({"convert", "--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* option : {"--polyphone", "--tone", "--format", "--no-align", "--wrap",
+                             "--wade-giles", "--data-dir", "--quiet"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(CliTest, ConvertWritesTheDerivedTargetByDefault) {
+  WriteBytes(work_ / "a.txt", Gb("我爱北京\r\n"));
+  const Result result = Run({"convert", (work_ / "a.txt").string()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadBytes(work_ / "a_拼音.txt"), Gb("wǒ ài běi jīng\r\n我 爱 北  京\r\n"));
+}
+
+TEST_F(CliTest, ConvertHonoursEveryOption) {
+  WriteBytes(work_ / "a.txt", Gb("长，ab长长\r\n"));
+  WriteBytes(program_ / "define_wei_han.dll", "a\r\n");
+  WriteBytes(program_ / "define_wei_py.dll", "A\r\n");
+  const auto out = (work_ / "out.txt").string();
+  struct Case {
+    std::vector<std::string> options;
+    std::string expectedUtf8;
+  };
+  const Case cases[] = {
+      {{"--tone", "numbered", "--polyphone", "all", "--format", "hanpy"},
+       "长(chang2/zhang3)，ab长(chang2/zhang3)长(chang2/zhang3)\r\n"},
+      {{"--tone", "plain", "--format", "pyhan"}, "(chang)长，ab(chang)长(chang)长\r\n"},
+      {{"--tone", "marked", "--format", "py-only"}, "cháng       cháng cháng\r\n"},
+      {{"--tone", "numbered", "--format", "han", "--no-align"},
+       "长，ab长长\r\nchang2    chang2 chang2\r\n"},
+      {{"--tone", "numbered", "--format", "hanpy", "--wrap", "10", "--wade-giles"},
+       "长(chang2)，a(A)b长(chang2)长(chang2)\r\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"convert", "-q"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back((work_ / "a.txt").string());
+    args.push_back(out);
+    const Result result = Run(args);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(test::Utf8(ReadBytes(out)), c.expectedUtf8) << c.options[1] << " " << c.options[3];
+    EXPECT_EQ(result.err, "");  // --quiet
+  }
+}
+
+TEST_F(CliTest, FileErrorsExitWithOneAndNameTheFile) {
+  const Result missing = Run({"convert", (work_ / "none.txt").string()});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "tolvane-cli: " + (work_ / "none.txt").string() + ": File not found\n");
+  EXPECT_FALSE(std::filesystem::exists(work_ / "none_拼音.txt"));
+
+  WriteBytes(work_ / "a.txt", Gb("我\r\n"));
+  const Result full = Run({"convert", (work_ / "a.txt").string(), "/dev/full"});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "tolvane-cli: /dev/full: Disk full\n");
+
+  std::filesystem::create_directory(program_ / "define_han.dll");
+  const Result badData = Run({"convert", (work_ / "a.txt").string()});
+  EXPECT_EQ(badData.status, 1);
+  EXPECT_NE(badData.err.find("Cannot open file \"" + (program_ / "define_han.dll").string()),
+            std::string::npos);
+}
+
+TEST_F(CliTest, PreviewLookupAndTable) {
+  const Result preview = Run({"preview", "--tone", "numbered", "我，爱"});
+  EXPECT_EQ(preview.status, 0);
+  EXPECT_EQ(preview.out, "wo3   ai4\n我，爱\n");
+
+  const Result lookup = Run({"lookup", "--polyphone", "all", "长a"});
+  EXPECT_EQ(lookup.out, "长\tzhǎng/cháng\tzhang/chang\na\t \t \n");
+
+  const Result table = Run({"table", "plain"});
+  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 6727);
+  EXPECT_NE(table.out.find("广\tan/guang\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolvane

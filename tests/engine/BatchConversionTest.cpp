@@ -1,0 +1,240 @@
+#include "engine/BatchConversion.h"
+
+#include <gtest/gtest.h>
+
+#include "dictionary/DataFiles.h"
+#include "dictionary/ReadingTable.h"
+#include "support/TestSupport.h"
+
+namespace tolvane {
+namespace {
+
+using test::Gb;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// Answers questions from a script and records everything the run asks of its caller.
+class ScriptedHost : public BatchHost {
+ public:
+  bool answer = false;
+  std::vector<std::string> events;
+  std::vector<std::string> questions;
+  std::vector<std::string> errors;
+  std::vector<std::filesystem::path> opened;
+  std::size_t lineCount = 0;
+  std::size_t steps = 0;
+
+  void ShowProgress(std::size_t count) override {
+    lineCount = count;
+    events.push_back("show");
+  }
+  void StepProgress() override { ++steps; }
+  void FillProgress() override { events.push_back("fill"); }
+  void HideProgress() override { events.push_back("hide"); }
+  bool Ask(Question, const std::string& textUtf8) override {
+    questions.push_back(textUtf8);
+    events.push_back("ask");
+    return answer;
+  }
+  void ChooseSourceFile() override { events.push_back("choose"); }
+  void OpenWithSystem(const std::filesystem::path& target) override {
+    opened.push_back(target);
+    events.push_back("open");
+  }
+  void ReportError(const Error& error) override {
+    errors.push_back(error.what());
+    events.push_back("error");
+  }
+};
+
+class BatchConversionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    LoadDataFiles(test::SourceDataFolder());
+    InitNumberedTable();
+    InitPlainTable();
+  }
+  BatchRequest Request(OutputFormat format = OutputFormat::rb_output_py, int wrap = 0) {
+    BatchRequest request;
+    request.source = dir_ / "a.txt";
+    request.target = dir_ / "a_out.txt";
+    request.settings.toneStyle = ToneStyle::Numbered;
+    request.settings.outputFormat = format;
+    request.settings.wrapWidth = wrap;
+    request.programFolder = program_.path();
+    return request;
+  }
+  TempDir dir_;
+  TempDir program_;
+  ScriptedHost host_;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(BatchConversionTest, ConvertsEveryLineWithCrLf) {
+  WriteBytes(dir_ / "a.txt", Gb("我爱\r\n\r\n北京"));  // last line without a line end
+  ASSERT_EQ(BatchConversion(Request(), host_), BatchOutcome::Completed);
+  EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"),
+            Gb("wo3 ai4\r\n我  爱\r\n\r\n\r\nbei3 jing1\r\n北   京\r\n"));
+  EXPECT_EQ(host_.lineCount, 3u);
+  EXPECT_EQ(host_.steps, 3u);
+  EXPECT_EQ(host_.events, (Events{"show", "fill", "ask", "hide"}));
+  EXPECT_EQ(host_.questions,
+            std::vector<std::string>{"执行完成，是否打开文件\r\r" + (dir_ / "a_out.txt").string()});
+  EXPECT_TRUE(host_.opened.empty());  // answered No
+
+  host_ = ScriptedHost();
+  host_.answer = true;
+  WriteBytes(dir_ / "a.txt", Gb("我\r爱\n北"));  // a lone CR or LF ends a line too
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_),
+            BatchOutcome::Completed);
+  EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("我(wo3)\r\n爱(ai4)\r\n北(bei3)\r\n"));  // replaced
+  EXPECT_EQ(host_.opened, std::vector<std::filesystem::path>{dir_ / "a_out.txt"});
+  EXPECT_EQ(host_.events, (Events{"show", "fill", "ask", "open", "hide"}));
+}
+
+TEST_F(BatchConversionTest, EmptySourceGivesEmptyTargetAndTheUsualEnd) {
+  WriteBytes(dir_ / "a.txt", "");
+  ASSERT_EQ(BatchConversion(Request(), host_), BatchOutcome::Completed);
+  EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), "");
+  EXPECT_EQ(host_.lineCount, 0u);
+  EXPECT_EQ(host_.events, (Events{"show", "fill", "ask", "hide"}));
+}
+
+TEST_F(BatchConversionTest, MissingSourceAsksAndCreatesNoTarget) {
+  auto request = Request();
+  request.target = dir_ / "new-folder" / "a_out.txt";
+  host_.answer = true;
+  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::SourceMissing);
+  EXPECT_EQ(host_.questions, std::vector<std::string>{"没找到源文件,选择文件？"});
+  EXPECT_EQ(host_.events, (Events{"ask", "choose"}));
+  EXPECT_FALSE(std::filesystem::exists(request.target));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "new-folder"));  // the folder step ran first
+
+  host_ = ScriptedHost();
+  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::SourceMissing);
+  EXPECT_EQ(host_.events, (Events{"ask"}));  // No: nothing more
+}
+
+TEST_F(BatchConversionTest, WrapCutsLinesIntoPiecesThroughTheTempFile) {
+  const std::string twentyFive = Gb("一二三四五六七八九十一二三四五六七八九十一二三四五");
+  const std::string ten = Gb("abcdefghi十");
+  WriteBytes(dir_ / "a.txt", twentyFive + "\r\n\r\n" + ten + "\r\n");
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy, 10), host_),
+            BatchOutcome::Completed);
+  const std::string temp = ReadBytes(program_ / "temp.txt");
+  EXPECT_EQ(temp, twentyFive.substr(0, 20) + "\r\n" + twentyFive.substr(20, 20) + "\r\n" +
+                      twentyFive.substr(40) + "\r\n" + ten + "\r\n");
+  EXPECT_EQ(host_.lineCount, 4u);  // the empty line vanished
+}
+
+TEST_F(BatchConversionTest, WrapConsumesALoneLeadByteAtTheEndOfALine) {
+  WriteBytes(dir_ / "a.txt", Gb("一二三") + "\xB0\r\n" + "\xB0\r\n");
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy, 2), host_),
+            BatchOutcome::Completed);
+  EXPECT_EQ(ReadBytes(program_ / "temp.txt"),
+            Gb("一二") + "\r\n" + Gb("三") + "\xB0\r\n" + "\xB0\r\n");
+}
+
+TEST_F(BatchConversionTest, TargetEqualToSourceIsReplacedByItsAnnotation) {
+  WriteBytes(dir_ / "a.txt", Gb("我"));
+  auto request = Request(OutputFormat::rb_output_hanpy);
+  request.target = request.source;
+  ASSERT_EQ(BatchConversion(request, host_), BatchOutcome::Completed);
+  EXPECT_EQ(ReadBytes(dir_ / "a.txt"), Gb("我(wo3)\r\n"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+}
+
+TEST_F(BatchConversionTest, FailedRunOverTheSourceLeavesTheSourceIntact) {
+  // Without tone glyphs the Marked style fails at the first character that needs a mark.
+  TempDir noGlyphs;
+  LoadDataFiles(noGlyphs.path());
+  const std::string original = Gb("们\r\n中国\r\n");
+  WriteBytes(dir_ / "a.txt", original);
+  auto request = Request();
+  request.settings.toneStyle = ToneStyle::Marked;
+  request.target = request.source;
+  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::Failed);
+  EXPECT_EQ(ReadBytes(dir_ / "a.txt"), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1)
+      << "no scratch file left behind";
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"List index out of bounds (4)"});
+}
+
+TEST_F(BatchConversionTest, FailureAfterTheTargetWasCreatedSkipsTheCompletionQuestion) {
+  TempDir noGlyphs;
+  LoadDataFiles(noGlyphs.path());
+  WriteBytes(dir_ / "a.txt", Gb("们\r\n中\r\n"));
+  auto request = Request();
+  request.settings.toneStyle = ToneStyle::Marked;
+  host_.answer = true;
+  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::Failed);
+  EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("men\r\n们\r\n"));  // the lines written so far
+  EXPECT_EQ(host_.events, (Events{"show", "fill", "hide", "error"}));
+  EXPECT_TRUE(host_.questions.empty());
+  EXPECT_TRUE(host_.opened.empty());
+}
+
+TEST_F(BatchConversionTest, FullDiskIsAFailureNotASuccess) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP();
+  WriteBytes(dir_ / "a.txt", Gb("我爱北京\r\n"));
+  auto request = Request();
+  request.target = "/dev/full";
+  host_.answer = true;
+  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::Failed);
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"Disk full"});
+  EXPECT_TRUE(host_.questions.empty());
+}
+
+TEST_F(BatchConversionTest, FailuresBeforeTheTargetOnlyReportTheError) {
+  struct Case {
+    const char* name;
+    std::function<void(BatchRequest&)> arrange;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"source is a directory", [&](BatchRequest& r) { r.source = dir_.path(); },
+       "Cannot open file \"" + dir_.path().string() + "\". Is a directory"},
+      {"target folder cannot be made",
+       [&](BatchRequest& r) { r.target = dir_ / "x" / "y" / "out.txt"; }, "File not found"},
+      {"target is a directory", [&](BatchRequest& r) { r.target = dir_.path(); },
+       "File access denied"},
+      {"temp.txt cannot be created",
+       [&](BatchRequest& r) {
+         r.settings.wrapWidth = 10;
+         r.programFolder = dir_ / "missing-program-folder";
+       },
+       "File not found"},
+  };
+  for (const Case& c : cases) {
+    WriteBytes(dir_ / "a.txt", Gb("我\r\n"));
+    ScriptedHost host;
+    host.answer = true;
+    auto request = Request();
+    c.arrange(request);
+    EXPECT_EQ(BatchConversion(request, host), BatchOutcome::Failed) << c.name;
+    EXPECT_EQ(host.events, Events{"error"}) << c.name;
+    EXPECT_EQ(host.errors, std::vector<std::string>{c.error}) << c.name;
+  }
+}
+
+TEST(DeriveTargetPath, InsertsInFrontOfTheFileNamesExtension) {
+  struct Case {
+    const char* source;
+    const char* target;
+  };
+  const Case cases[] = {
+      {"a.txt", "a_拼音.txt"},
+      {"/home/u/texts/a.txt", "/home/u/texts/a_拼音.txt"},
+      {"/home/u/old.files/a.txt", "/home/u/old.files/a_拼音.txt"},  // a dot in a folder name
+      {"/home/u/.local/a.b.txt", "/home/u/.local/a.b_拼音.txt"},    // the last dot of the name
+      {"notes", "notes_拼音"},
+      {"/home/u/old.files/notes", "/home/u/old.files/notes_拼音"},
+      {"/tmp/课文.txt", "/tmp/课文_拼音.txt"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DeriveTargetPath(c.source).string(), c.target);
+}
+
+}  // namespace
+}  // namespace tolvane
