@@ -10,10 +10,6 @@ bool IsTwoLineLayout(OutputFormat format) {
   return format == OutputFormat::rb_output_py || format == OutputFormat::rb_output_han;
 }
 
-void AppendSpaces(std::string& out, long long n) {
-  if (n > 0) out.append(static_cast<std::size_t>(n), ' ');
-}
-
 // Visits every character of a GB2312 line in order, as a view of its 1 or 2 bytes.
 template <typename Visit>
 void ForEachCharacter(std::string_view line, Visit&& visit) {
@@ -26,72 +22,68 @@ void ForEachCharacter(std::string_view line, Visit&& visit) {
 
 // Pinyin line P and character line H of the two-line layouts. Each character's reading is
 // preceded by the separator left by the character before it, and each character is moved right
-// to the column where its reading starts; the measure is N (width readings) in the Marked style,
-// where marked readings are longer in bytes than in characters.
+// to the column where its reading starts. In the Marked style the column is measured on the width
+// line N (the width readings with the same separators), since marked readings are longer in bytes
+// than in characters; only N's length is ever used, so only its length is kept.
 void BuildAlignedLines(std::string_view line, const ConversionSettings& settings,
                        Separator& separator, AnnotatedLine& out) {
+  const ReadingResolver& resolver = ResolverFor(settings);
   const bool marked = settings.toneStyle == ToneStyle::Marked;
+  bool space = !separator.empty();
+  std::size_t widthLength = 0;
   ForEachCharacter(line, [&](std::string_view character) {
-    const std::string_view reading = LookupReading(character, settings);
-    const auto w = static_cast<long long>(marked ? out.widths.size() : out.pinyin.size());
-    const auto h = static_cast<long long>(out.characters.size());
-    if (marked) {
-      out.widths += separator;
-      out.widths += LookupNumberedReading(character, settings);
-    }
-    if (reading == kNotFoundReading) {
-      separator.clear();
-    } else {
-      separator.assign(1, ' ');
-    }
-    out.pinyin += separator;
-    out.pinyin += reading;
-    AppendSpaces(out.characters, w - h);
-    out.characters += character;
+    const std::string_view reading = resolver.Reading(character);
+    const std::size_t w = marked ? widthLength : out.pinyin.size();
+    const std::size_t h = out.characters.size();
+    if (marked) widthLength += (space ? 1 : 0) + resolver.NumberedReading(character).size();
+    space = reading != kNotFoundReading;
+    if (space) out.pinyin.Push(' ');
+    out.pinyin.Append(reading);
+    if (w > h) out.characters.AppendSpaces(w - h);
+    out.characters.Append(character);
   });
+  separator.assign(space ? 1 : 0, ' ');
 }
 
 // P of the two-line layouts in the preview: every reading behind one space.
 void BuildPreviewPinyin(std::string_view line, const ConversionSettings& settings,
                         AnnotatedLine& out) {
+  const ReadingResolver& resolver = ResolverFor(settings);
   ForEachCharacter(line, [&](std::string_view character) {
-    out.pinyin += ' ';
-    out.pinyin += LookupReading(character, settings);
+    out.pinyin.Push(' ');
+    out.pinyin.Append(resolver.Reading(character));
   });
 }
 
 void BuildInline(std::string_view line, const ConversionSettings& settings, AnnotatedLine& out) {
+  const ReadingResolver& resolver = ResolverFor(settings);
   const bool readingFirst = settings.outputFormat == OutputFormat::rb_output_pyhan;
   ForEachCharacter(line, [&](std::string_view character) {
-    const std::string_view reading = LookupReading(character, settings);
+    const std::string_view reading = resolver.Reading(character);
     if (reading == kNotFoundReading) {
-      out.pinyin += character;
+      out.pinyin.Append(character);
       return;
     }
-    if (!readingFirst) out.pinyin += character;
-    out.pinyin += '(';
-    out.pinyin += reading;
-    out.pinyin += ')';
-    if (readingFirst) out.pinyin += character;
+    if (!readingFirst) out.pinyin.Append(character);
+    out.pinyin.Push('(');
+    out.pinyin.Append(reading);
+    out.pinyin.Push(')');
+    if (readingFirst) out.pinyin.Append(character);
   });
 }
 
 void BuildReadingsOnly(std::string_view line, const ConversionSettings& settings,
                        const Separator& separator, AnnotatedLine& out) {
+  const ReadingResolver& resolver = ResolverFor(settings);
   ForEachCharacter(line, [&](std::string_view character) {
-    out.pinyin += separator;
-    out.pinyin += LookupReading(character, settings);
+    out.pinyin.Append(separator);
+    out.pinyin.Append(resolver.Reading(character));
   });
-}
-
-void DropFirstByte(std::string& s) {
-  if (!s.empty()) s.erase(0, 1);
 }
 
 void Clear(AnnotatedLine& out) {
   out.pinyin.clear();
   out.characters.clear();
-  out.widths.clear();
   out.count = 0;
 }
 
@@ -115,17 +107,17 @@ void AnnotateLine(std::string_view line, const ConversionSettings& settings, Sep
   const OutputFormat format = settings.outputFormat;
   if (IsTwoLineLayout(format)) {
     BuildAlignedLines(line, settings, separator, out);
-    DropFirstByte(out.pinyin);
-    SetTwoLines(out.pinyin, settings.align ? std::string_view(out.characters) : line, format, out);
+    out.pinyin.DropFirstByte();
+    SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
     return;
   }
   if (format == OutputFormat::rb_output_py_only) {
     BuildReadingsOnly(line, settings, separator, out);
-    DropFirstByte(out.pinyin);
+    out.pinyin.DropFirstByte();
   } else {
     BuildInline(line, settings, out);
   }
-  out.lines[0] = out.pinyin;
+  out.lines[0] = out.pinyin.view();
   out.count = 1;
 }
 
@@ -140,8 +132,8 @@ std::vector<std::string> PreviewLines(std::string_view text, const ConversionSet
   AnnotatedLine out;
   if (IsTwoLineLayout(settings.outputFormat)) {
     BuildPreviewPinyin(text, settings, out);
-    DropFirstByte(out.pinyin);
-    SetTwoLines(out.pinyin, text, settings.outputFormat, out);
+    out.pinyin.DropFirstByte();
+    SetTwoLines(out.pinyin.view(), text, settings.outputFormat, out);
     return out.Lines();
   }
   Separator separator = kStartSeparator;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dictionary/ConversionSettings.h"
+#include "engine/LineBuffer.h"
 
 namespace tolvane {
 
@@ -19,9 +20,8 @@ std::string FillSpace(long long n);
 // The working strings of one line, kept by the caller so that annotating many lines reuses their
 // memory instead of allocating per line.
 struct AnnotatedLine {
-  std::string pinyin;      // P: the readings with their separators (inline layouts: everything)
-  std::string characters;  // H: the characters, each moved to the column of its reading
-  std::string widths;      // N: the width readings (Marked style only)
+  LineBuffer pinyin;      // P: the readings with their separators (inline layouts: everything)
+  LineBuffer characters;  // H: the characters, each moved to the column of its reading
   std::string_view lines[2];
   std::size_t count = 0;  // how many of `lines` are the output: 1 or 2
 

@@ -1,6 +1,8 @@
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/Error.h"
@@ -12,14 +14,30 @@ constexpr std::size_t kWriteBufferSize = 1 << 20;
 
 std::string SystemReason(int errnoValue) { return std::strerror(errnoValue); }
 
+// Whether any of the eight bytes at `p` is below 14 (NUL, CR, LF and other control bytes).
+inline bool HasByteBelow14(const char* p) {
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  return ((x - kOnes * 14) & ~x & kHighs) != 0;
+}
+
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  // One pass: the NUL that ends the text and the line ends are found together.
   std::size_t begin = 0;
-  const std::size_t size = text.size();
+  std::size_t size = text.size();
   for (std::size_t pos = 0; pos < size; ++pos) {
+    // Skip eight bytes at a time while none of them is a control byte up to CR.
+    while (pos + 8 <= size && !HasByteBelow14(text.data() + pos)) pos += 8;
+    if (pos >= size) break;
     const char c = text[pos];
+    if (static_cast<unsigned char>(c) > '\r') continue;
+    if (c == '\0') {
+      size = pos;
+      break;
+    }
     if (c != '\r' && c != '\n') continue;
     onLine(begin, pos - begin);
     if (c == '\r' && pos + 1 < size && text[pos + 1] == '\n') ++pos;
@@ -38,36 +56,70 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
+// Reads a whole file into a buffer that `grow(capacity)` provides (keeping the bytes read so far)
+// and returns the number of bytes read.
+template <typename Grow>
+std::size_t ReadWholeFileWith(const std::filesystem::path& path, Grow&& grow) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw CannotOpenFile(path, SystemReason(EISDIR));
   errno = 0;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw CannotOpenFile(path, SystemReason(errno));
-  std::string text;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > 0) text.reserve(static_cast<std::size_t>(size));
-  char chunk[1 << 16];
+  // The expected size first (one more byte to see the end), then whatever the file has grown by.
+  const auto expected = std::filesystem::file_size(path, ec);
+  std::size_t capacity = ec ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1;
+  char* data = grow(capacity);
+  std::size_t size = 0;
   for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-    text.append(chunk, got);
-    if (got < sizeof chunk) break;
+    size += std::fread(data + size, 1, capacity - size, file);
+    if (size < capacity || std::ferror(file) != 0) break;
+    capacity *= 2;
+    data = grow(capacity);
   }
   const bool failed = std::ferror(file) != 0;
   const int readErrno = errno;
   std::fclose(file);
   if (failed) throw FileError(readErrno != 0 ? readErrno : EIO, path);
+  return size;
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::string text;
+  text.resize(ReadWholeFileWith(path, [&](std::size_t capacity) {
+    text.resize(capacity);
+    return text.data();
+  }));
   return text;
 }
 
-LineList::LineList(std::string text) : text_(std::move(text)) {
-  ForEachLine(text_, [&](std::size_t begin, std::size_t length) {
+LineList::LineList(std::string_view text) {
+  text_ = std::make_unique_for_overwrite<char[]>(text.size());
+  std::copy(text.begin(), text.end(), text_.get());
+  Split(text.size());
+}
+
+LineList LineList::FromFile(const std::filesystem::path& path) {
+  LineList lines;
+  std::size_t held = 0;
+  const std::size_t size = ReadWholeFileWith(path, [&](std::size_t capacity) {
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (held > 0) std::copy(lines.text_.get(), lines.text_.get() + held, grown.get());
+    lines.text_ = std::move(grown);
+    held = capacity;
+    return lines.text_.get();
+  });
+  lines.Split(size);
+  return lines;
+}
+
+void LineList::Split(std::size_t size) {
+  ForEachLine(std::string_view(text_.get(), size), [&](std::size_t begin, std::size_t length) {
     spans_.push_back({begin, length});
   });
 }
 
 void LineList::clear() {
-  std::string().swap(text_);
+  text_.reset();
   std::vector<Span>().swap(spans_);
 }
 
@@ -90,31 +142,50 @@ void TextFileWriter::Open(const std::filesystem::path& path) {
   errno = 0;
   file_ = std::fopen(path.c_str(), "wb");
   if (file_ == nullptr) throw FileError(errno != 0 ? errno : EIO, path);
-  buffer_.resize(kWriteBufferSize);
-  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
+  // The writer buffers itself, in large blocks; stdio's own buffer would only add a copy.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  buffer_.clear();
+  buffer_.reserve(kWriteBufferSize);
 }
 
-void TextFileWriter::Write(const char* data, std::size_t size) {
+void TextFileWriter::Flush() {
+  if (buffer_.empty()) return;
   errno = 0;
-  if (std::fwrite(data, 1, size, file_) != size) throw FileError(errno != 0 ? errno : EIO, path_);
+  const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
+  const int writeErrno = errno;
+  const bool complete = written == buffer_.size();
+  buffer_.clear();
+  if (!complete) throw FileError(writeErrno != 0 ? writeErrno : EIO, path_);
 }
 
 void TextFileWriter::WriteLine(std::string_view line) {
-  Write(line.data(), line.size());
-  Write("\r\n", 2);
+  if (buffer_.size() + line.size() + 2 > kWriteBufferSize) Flush();
+  if (line.size() + 2 > kWriteBufferSize) {
+    buffer_.insert(buffer_.end(), line.begin(), line.end());
+    buffer_.push_back('\r');
+    buffer_.push_back('\n');
+    Flush();
+    return;
+  }
+  buffer_.insert(buffer_.end(), line.begin(), line.end());
+  buffer_.push_back('\r');
+  buffer_.push_back('\n');
 }
 
 void TextFileWriter::Close() {
   if (file_ == nullptr) return;
   std::FILE* file = file_;
+  try {
+    Flush();
+  } catch (...) {
+    file_ = nullptr;
+    std::fclose(file);
+    throw;
+  }
   file_ = nullptr;
-  errno = 0;
-  const bool flushFailed = std::fflush(file) != 0;
-  const int flushErrno = errno;
   errno = 0;
   const bool closeFailed = std::fclose(file) != 0;
   const int closeErrno = errno;
-  if (flushFailed) throw FileError(flushErrno != 0 ? flushErrno : EIO, path_);
   if (closeFailed) throw FileError(closeErrno != 0 ? closeErrno : EIO, path_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,16 +25,14 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 class LineList {
  public:
   LineList() = default;
-  explicit LineList(std::string text);
+  explicit LineList(std::string_view text);
 
-  static LineList FromFile(const std::filesystem::path& path) {
-    return LineList(ReadWholeFile(path));
-  }
+  static LineList FromFile(const std::filesystem::path& path);
 
   std::size_t size() const { return spans_.size(); }
   bool empty() const { return spans_.empty(); }
   std::string_view operator[](std::size_t index) const {
-    return std::string_view(text_).substr(spans_[index].begin, spans_[index].length);
+    return std::string_view(text_.get() + spans_[index].begin, spans_[index].length);
   }
   void clear();
 
@@ -42,7 +41,10 @@ class LineList {
     std::size_t begin;
     std::size_t length;
   };
-  std::string text_;
+  void Split(std::size_t size);
+
+  // Not a std::string: its bytes would be zeroed before the file's bytes are read over them.
+  std::unique_ptr<char[]> text_;
   std::vector<Span> spans_;
 };
 
@@ -67,7 +69,7 @@ class TextFileWriter {
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  void Write(const char* data, std::size_t size);
+  void Flush();
 
   std::FILE* file_ = nullptr;
   std::filesystem::path path_;

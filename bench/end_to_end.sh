@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# End-to-end throughput and peak memory of `tolvane-cli convert` on a GB2312 corpus of at least
+# 16 MB built from the Chinese texts that Debian's fortunes-zh installs (ANSI colour codes and
+# "%" separators removed, converted to GB2312 with iconv, repeated to size).
+#
+#   bench/end_to_end.sh [build-dir] [megabytes]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+megabytes=${2:-16}
+cli=$build/bin/tolvane-cli
+fortunes=/usr/share/games/fortunes
+[ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
+[ -f "$fortunes/chinese" ] || { echo "install fortunes-zh first" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cat "$fortunes/chinese" "$fortunes/tang300" "$fortunes/song100" |
+  sed -e 's/\x1b\[[0-9;]*m//g' -e '/^%$/d' | iconv -c -f UTF-8 -t GB2312 | sed 's/$/\r/' > "$work/piece.txt"
+: > "$work/corpus.txt"
+while [ "$(stat -c %s "$work/corpus.txt")" -lt $((megabytes * 1024 * 1024)) ]; do
+  cat "$work/piece.txt" >> "$work/corpus.txt"
+done
+size=$(stat -c %s "$work/corpus.txt")
+lines=$(wc -l < "$work/corpus.txt")
+printf 'corpus: %d bytes (%.1f MB), %d lines\n' "$size" "$(echo "$size/1048576" | bc -l)" "$lines"
+printf '%-24s %10s %10s %12s %12s\n' layout seconds "MB/s" "peak MB" "output MB"
+for args in "--format py" "--format han" "--format hanpy" "--format pyhan" "--format py-only" \
+            "--format py --tone numbered" "--format py --tone plain" "--format py --wrap 20"; do
+  /usr/bin/time -f '%e %M' -o "$work/time" "$cli" convert --quiet $args --data-dir "$build/bin" \
+    "$work/corpus.txt" "$work/out.txt"
+  read -r seconds peakKb < "$work/time"
+  out=$(stat -c %s "$work/out.txt")
+  printf '%-24s %10s %10.1f %12.1f %12.1f\n' "$args" "$seconds" \
+    "$(echo "$size/1048576/($seconds+0.0001)" | bc -l)" "$(echo "$peakKb/1024" | bc -l)" \
+    "$(echo "$out/1048576" | bc -l)"
+done
