@@ -48,7 +48,7 @@ class LineBuffer {
     if (size_ + extra <= capacity_) return;
     std::size_t capacity = capacity_ < 256 ? 256 : capacity_ * 2;
     while (capacity < size_ + extra) capacity *= 2;
-    auto data = std::make_unique<char[]>(capacity);
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
     if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
     data_ = std::move(data);
     capacity_ = capacity;

@@ -150,26 +150,31 @@ void TextFileWriter::Open(const std::filesystem::path& path) {
 
 void TextFileWriter::Flush() {
   if (buffer_.empty()) return;
-  errno = 0;
-  const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-  const int writeErrno = errno;
-  const bool complete = written == buffer_.size();
+  try {
+    WriteDirect(buffer_.data(), buffer_.size());
+  } catch (...) {
+    buffer_.clear();
+    throw;
+  }
   buffer_.clear();
-  if (!complete) throw FileError(writeErrno != 0 ? writeErrno : EIO, path_);
 }
 
 void TextFileWriter::WriteLine(std::string_view line) {
   if (buffer_.size() + line.size() + 2 > kWriteBufferSize) Flush();
   if (line.size() + 2 > kWriteBufferSize) {
-    buffer_.insert(buffer_.end(), line.begin(), line.end());
-    buffer_.push_back('\r');
-    buffer_.push_back('\n');
-    Flush();
+    // A line larger than the buffer goes out directly instead of through a copy.
+    WriteDirect(line.data(), line.size());
+    WriteDirect("\r\n", 2);
     return;
   }
   buffer_.insert(buffer_.end(), line.begin(), line.end());
   buffer_.push_back('\r');
   buffer_.push_back('\n');
+}
+
+void TextFileWriter::WriteDirect(const char* data, std::size_t size) {
+  errno = 0;
+  if (std::fwrite(data, 1, size, file_) != size) throw FileError(errno != 0 ? errno : EIO, path_);
 }
 
 void TextFileWriter::Close() {

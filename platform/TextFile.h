@@ -70,6 +70,7 @@ class TextFileWriter {
 
  private:
   void Flush();
+  void WriteDirect(const char* data, std::size_t size);
 
   std::FILE* file_ = nullptr;
   std::filesystem::path path_;

@@ -144,5 +144,30 @@ TEST_F(LookupTest, ReloadedGlyphsReachTheMarkedReadings) {
   EXPECT_EQ(Display("们", Settings(kMarked, kFirst)), "men");  // a neutral tone needs no glyph
 }
 
+TEST_F(LookupTest, CharactersOutsideTheGb2312AreaAndLongReadingsStillLookUp) {
+  const std::string gbkOnly = "\x81\x40";  // a GBK character outside the GB2312 rows
+  const std::string longReading(70000, 'x');
+  WriteDictionary("define_han.dll", "define_py.dll", gbkOnly + "\r\n" + Gb("中") + "\r\n",
+                  "kao3\r\n" + longReading + "\r\n");
+  for (const auto tone : {kNumbered, kMarked, kPlain}) {
+    const auto settings = Settings(tone, kFirst);
+    EXPECT_EQ(LookupReading(gbkOnly, settings), "kao3");
+    EXPECT_EQ(LookupNumberedReading(gbkOnly, settings), "kao3");
+    EXPECT_EQ(LookupReading(Gb("中"), settings), longReading);
+    EXPECT_EQ(LookupReading("\x81\x41", settings), " ");
+  }
+}
+
+TEST_F(LookupTest, AnswersFollowEveryReload) {
+  const auto settings = Settings(kNumbered, kFirst);
+  EXPECT_EQ(Display("中", settings), "zhong1");
+  WriteDictionary("define_han.dll", "define_py.dll", Gb("中\r\n"), "first\r\n");
+  EXPECT_EQ(Display("中", settings), "first");
+  WriteDictionary("define_han.dll", "define_py.dll", Gb("中\r\n"), "second\r\n");
+  EXPECT_EQ(Display("中", settings), "second");
+  ReleaseDataFiles();
+  EXPECT_EQ(Display("中", settings), "zhong1");
+}
+
 }  // namespace
 }  // namespace tolvane

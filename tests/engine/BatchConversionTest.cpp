@@ -236,5 +236,30 @@ TEST(DeriveTargetPath, InsertsInFrontOfTheFileNamesExtension) {
   for (const Case& c : cases) EXPECT_EQ(DeriveTargetPath(c.source).string(), c.target);
 }
 
+TEST_F(BatchConversionTest, HugeSingleLineAndOddBytesConvertCompletely) {
+  // 50 MB on one line, with NUL-free junk bytes, a lone CR-only ending and no final line end.
+  std::string line;
+  const std::string piece = Gb("我爱北京天安门") + "abc\x80\xFF" + Gb("，");
+  line.reserve(50u << 20);
+  while (line.size() < (50u << 20)) line += piece;
+  WriteBytes(dir_ / "a.txt", line + "\r" + "\xB0");
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_),
+            BatchOutcome::Completed);
+  EXPECT_EQ(host_.lineCount, 2u);
+  const std::string target = ReadBytes(dir_ / "a_out.txt");
+  const std::string expectedPiece =
+      Gb("我(wo3)爱(ai4)北(bei3)京(jing1)天(tian1)安(an1)门(men2)") + "abc\x80\xFF" + Gb("，");
+  ASSERT_EQ(target.size(), line.size() / piece.size() * expectedPiece.size() + 2 + 1 + 2);
+  EXPECT_EQ(target.substr(0, expectedPiece.size()), expectedPiece);
+  EXPECT_EQ(target.substr(target.size() - 5), "\r\n\xB0\r\n");
+}
+
+TEST_F(BatchConversionTest, NulByteEndsTheSource) {
+  WriteBytes(dir_ / "a.txt", std::string("\xCE\xD2\r\n\0\xB0\xAE\r\n", 9));
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_),
+            BatchOutcome::Completed);
+  EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("我(wo3)\r\n"));
+}
+
 }  // namespace
 }  // namespace tolvane

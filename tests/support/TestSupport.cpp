@@ -35,9 +35,9 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path.string());
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
+  std::string bytes(std::filesystem::file_size(path), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
 }
 
 std::filesystem::path SourceDataFolder() {
