@@ -1,5 +1,7 @@
 #include "dictionary/CustomDictionary.h"
 
+#include <algorithm>
+
 #include "platform/Error.h"
 
 namespace tolvane {
@@ -32,20 +34,16 @@ const std::string& CustomDictionary::Reading(std::size_t index) const {
 
 std::optional<std::string_view> CustomDictionary::FindReading(std::string_view character) const {
   if (keys_.empty()) return std::nullopt;
-  std::size_t index = keys_.size();
+  std::optional<std::size_t> index;
   if (const auto code = ShortKeyCode(character)) {
     const auto it = shortKeyIndex_.find(*code);
     if (it != shortKeyIndex_.end()) index = it->second;
   } else {
-    for (std::size_t i = 0; i < keys_.size(); ++i) {
-      if (keys_[i] == character) {
-        index = i;
-        break;
-      }
-    }
+    const auto it = std::find(keys_.begin(), keys_.end(), character);
+    if (it != keys_.end()) index = static_cast<std::size_t>(it - keys_.begin());
   }
-  if (index >= readings_.size()) return std::nullopt;
-  return std::string_view(readings_[index]);
+  if (!index || *index >= readings_.size()) return std::nullopt;
+  return std::string_view(readings_[*index]);
 }
 
 }  // namespace tolvane

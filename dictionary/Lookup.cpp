@@ -1,10 +1,9 @@
 #include "dictionary/Lookup.h"
 
-#include <cstdint>
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "dictionary/DataFiles.h"
 #include "dictionary/ReadingTable.h"
@@ -14,61 +13,8 @@
 namespace tolvane {
 namespace {
 
-// Marking a reading list takes far longer than finding it, and the marked forms depend only on
-// the table entry and the loaded tone glyphs. So they are made once per load of the data files,
-// for every entry of the numbered table, and a lookup is an index operation.
-class MarkedReadingCache {
- public:
-  struct Marked {
-    std::string text;
-    std::string error;  // the text of the error marking raised, if it failed
-  };
-  struct EntryForms {
-    Marked markedFirst;
-    Marked markedAll;
-    std::string strippedFirst;
-    std::string strippedAll;
-  };
-
-  const EntryForms& For(std::size_t entryIndex) {
-    const ReadingTable& table = NumberedReadingTable();
-    if (generation_ != DataFilesGeneration() || forms_.size() != table.Count()) Build(table);
-    return forms_[entryIndex];
-  }
-
- private:
-  static Marked Mark(std::string_view list, const ToneVowels& glyphs) {
-    try {
-      return {MarkReadingList(list, glyphs), {}};
-    } catch (const Error& error) {
-      return {{}, error.what()};
-    }
-  }
-
-  void Build(const ReadingTable& table) {
-    const ToneVowels& glyphs = ToneVowelList();
-    forms_.clear();
-    forms_.resize(table.Count());
-    for (std::size_t i = 0; i < table.Count(); ++i) {
-      const std::string_view all = table.At(i).readings;
-      const std::string_view first = all.substr(0, all.find('/'));
-      EntryForms& forms = forms_[i];
-      forms.markedAll = Mark(all, glyphs);
-      forms.markedFirst = Mark(first, glyphs);
-      forms.strippedAll = StripToneDigits(all);
-      forms.strippedFirst = StripToneDigits(first);
-    }
-    generation_ = DataFilesGeneration();
-  }
-
-  unsigned long generation_ = ~0UL;
-  std::vector<EntryForms> forms_;
-};
-
-MarkedReadingCache& Cache() {
-  static MarkedReadingCache cache;
-  return cache;
-}
+constexpr unsigned kAreaFirst = 0xA1;
+constexpr unsigned kAreaSide = 0xFE - 0xA1 + 1;
 
 std::optional<std::string_view> CustomReading(std::string_view character,
                                               const ConversionSettings& settings) {
@@ -82,39 +28,35 @@ std::string_view FirstReading(std::string_view list, const ConversionSettings& s
   return list.substr(0, list.find('/'));
 }
 
-// The user's reading is looked for first: it replaces whatever the table would give, so the
-// table and the tone marks need not be consulted for it at all.
-std::string_view ComputeReading(std::string_view character, const ConversionSettings& settings) {
-  if (const auto custom = CustomReading(character, settings)) return *custom;
-  if (settings.toneStyle == ToneStyle::Plain) {
-    const auto list = PlainReadingTable().Find(character);
-    return list ? FirstReading(*list, settings) : kNotFoundReading;
+// The display reading and the width reading of one character, worked out in full. The user's
+// reading is looked for first: it replaces whatever the table would give, so the table and the
+// tone marks need not be consulted for it at all.
+std::pair<std::string, std::string> ComputeReadings(std::string_view character,
+                                                    const ConversionSettings& settings) {
+  if (const auto custom = CustomReading(character, settings))
+    return {std::string(*custom), std::string(*custom)};
+  const auto numberedIndex = NumberedReadingTable().FindIndex(character);
+  const std::string numbered =
+      numberedIndex
+          ? std::string(FirstReading(NumberedReadingTable().At(*numberedIndex).readings, settings))
+          : std::string(kNotFoundReading);
+  switch (settings.toneStyle) {
+    case ToneStyle::Numbered:
+      return {numbered, numbered};
+    case ToneStyle::Plain: {
+      const auto plain = PlainReadingTable().Find(character);
+      return {plain ? std::string(FirstReading(*plain, settings)) : std::string(kNotFoundReading),
+              numbered};
+    }
+    case ToneStyle::Marked:
+      if (!numberedIndex) return {std::string(kNotFoundReading), std::string(kNotFoundReading)};
+      return {MarkReadingList(numbered, ToneVowelList()), StripToneDigits(numbered)};
   }
-  const auto index = NumberedReadingTable().FindIndex(character);
-  if (!index) return kNotFoundReading;
-  if (settings.toneStyle == ToneStyle::Numbered)
-    return FirstReading(NumberedReadingTable().At(*index).readings, settings);
-  const auto& forms = Cache().For(*index);
-  const auto& marked =
-      settings.polyphone == PolyphonePolicy::AllReadings ? forms.markedAll : forms.markedFirst;
-  if (!marked.error.empty()) throw Error(marked.error);
-  return marked.text;
+  return {};
 }
 
-std::string_view ComputeNumberedReading(std::string_view character,
-                                        const ConversionSettings& settings) {
-  if (const auto custom = CustomReading(character, settings)) return *custom;
-  const auto index = NumberedReadingTable().FindIndex(character);
-  if (!index) return kNotFoundReading;
-  if (settings.toneStyle != ToneStyle::Marked)
-    return FirstReading(NumberedReadingTable().At(*index).readings, settings);
-  const auto& forms = Cache().For(*index);
-  return settings.polyphone == PolyphonePolicy::AllReadings ? forms.strippedAll
-                                                            : forms.strippedFirst;
-}
-
-// Validity of the resolved tables: they depend on the loaded data files and on whether the
-// built-in tables have been filled yet.
+// Validity of the resolvers: they depend on the loaded data files and on whether the built-in
+// tables have been filled yet.
 struct ResolverKey {
   unsigned long generation;
   std::size_t numberedCount;
@@ -128,43 +70,52 @@ ResolverKey CurrentKey() {
 
 }  // namespace
 
-ReadingResolver::ReadingResolver(const ConversionSettings& settings) : settings_(settings) {
-  const auto resolve = [&](std::string_view character, Slot& slot) {
-    std::string_view display;
-    std::string_view width;
+ReadingResolver::ReadingResolver(const ConversionSettings& settings) : settings_(settings) {}
+
+ReadingResolver::~ReadingResolver() = default;
+
+ReadingResolver::Slot& ReadingResolver::SlotOf(std::string_view character) const {
+  if (character.size() == 1) return singleByte_[static_cast<unsigned char>(character[0])];
+  if (character.size() == 2) {
+    const unsigned row = static_cast<unsigned char>(character[0]) - kAreaFirst;
+    const unsigned cell = static_cast<unsigned char>(character[1]) - kAreaFirst;
+    if (row < kAreaSide && cell < kAreaSide) return area_[row * kAreaSide + cell];
+  }
+  return others_[std::string(character)];
+}
+
+const char* ReadingResolver::Store(std::string_view text) const {
+  if (text.size() > chunkFree_) {
+    const std::size_t size = std::max<std::size_t>(kChunkSize, text.size());
+    chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    chunkNext_ = chunks_.back().get();
+    chunkFree_ = size;
+  }
+  char* stored = chunkNext_;
+  if (!text.empty()) std::memcpy(stored, text.data(), text.size());
+  chunkNext_ += text.size();
+  chunkFree_ -= text.size();
+  return stored;
+}
+
+const ReadingResolver::Slot& ReadingResolver::ResolveSlowly(std::string_view character) const {
+  Slot& slot = SlotOf(character);
+  if (slot.display == nullptr && slot.displayLength != kFailed) {
     try {
-      display = ComputeReading(character, settings_);
-      width = ComputeNumberedReading(character, settings_);
-    } catch (const Error&) {
-      return;  // left unresolved: the full lookup raises the error when the character comes
-    }
-    if (display.size() >= kUnresolved || width.size() >= kUnresolved) return;
-    slot.displayOffset = static_cast<std::uint32_t>(arena_.size());
-    slot.displayLength = static_cast<std::uint16_t>(display.size());
-    arena_ += display;
-    slot.widthOffset = static_cast<std::uint32_t>(arena_.size());
-    slot.widthLength = static_cast<std::uint16_t>(width.size());
-    arena_ += width;
-  };
-  for (unsigned byte = 0; byte < 256; ++byte) {
-    const char c = static_cast<char>(byte);
-    resolve(std::string_view(&c, 1), singleByte_[byte]);
-  }
-  for (unsigned row = 0; row < kAreaSide; ++row) {
-    for (unsigned cell = 0; cell < kAreaSide; ++cell) {
-      const char pair[2] = {static_cast<char>(kAreaFirst + row),
-                            static_cast<char>(kAreaFirst + cell)};
-      resolve(std::string_view(pair, 2), area_[row * kAreaSide + cell]);
+      const auto [display, width] = ComputeReadings(character, settings_);
+      slot.display = Store(display);
+      slot.width = Store(width);
+      slot.displayLength = static_cast<std::uint32_t>(display.size());
+      slot.widthLength = static_cast<std::uint32_t>(width.size());
+    } catch (const Error& error) {
+      slot.displayLength = kFailed;
+      slot.widthLength = static_cast<std::uint32_t>(errors_.size());
+      errors_.emplace_back(error.what());
     }
   }
-}
-
-std::string_view ReadingResolver::FullReading(std::string_view character) const {
-  return ComputeReading(character, settings_);
-}
-
-std::string_view ReadingResolver::FullNumberedReading(std::string_view character) const {
-  return ComputeNumberedReading(character, settings_);
+  // A failure is remembered and raised again each time the character comes.
+  if (slot.displayLength == kFailed) throw Error(errors_[slot.widthLength]);
+  return slot;
 }
 
 const ReadingResolver& ResolverFor(const ConversionSettings& settings) {

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dictionary/ConversionSettings.h"
@@ -30,58 +32,66 @@ std::string_view LookupReading(std::string_view character, const ConversionSetti
 std::string_view LookupNumberedReading(std::string_view character,
                                        const ConversionSettings& settings);
 
-// LookupReading and LookupNumberedReading for one combination of settings, answered by one
-// table access per character: the answers for every single byte and every two-byte code of the
-// GB2312 area are worked out when the resolver is made. Other characters, and those whose lookup
-// fails, take the full lookup each time. A resolver is valid until the data files change or the
-// built-in tables are filled; ResolverFor hands out a current one.
+// LookupReading and LookupNumberedReading for one combination of settings. Each character is
+// worked out in full the first time it comes and remembered, so the next time costs one table
+// access (for the single bytes and the GB2312 area; other characters go through a hash map).
+// A resolver is valid until the data files change or the built-in tables are filled;
+// ResolverFor hands out a current one. The views it gives stay valid as long as it does.
 class ReadingResolver {
  public:
   explicit ReadingResolver(const ConversionSettings& settings);
+  ~ReadingResolver();
+  ReadingResolver(const ReadingResolver&) = delete;
+  ReadingResolver& operator=(const ReadingResolver&) = delete;
 
   std::string_view Reading(std::string_view character) const {
-    const Slot* slot = SlotFor(character);
-    return slot != nullptr ? View(slot->displayOffset, slot->displayLength)
-                           : FullReading(character);
+    const Slot& slot = Resolve(character);
+    return {slot.display, slot.displayLength};
   }
   std::string_view NumberedReading(std::string_view character) const {
-    const Slot* slot = SlotFor(character);
-    return slot != nullptr ? View(slot->widthOffset, slot->widthLength)
-                           : FullNumberedReading(character);
+    const Slot& slot = Resolve(character);
+    return {slot.width, slot.widthLength};
   }
 
  private:
-  static constexpr std::uint16_t kUnresolved = 0xFFFF;
-  static constexpr unsigned kAreaFirst = 0xA1;
-  static constexpr unsigned kAreaSide = 0xFE - 0xA1 + 1;
+  static constexpr std::uint32_t kFailed = 0xFFFFFFFF;
+  static constexpr std::size_t kChunkSize = 1 << 16;
   struct Slot {
-    std::uint32_t displayOffset = 0;
-    std::uint32_t widthOffset = 0;
-    std::uint16_t displayLength = kUnresolved;
-    std::uint16_t widthLength = 0;
+    const char* display = nullptr;  // null until worked out
+    const char* width = nullptr;
+    std::uint32_t displayLength = 0;  // kFailed: working it out raised errors_[widthLength]
+    std::uint32_t widthLength = 0;
   };
 
-  const Slot* SlotFor(std::string_view character) const {
+  Slot& SlotOf(std::string_view character) const;
+  const Slot& Resolve(std::string_view character) const {
+    const Slot* slot = FastSlot(character);
+    return slot != nullptr ? *slot : ResolveSlowly(character);
+  }
+  // The slot of a character already worked out, without leaving the hot path.
+  const Slot* FastSlot(std::string_view character) const {
     const Slot* slot = nullptr;
     if (character.size() == 1) {
       slot = &singleByte_[static_cast<unsigned char>(character[0])];
     } else if (character.size() == 2) {
-      const unsigned row = static_cast<unsigned char>(character[0]) - kAreaFirst;
-      const unsigned cell = static_cast<unsigned char>(character[1]) - kAreaFirst;
-      if (row < kAreaSide && cell < kAreaSide) slot = &area_[row * kAreaSide + cell];
+      const unsigned row = static_cast<unsigned char>(character[0]) - 0xA1u;
+      const unsigned cell = static_cast<unsigned char>(character[1]) - 0xA1u;
+      if (row < kSide && cell < kSide) slot = &area_[row * kSide + cell];
     }
-    return slot != nullptr && slot->displayLength != kUnresolved ? slot : nullptr;
+    return slot != nullptr && slot->display != nullptr ? slot : nullptr;
   }
-  std::string_view View(std::uint32_t offset, std::uint16_t length) const {
-    return {arena_.data() + offset, length};
-  }
-  std::string_view FullReading(std::string_view character) const;
-  std::string_view FullNumberedReading(std::string_view character) const;
+  const Slot& ResolveSlowly(std::string_view character) const;
+  const char* Store(std::string_view text) const;
 
+  static constexpr unsigned kSide = 0xFE - 0xA1 + 1;
   ConversionSettings settings_;
-  std::string arena_;
-  std::array<Slot, 256> singleByte_;
-  std::array<Slot, kAreaSide * kAreaSide> area_;
+  mutable std::array<Slot, 256> singleByte_{};
+  mutable std::array<Slot, kSide * kSide> area_{};
+  mutable std::unordered_map<std::string, Slot> others_;
+  mutable std::vector<std::string> errors_;
+  mutable std::vector<std::unique_ptr<char[]>> chunks_;
+  mutable char* chunkNext_ = nullptr;
+  mutable std::size_t chunkFree_ = 0;
 };
 
 const ReadingResolver& ResolverFor(const ConversionSettings& settings);

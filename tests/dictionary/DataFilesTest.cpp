@@ -117,6 +117,15 @@ TEST(CustomDictionary, FindsTheFirstEqualKeyByteForByte) {
   EXPECT_FALSE(dictionary.FindReading(""));
 }
 
+TEST(CustomDictionary, UnknownLongKeyNeverTakesAnotherEntrysReading) {
+  // More readings than keys (hand-edited files): a key that is not there must not pick up the
+  // reading that stands after the last key.
+  const CustomDictionary dictionary({Gb("欧阳")}, {"Ouyang", "stray"});
+  EXPECT_FALSE(dictionary.FindReading(""));
+  EXPECT_FALSE(dictionary.FindReading(Gb("司马")));
+  EXPECT_EQ(dictionary.FindReading(Gb("欧阳")), "Ouyang");
+}
+
 TEST(CustomDictionary, KeyWithoutReadingIsPassedOver) {
   // A hand-edited readings file shorter than its keys file.
   const CustomDictionary dictionary({Gb("字"), Gb("中")}, {"Zi"});

@@ -1,0 +1,121 @@
+// AnnotateLine under settings, user dictionaries and tone glyphs all taken from the input.
+// Properties: the walk never loses a character; in the two-line layouts with alignment the
+// character line is the input with only spaces put in front of characters; the inline layouts
+// hold every input character in order; a missing glyph is the only error there is.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "FuzzInput.h"
+#include "dictionary/DataFiles.h"
+#include "dictionary/ReadingTable.h"
+#include "engine/AnnotateLine.h"
+#include "platform/Cp936.h"
+#include "platform/Error.h"
+
+using namespace tolvane;
+
+namespace {
+
+const std::filesystem::path& Folder() {
+  static const std::filesystem::path folder = [] {
+    auto f = std::filesystem::temp_directory_path() / ("tolvane-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(f);
+    InitNumberedTable();
+    InitPlainTable();
+    return f;
+  }();
+  return folder;
+}
+
+void Write(const char* name, const std::string& bytes) {
+  std::ofstream(Folder() / name, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Every character of `line`, in order, occurs in `output`, only `filler` bytes standing before
+// each; nothing but filler follows the last one.
+bool HoldsInOrderWithFiller(std::string_view line, std::string_view output, bool onlySpaces) {
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t length = cp936::CharLengthAt(line, i);
+    const std::string_view character = line.substr(i, length);
+    i += length;
+    for (;;) {
+      if (pos + length > output.size()) return false;
+      if (output.substr(pos, length) == character) break;
+      if (onlySpaces && output[pos] != ' ') return false;
+      ++pos;
+    }
+    pos += length;
+  }
+  if (onlySpaces) return output.substr(pos).find_first_not_of(' ') == std::string_view::npos;
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::FuzzInput input(data, size);
+  ConversionSettings settings;
+  const std::uint8_t flags = input.Byte();
+  settings.toneStyle = static_cast<ToneStyle>(flags % 3);
+  settings.polyphone = static_cast<PolyphonePolicy>((flags >> 2) & 1);
+  settings.outputFormat = static_cast<OutputFormat>(((flags >> 3) & 7) % 5);
+  settings.align = (flags >> 6) & 1;
+  settings.wadeGiles = (flags >> 7) & 1;
+  const std::uint8_t more = input.Byte();
+  Separator separator = (more & 1) ? " " : "";
+  const bool preview = (more >> 1) & 1;
+
+  // Data files: odd keys and readings, and a glyph list of any length up to the full one.
+  Write(kStandardKeysFile, input.Bytes(24));
+  Write(kStandardReadingsFile, input.Bytes(24));
+  Write(kWadeGilesKeysFile, input.Bytes(12));
+  Write(kWadeGilesReadingsFile, input.Bytes(12));
+  std::string glyphs;
+  const int glyphCount = (more >> 2) % 27;
+  for (int i = 0; i < glyphCount; ++i) {
+    glyphs += static_cast<char>(0xA8);
+    glyphs += static_cast<char>(0xA1 + i);
+    glyphs += "\r\n";
+  }
+  Write(kToneVowelFile, glyphs);
+  LoadDataFiles(Folder());
+
+  const std::string_view line = input.Rest();
+  std::vector<std::string> lines;
+  try {
+    lines = preview ? PreviewLines(line, settings) : AnnotateLine(line, settings, separator);
+  } catch (const Error& error) {
+    FUZZ_CHECK(settings.toneStyle == ToneStyle::Marked);
+    FUZZ_CHECK(std::string_view(error.what()).starts_with("List index out of bounds ("));
+    return 0;
+  }
+  FUZZ_CHECK(separator == " " || separator.empty());
+  switch (settings.outputFormat) {
+    case OutputFormat::rb_output_py:
+    case OutputFormat::rb_output_han: {
+      FUZZ_CHECK(lines.size() == 2);
+      const std::string& characters =
+          lines[settings.outputFormat == OutputFormat::rb_output_py ? 1 : 0];
+      if (preview || !settings.align) {
+        FUZZ_CHECK(characters == line);
+      } else {
+        FUZZ_CHECK(HoldsInOrderWithFiller(line, characters, true));
+      }
+      break;
+    }
+    case OutputFormat::rb_output_hanpy:
+    case OutputFormat::rb_output_pyhan:
+      FUZZ_CHECK(lines.size() == 1);
+      FUZZ_CHECK(HoldsInOrderWithFiller(line, lines[0], false));
+      break;
+    case OutputFormat::rb_output_py_only:
+      FUZZ_CHECK(lines.size() == 1);
+      break;
+  }
+  return 0;
+}
