@@ -1,8 +1,23 @@
 #!/usr/bin/env bash
-# Set up, build, and run every test through ctest.
+# Set up, build, and run every test: the whole suite through ctest, then once more built with
+# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target for a short time.
+# TOLVANE_QUICK=1 runs the plain suite only (for a quick local check).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "${TOLVANE_BUILD_DIR:-$root/build}" --output-on-failure -j "$(nproc)"
+jobs=$(nproc)
+
+build=${TOLVANE_BUILD_DIR:-$root/build}
+"$root/scripts/build.sh"
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
+[ "${TOLVANE_QUICK:-0}" = 1 ] && exit 0
+
+echo "== fuzzing (${TOLVANE_FUZZ_SECONDS:-20} s per target)"
+"$root/fuzz/run.sh" "${TOLVANE_FUZZ_SECONDS:-20}"
+
+echo "== the suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+asan=${TOLVANE_ASAN_BUILD_DIR:-$root/build-asan}
+TOLVANE_BUILD_DIR=$asan "$root/scripts/build.sh" -DTOLVANE_SANITIZE=ON -DTOLVANE_BUILD_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$asan" --output-on-failure -j "$jobs"

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/Error.h"
+#include "support/TestSupport.h"
+#include "ui/LanguageFile.h"
+#include "ui/SettingsFile.h"
+
+namespace tolvane {
+namespace {
+
+using test::Gb;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+using Lines = std::vector<std::string>;
+
+WindowSettings With(std::function<void(WindowSettings&)> change) {
+  WindowSettings settings = DesignedWindowSettings();
+  change(settings);
+  return settings;
+}
+
+TEST(ConfigLines, DesignedStateSavesTheEightDefaultLines) {
+  EXPECT_EQ(ConfigLines(DesignedWindowSettings()),
+            (Lines{"0", "1", "0", "0", "0", "0", "0", Gb("我爱北京天安门，天安门上红旗飘")}));
+}
+
+TEST(ConfigLines, EachChoiceHasItsDigit) {
+  const std::pair<ToneStyle, std::string> tones[] = {
+      {ToneStyle::Numbered, "0"}, {ToneStyle::Marked, "1"}, {ToneStyle::Plain, "2"}};
+  for (const auto& [tone, digit] : tones) {
+    const auto lines = ConfigLines(With([&](auto& s) { s.conversion.toneStyle = tone; }));
+    EXPECT_EQ(lines[1], digit);
+  }
+  const std::pair<OutputFormat, std::string> formats[] = {{OutputFormat::rb_output_py, "0"},
+                                                          {OutputFormat::rb_output_han, "1"},
+                                                          {OutputFormat::rb_output_hanpy, "2"},
+                                                          {OutputFormat::rb_output_pyhan, "3"},
+                                                          {OutputFormat::rb_output_py_only, "4"}};
+  for (const auto& [format, digit] : formats) {
+    const auto lines = ConfigLines(With([&](auto& s) { s.conversion.outputFormat = format; }));
+    EXPECT_EQ(lines[3], digit);
+  }
+  const std::pair<int, std::string> widths[] = {{0, "0"},  {100, "1"}, {50, "2"}, {40, "3"},
+                                                {30, "4"}, {20, "5"},  {10, "6"}};
+  for (const auto& [width, digit] : widths) {
+    const auto lines = ConfigLines(With([&](auto& s) { s.conversion.wrapWidth = width; }));
+    EXPECT_EQ(lines[4], digit);
+  }
+  // The switches have different polarities: line 3 "1" is on, lines 6 and 7 "0" are on.
+  const auto flipped = ConfigLines(With([](auto& s) {
+    s.conversion.polyphone = PolyphonePolicy::AllReadings;
+    s.conversion.wadeGiles = true;
+    s.conversion.align = false;
+    s.optionsShown = false;
+    s.previewText = "  x  ";
+  }));
+  EXPECT_EQ(flipped, (Lines{"1", "1", "1", "0", "0", "1", "1", "  x  "}));
+}
+
+TEST(ParseConfigLines, AppliesEachLineByItsRule) {
+  struct Case {
+    const char* what;
+    WindowSettings start;
+    Lines lines;
+    WindowSettings expected;
+  };
+  const WindowSettings numberedHan50 = With([](auto& s) {
+    s.conversion.toneStyle = ToneStyle::Numbered;
+    s.conversion.outputFormat = OutputFormat::rb_output_han;
+    s.conversion.wrapWidth = 50;
+  });
+  // Empty and unknown texts in lines 1, 3, 6 and 7: all readings, Wade-Giles off, align off,
+  // panels hidden; the radio groups of lines 2, 4 and 5 keep what they had.
+  const auto offSwitches = [](WindowSettings s, std::string preview) {
+    s.conversion.polyphone = PolyphonePolicy::AllReadings;
+    s.conversion.wadeGiles = false;
+    s.conversion.align = false;
+    s.optionsShown = false;
+    s.previewText = std::move(preview);
+    return s;
+  };
+  const Case cases[] = {
+      {"the example",
+       DesignedWindowSettings(),
+       {"1", "2", "1", "4", "6", "1", "1", Gb("天")},
+       With([](auto& s) {
+         s.conversion = {PolyphonePolicy::AllReadings,
+                         ToneStyle::Plain,
+                         true,
+                         OutputFormat::rb_output_py_only,
+                         false,
+                         10};
+         s.optionsShown = false;
+         s.previewText = Gb("天");
+       })},
+      {"all zeros",
+       DesignedWindowSettings(),
+       {"0", "0", "0", "0", "0", "0", "0", ""},
+       With([](auto& s) {
+         s.conversion.toneStyle = ToneStyle::Numbered;
+         s.previewText = "";
+       })},
+      {"digits out of range",
+       numberedHan50,
+       {"0", "3", "0", "5", "7", "0", "0", "x"},
+       With([&](auto& s) {
+         s = numberedHan50;
+         s.previewText = "x";
+       })},
+      {"nothing is trimmed",
+       numberedHan50,
+       {" 0", "1 ", " 1", "0\t", "00", "0 ", " 0", " x "},
+       offSwitches(numberedHan50, " x ")},
+      {"letters and signs",
+       numberedHan50,
+       {"a", "-1", "+1", "", "", "yes", "false", ""},
+       offSwitches(numberedHan50, "")},
+      {"a short file", numberedHan50, {"0", "2"}, With([&](auto& s) {
+         s = offSwitches(numberedHan50, "");
+         s.conversion.polyphone = PolyphonePolicy::FirstReading;
+         s.conversion.toneStyle = ToneStyle::Plain;
+       })},
+      {"an empty file", numberedHan50, {}, offSwitches(numberedHan50, "")},
+      {"lines after the eighth",
+       DesignedWindowSettings(),
+       {"0", "1", "0", "0", "0", "0", "0", "a", "1", "1"},
+       With([](auto& s) { s.previewText = "a"; })},
+      {"a preview text beyond the typing limit",
+       DesignedWindowSettings(),
+       {"0", "1", "0", "0", "0", "0", "0", Gb("一二三四五六七八九十一二三四五六七八九十一二")},
+       With([](auto& s) { s.previewText = Gb("一二三四五六七八九十一二三四五六七八九十一二"); })},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WindowSettings settings = c.start;
+    ParseConfigLines(c.lines, settings);
+    EXPECT_TRUE(settings == c.expected);
+    EXPECT_EQ(settings.previewText, c.expected.previewText);
+  }
+}
+
+TEST(ParseConfigLines, ReadsBackEverySavedState) {
+  for (const auto tone : {ToneStyle::Numbered, ToneStyle::Marked, ToneStyle::Plain}) {
+    for (const auto format :
+         {OutputFormat::rb_output_py, OutputFormat::rb_output_han, OutputFormat::rb_output_hanpy,
+          OutputFormat::rb_output_pyhan, OutputFormat::rb_output_py_only}) {
+      for (const int width : {0, 100, 50, 40, 30, 20, 10}) {
+        for (const int flags : {0, 1, 2, 3, 4, 5, 6, 7, 8, 15}) {
+          WindowSettings saved;
+          saved.conversion = {
+              (flags & 1) ? PolyphonePolicy::AllReadings : PolyphonePolicy::FirstReading,
+              tone,
+              (flags & 2) != 0,
+              format,
+              (flags & 4) != 0,
+              width};
+          saved.optionsShown = (flags & 8) != 0;
+          saved.previewText = Gb("中文 text");
+          WindowSettings read = DesignedWindowSettings();
+          ParseConfigLines(ConfigLines(saved), read);
+          EXPECT_TRUE(read == saved) << static_cast<int>(tone) << " " << static_cast<int>(format)
+                                     << " " << width << " " << flags;
+        }
+      }
+    }
+  }
+}
+
+TEST(ConfigFile, MissingFileLeavesTheSettingsAlone) {
+  TempDir dir;
+  WindowSettings settings = With([](auto& s) { s.conversion.wrapWidth = 30; });
+  const WindowSettings before = settings;
+  EXPECT_FALSE(LoadConfigFile(dir / kSettingsFileName, settings));
+  EXPECT_TRUE(settings == before);
+}
+
+TEST(ConfigFile, WritesCrLfLinesAndReadsThemBackByteForByte) {
+  TempDir dir;
+  const auto path = dir / kSettingsFileName;
+  SaveConfigFile(path, DesignedWindowSettings());
+  EXPECT_EQ(ReadBytes(path),
+            Gb("0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n"));
+
+  // A file as the program writes it, and hand-edited ones with other line ends: saving what was
+  // loaded gives the program's own form.
+  const std::pair<std::string, std::string> files[] = {
+      {"1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n",
+       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n"},
+      {"0\n0\n0\n3\n2\n0\n1\nabc", "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n"},
+      {"", "1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n\r\n"},
+  };
+  for (const auto& [bytes, saved] : files) {
+    WriteBytes(path, bytes);
+    WindowSettings settings = DesignedWindowSettings();
+    EXPECT_TRUE(LoadConfigFile(path, settings));
+    SaveConfigFile(path, settings);
+    EXPECT_EQ(ReadBytes(path), saved);
+    WindowSettings again = DesignedWindowSettings();
+    LoadConfigFile(path, again);
+    SaveConfigFile(path, again);
+    EXPECT_EQ(ReadBytes(path), saved) << "saving after loading changes nothing";
+  }
+}
+
+TEST(ConfigFile, FilesThatCannotBeReadOrWrittenRaiseTheFileError) {
+  TempDir dir;
+  const auto path = dir / kSettingsFileName;
+  std::filesystem::create_directory(path);
+  WindowSettings settings = DesignedWindowSettings();
+  try {
+    LoadConfigFile(path, settings);
+    ADD_FAILURE() << "a directory was read as a settings file";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Cannot open file \"", 0), 0u) << error.what();
+  }
+  EXPECT_TRUE(settings == DesignedWindowSettings());
+  EXPECT_THROW(SaveConfigFile(path, settings), Error);
+  EXPECT_THROW(SaveConfigFile(dir / "missing" / kSettingsFileName, settings), Error);
+}
+
+TEST(LanguageFlag, OnlyAnExactEnOnTheFirstLineIsEnglish) {
+  const std::pair<Lines, int> cases[] = {
+      {{"en"}, kEnglish},
+      {{"en", "ch", "x"}, kEnglish},
+      {{}, kChinese},
+      {{""}, kChinese},
+      {{"EN"}, kChinese},
+      {{"En"}, kChinese},
+      {{"en "}, kChinese},
+      {{" en"}, kChinese},
+      {{"eng"}, kChinese},
+      {{"ch"}, kChinese},
+      {{"", "en"}, kChinese},
+      {{"\xEF\xBB\xBF"
+        "en"},
+       kChinese},
+  };
+  for (const auto& [lines, flag] : cases) {
+    EXPECT_EQ(LanguageFlagFromLines(lines), flag) << (lines.empty() ? "(none)" : lines[0]);
+  }
+}
+
+TEST(LanguageFile, ReadsTheFirstLineOfTheFile) {
+  TempDir dir;
+  const auto path = dir / kLanguageFileName;
+  EXPECT_EQ(ReadLanguageFlag(path), kChinese) << "no file";
+  const std::pair<std::string, int> files[] = {
+      {"en\r\n", kEnglish},
+      {"en", kEnglish},
+      {"en\rmore\r\n", kEnglish},
+      {"en\nch\n", kEnglish},
+      {"", kChinese},
+      {"en \r\n", kChinese},
+      {"\r\nen\r\n", kChinese},
+      {std::string("e\0n", 3), kChinese},
+  };
+  for (const auto& [bytes, flag] : files) {
+    WriteBytes(path, bytes);
+    EXPECT_EQ(ReadLanguageFlag(path), flag) << bytes;
+  }
+}
+
+TEST(LanguageFile, IsRewrittenAsOneLine) {
+  TempDir dir;
+  const auto path = dir / kLanguageFileName;
+  WriteBytes(path, "en\r\nsecond\r\nthird\r\n");
+  WriteLanguageFile(path, kEnglish);
+  EXPECT_EQ(ReadBytes(path), "en\r\n");
+  WriteLanguageFile(path, kChinese);
+  EXPECT_EQ(ReadBytes(path), "ch\r\n");
+  WriteLanguageFile(path, 2);
+  EXPECT_EQ(ReadBytes(path), "ch\r\n") << "every flag but 1 is Chinese";
+}
+
+TEST(LanguageFile, FilesThatCannotBeReadOrWrittenRaiseTheFileError) {
+  TempDir dir;
+  const auto path = dir / kLanguageFileName;
+  std::filesystem::create_directory(path);
+  EXPECT_THROW(ReadLanguageFlag(path), Error);
+  EXPECT_THROW(WriteLanguageFile(path, kChinese), Error);
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -1,0 +1,225 @@
+// The batch group: the two file dialogs, a run through btnOk with its questions, the progress
+// bar and the window heights.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "WindowTestSupport.h"
+#include "engine/AnnotateLine.h"
+#include "engine/BatchConversion.h"
+#include "ui/QtText.h"
+#include "ui/TfrmMain.h"
+
+namespace tolvane {
+namespace {
+
+using test::Child;
+using test::Gb;
+using test::Q;
+using test::ReadBytes;
+using test::ScriptedDialogs;
+using test::TempDir;
+using test::TestProgramFolder;
+using test::WriteBytes;
+
+class Batch : public ::testing::Test {
+ protected:
+  Batch() {
+    WriteBytes(source, Gb("我爱\r\n北京\r\n"));
+    // What the window looks like while the completion question is up.
+    dialogs.whileAsking = [this](const QString&) {
+      heightsWhileAsking.push_back(window.OuterSize().height());
+      barShownWhileAsking.push_back(!Bar().isHidden());
+    };
+  }
+
+  static QString Str(const std::filesystem::path& path) { return QStringFromPath(path); }
+  QProgressBar& Bar() { return Child<QProgressBar>(window, "ProgressBar1"); }
+  QString Text(const char* name) { return Child<QLineEdit>(window, name).text(); }
+  void Click(const char* name) { Child<QPushButton>(window, name).click(); }
+  void Trigger(const char* name) { Child<QAction>(window, name).trigger(); }
+  void Select(const char* name) { Child<QRadioButton>(window, name).setChecked(true); }
+  void ChooseSource(const std::filesystem::path& path) {
+    dialogs.openAnswers.push_back(Str(path));
+    Click("btnopen");
+  }
+
+  TestProgramFolder folder;
+  TempDir documents;
+  const std::filesystem::path source = documents / "a.txt";
+  const std::filesystem::path target = documents / "a_拼音.txt";
+  ScriptedDialogs dialogs;
+  TfrmMain window{folder.path(), dialogs};
+  std::vector<int> heightsWhileAsking;
+  std::vector<bool> barShownWhileAsking;
+};
+
+TEST_F(Batch, OpenDialogSetsBothBoxes) {
+  ChooseSource(source);
+  EXPECT_EQ(Text("edtChfile"), Str(source));
+  EXPECT_EQ(Text("edtEnfile"), Str(target));
+  EXPECT_EQ(Text("edtEnfile"), Str(DeriveTargetPath(source)));
+  ASSERT_EQ(dialogs.openFilters.size(), 1u);
+  EXPECT_EQ(dialogs.openFilters[0], "Text file (*.txt)");
+
+  // A cancel changes nothing; the next dialog starts at the chosen file.
+  dialogs.openAnswers.push_back(QString());
+  Trigger("N2");
+  EXPECT_EQ(Text("edtChfile"), Str(source));
+  EXPECT_EQ(dialogs.openInitials.back(), Str(source));
+
+  const auto other = documents / "b.text.txt";
+  dialogs.openAnswers.push_back(Str(other));
+  Trigger("N2");
+  EXPECT_EQ(Text("edtChfile"), Str(other));
+  EXPECT_EQ(Text("edtEnfile"), Str(documents / "b.text_拼音.txt"));
+}
+
+TEST_F(Batch, RunWithYesWritesTheTargetAndOpensIt) {
+  Select("RadioButton_num");
+  Select("rb_output_hanpy");
+  ChooseSource(source);
+  dialogs.confirmAnswers.push_back(true);
+  Click("btnOk");
+
+  EXPECT_EQ(ReadBytes(target), Gb("我(wo3)爱(ai4)\r\n北(bei3)京(jing1)\r\n"));
+  ASSERT_EQ(dialogs.confirmTexts.size(), 1u);
+  EXPECT_EQ(dialogs.confirmTexts[0], Q("执行完成，是否打开文件") + "\r\r" + Str(target));
+  ASSERT_EQ(dialogs.openedUrls.size(), 1u);
+  EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(Str(target)));
+  EXPECT_EQ(heightsWhileAsking, std::vector<int>{525});
+  EXPECT_EQ(barShownWhileAsking, std::vector<bool>{true});
+  EXPECT_EQ(window.OuterSize(), QSize(532, 495));
+  EXPECT_TRUE(Bar().isHidden());
+  EXPECT_EQ(Bar().value(), Bar().maximum());
+  EXPECT_EQ(Bar().maximum(), 1) << "range up to the index of the last line";
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+TEST_F(Batch, RunWithNoLeavesTheTargetUnopened) {
+  Child<QAction>(window, "N_hideoptions").trigger();
+  ChooseSource(source);
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+
+  // The designed options: tone marks, pinyin above the aligned characters.
+  ConversionSettings settings;
+  Separator separator = kStartSeparator;
+  std::string expected;
+  for (const char* line : {"我爱", "北京"}) {
+    for (const std::string& out : AnnotateLine(Gb(line), settings, separator)) {
+      expected += out + "\r\n";
+    }
+  }
+  EXPECT_EQ(ReadBytes(target), expected);
+  EXPECT_EQ(ReadBytes(target).substr(0, Gb("wǒ ài\r\n").size()), Gb("wǒ ài\r\n"));
+  EXPECT_TRUE(dialogs.openedUrls.empty());
+  EXPECT_EQ(heightsWhileAsking, std::vector<int>{325});
+  EXPECT_EQ(window.OuterSize(), QSize(532, 295));
+  EXPECT_TRUE(Bar().isHidden());
+}
+
+TEST_F(Batch, TheBoxesAreWhatCounts) {
+  // The save dialog's name replaces the target, and re-cut lines go through temp.txt in the
+  // program folder.
+  ChooseSource(source);
+  const auto chosen = documents / "out" / "chosen.txt";
+  dialogs.saveAnswers.push_back(Str(chosen));
+  Trigger("N3");
+  EXPECT_EQ(Text("edtEnfile"), Str(chosen));
+  Select("rb_output_py_only");
+  Select("RadioButton_notone");
+  Select("rb_huanghang10");
+  WriteBytes(source, Gb("一二三四五六七八九十一二三四五六七八九十一二三四五\r\n"));
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(ReadBytes(chosen),
+            "yi er san si wu liu qi ba jiu shi\r\n"
+            "yi er san si wu liu qi ba jiu shi\r\n"
+            "yi er san si wu\r\n");
+  EXPECT_TRUE(std::filesystem::exists(folder / "temp.txt"));
+  EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(Batch, MissingSourceAsksAndYesOpensTheDialog) {
+  const auto missing = documents / "gone" / "missing.txt";
+  window.OpenDialog1CanClose(Str(missing));
+  dialogs.confirmAnswers.push_back(true);
+  dialogs.openAnswers.push_back(Str(source));
+  Click("btnOk");
+  ASSERT_EQ(dialogs.confirmTexts.size(), 1u);
+  EXPECT_EQ(dialogs.confirmTexts[0], Q("没找到源文件,选择文件？"));
+  EXPECT_EQ(dialogs.openFilters.size(), 1u);
+  EXPECT_EQ(Text("edtChfile"), Str(source)) << "the dialog chose the source";
+  EXPECT_FALSE(std::filesystem::exists(DeriveTargetPath(missing)));
+  EXPECT_TRUE(heightsWhileAsking == std::vector<int>{495});
+  EXPECT_TRUE(Bar().isHidden());
+
+  // No: nothing more.
+  window.OpenDialog1CanClose(Str(missing));
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(dialogs.confirmTexts.size(), 2u);
+  EXPECT_EQ(dialogs.openFilters.size(), 1u);
+  EXPECT_EQ(Text("edtChfile"), Str(missing));
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+TEST_F(Batch, EmptyBoxesCountAsAMissingSource) {
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(dialogs.confirmTexts, std::vector<QString>{Q("没找到源文件,选择文件？")});
+}
+
+TEST_F(Batch, AFailedRunIsReportedInTheErrorBox) {
+  ChooseSource(source);
+  // Two folders that do not exist: the run makes one level only, so the target cannot be made.
+  dialogs.saveAnswers.push_back(Str(documents / "x" / "y" / "out.txt"));
+  Trigger("N3");
+  Click("btnOk");
+  ASSERT_EQ(dialogs.errorTexts.size(), 1u);
+  EXPECT_EQ(dialogs.errorTexts[0], "File not found.");
+  EXPECT_TRUE(dialogs.confirmTexts.empty());
+  EXPECT_EQ(window.OuterSize(), QSize(532, 495));
+  EXPECT_TRUE(Bar().isHidden());
+}
+
+TEST_F(Batch, OnlyTheOpenButtonResetsTheBar) {
+  ChooseSource(source);
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  ASSERT_EQ(Bar().value(), 1);
+  dialogs.openAnswers.push_back(QString());
+  Trigger("N2");
+  EXPECT_EQ(Bar().value(), 1);
+  dialogs.openAnswers.push_back(QString());
+  Click("btnopen");
+  EXPECT_EQ(Bar().value(), 0) << "even after a cancel";
+}
+
+TEST_F(Batch, SaveDialogShowsItsNameAgainAfterACancel) {
+  dialogs.saveAnswers.push_back(QString());
+  Trigger("N3");
+  EXPECT_EQ(Text("edtEnfile"), "") << "nothing confirmed yet";
+  ASSERT_EQ(dialogs.saveFilters.size(), 1u);
+  EXPECT_EQ(dialogs.saveFilters[0], "Text file (*.txt);;All (*)");
+
+  const QString saved = Str(documents / "saved.txt");
+  dialogs.saveAnswers.push_back(saved);
+  Trigger("N3");
+  EXPECT_EQ(Text("edtEnfile"), saved);
+
+  ChooseSource(source);
+  EXPECT_EQ(Text("edtEnfile"), Str(target));
+  dialogs.saveAnswers.push_back(QString());
+  Trigger("N3");
+  EXPECT_EQ(dialogs.saveInitials.back(), saved);
+  EXPECT_EQ(Text("edtEnfile"), saved) << "the name confirmed earlier";
+}
+
+}  // namespace
+}  // namespace tolvane

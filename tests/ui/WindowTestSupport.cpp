@@ -1,0 +1,59 @@
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "dictionary/DataFiles.h"
+
+namespace tolvane::test {
+
+bool ScriptedDialogs::Confirm(QWidget*, const QString& text) {
+  confirmTexts.push_back(text);
+  if (whileAsking) whileAsking(text);
+  if (confirmAnswers.empty()) {
+    ADD_FAILURE() << "unexpected question: " << text.toStdString();
+    return false;
+  }
+  const bool answer = confirmAnswers.front();
+  confirmAnswers.pop_front();
+  return answer;
+}
+
+void ScriptedDialogs::Message(QWidget*, const QString& text) { messageTexts.push_back(text); }
+
+void ScriptedDialogs::Error(QWidget*, const QString& text) { errorTexts.push_back(text); }
+
+QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter, const QString& initial) {
+  openFilters.push_back(filter);
+  openInitials.push_back(initial);
+  if (openAnswers.empty()) {
+    ADD_FAILURE() << "unexpected open dialog";
+    return {};
+  }
+  const QString answer = openAnswers.front();
+  openAnswers.pop_front();
+  return answer;
+}
+
+QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter, const QString& initial) {
+  saveFilters.push_back(filter);
+  saveInitials.push_back(initial);
+  if (saveAnswers.empty()) {
+    ADD_FAILURE() << "unexpected save dialog";
+    return {};
+  }
+  const QString answer = saveAnswers.front();
+  saveAnswers.pop_front();
+  return answer;
+}
+
+void ScriptedDialogs::OpenUrl(const QUrl& url) { openedUrls.push_back(url); }
+
+TestProgramFolder::TestProgramFolder() {
+  std::filesystem::copy_file(SourceDataFolder() / kToneVowelFile, dir_ / kToneVowelFile);
+}
+
+QString Q(std::string_view textUtf8) {
+  return QString::fromUtf8(textUtf8.data(), static_cast<qsizetype>(textUtf8.size()));
+}
+
+}  // namespace tolvane::test

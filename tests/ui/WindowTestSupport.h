@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+#include "ui/Dialogs.h"
+
+namespace tolvane::test {
+
+// Dialogs answered from a script: each question, dialog and shell call is recorded, and answered
+// from the queue of its kind. A question or dialog that the test did not expect fails the test.
+class ScriptedDialogs : public Dialogs {
+ public:
+  std::deque<bool> confirmAnswers;
+  std::deque<QString> openAnswers;
+  std::deque<QString> saveAnswers;
+  // Runs while a question is up, e.g. to look at the window in the middle of a run.
+  std::function<void(const QString&)> whileAsking;
+
+  std::vector<QString> confirmTexts;
+  std::vector<QString> messageTexts;
+  std::vector<QString> errorTexts;
+  std::vector<QString> openFilters;
+  std::vector<QString> openInitials;
+  std::vector<QString> saveFilters;
+  std::vector<QString> saveInitials;
+  std::vector<QUrl> openedUrls;
+
+  bool Confirm(QWidget* parent, const QString& text) override;
+  void Message(QWidget* parent, const QString& text) override;
+  void Error(QWidget* parent, const QString& text) override;
+  QString OpenFileName(QWidget* parent, const QString& filter, const QString& initial) override;
+  QString SaveFileName(QWidget* parent, const QString& filter, const QString& initial) override;
+  void OpenUrl(const QUrl& url) override;
+};
+
+// A program folder of a test's own, holding the tone glyph file as the build installs it.
+class TestProgramFolder {
+ public:
+  TestProgramFolder();
+  const std::filesystem::path& path() const { return dir_.path(); }
+  std::filesystem::path operator/(std::string_view name) const { return dir_ / name; }
+
+ private:
+  TempDir dir_;
+};
+
+// The control named `name` inside `window`; throws when there is none, failing the test.
+template <typename T>
+T& Child(const QWidget& window, const char* name) {
+  T* child = window.findChild<T*>(QString::fromLatin1(name));
+  if (child == nullptr) throw std::runtime_error(std::string("no control named ") + name);
+  return *child;
+}
+
+QString Q(std::string_view textUtf8);
+
+}  // namespace tolvane::test
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}

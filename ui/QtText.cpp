@@ -1,0 +1,41 @@
+#include "ui/QtText.h"
+
+#include <QFile>
+
+#include "platform/Cp936.h"
+
+namespace tolvane {
+
+QString QStringFromGb(std::string_view textGb) {
+  return QString::fromStdU16String(cp936::DecodeToUtf16(textGb));
+}
+
+std::string GbFromQString(const QString& text) {
+  return cp936::EncodeFromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                    static_cast<std::size_t>(text.size())));
+}
+
+std::size_t GbByteLength(const QString& text) { return GbFromQString(text).size(); }
+
+std::filesystem::path PathFromQString(const QString& path) {
+#ifdef _WIN32
+  return std::filesystem::path(path.toStdWString());
+#else
+  // File names are bytes here; Qt's file-name encoding gives back the bytes a dialog listed.
+  const QByteArray bytes = QFile::encodeName(path);
+  return std::filesystem::path(
+      std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+#endif
+}
+
+QString QStringFromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return QString::fromStdWString(path.wstring());
+#else
+  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+QString QStringFromErrorText(const char* text) { return QString::fromLocal8Bit(text); }
+
+}  // namespace tolvane

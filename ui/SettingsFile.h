@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "dictionary/ConversionSettings.h"
+
+// The options file config1.dll: eight lines, read once at start-up and written once at close.
+// Kept free of the GUI so that its reading and writing can be tested without a screen; the main
+// window copies a WindowSettings to and from its controls.
+namespace tolvane {
+
+inline constexpr const char* kSettingsFileName = "config1.dll";
+
+// What config1.dll holds: the states of the option controls, whether the option panels are
+// shown, and the preview text.
+struct WindowSettings {
+  ConversionSettings conversion;
+  bool optionsShown = true;
+  std::string previewText;  // GB2312
+
+  bool operator==(const WindowSettings&) const = default;
+};
+
+// The designed states of the controls, which stand whenever no settings file exists.
+WindowSettings DesignedWindowSettings();
+
+// Applies the lines of a settings file to `settings`, line by line. Each line is compared whole
+// with one-digit texts, nothing trimmed. A line that names no choice of a radio group leaves the
+// group as it was; the check boxes and the panel switch have one polarity for "on" and take any
+// other text as "off". Missing lines count as empty texts; lines after the eighth are ignored.
+void ParseConfigLines(const std::vector<std::string>& lines, WindowSettings& settings);
+
+// The eight lines that save `settings`.
+std::vector<std::string> ConfigLines(const WindowSettings& settings);
+
+// Applies the file at `path` to `settings`. Returns false, leaving `settings` alone, when no file
+// exists there; a file that exists but cannot be read raises the text-file error.
+bool LoadConfigFile(const std::filesystem::path& path, WindowSettings& settings);
+
+// Creates or truncates the file and writes the eight lines, each ended by CR LF.
+void SaveConfigFile(const std::filesystem::path& path, const WindowSettings& settings);
+
+}  // namespace tolvane

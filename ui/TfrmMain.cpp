@@ -1,0 +1,384 @@
+#include "ui/TfrmMain.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QUrl>
+#include <climits>
+
+#include "dictionary/DataFiles.h"
+#include "dictionary/ReadingTable.h"
+#include "engine/AnnotateLine.h"
+#include "ui/Dialogs.h"
+#include "ui/GbTypingLimit.h"
+#include "ui/LayoutPictures.h"
+#include "ui/QtText.h"
+#include "ui_TfrmMain.h"
+
+namespace tolvane {
+namespace {
+
+constexpr const char* kVersionText = "v1.0.3";
+constexpr std::size_t kPreviewByteLimit = 20;
+constexpr int kHintMilliseconds = 10000;
+
+// Window heights and the tops that the show-options and hide-options actions set.
+constexpr int kWidth = 532;
+constexpr int kHeightShown = 495;
+constexpr int kHeightHidden = 295;
+constexpr int kProgressGrowth = 30;
+constexpr int kDemoTopShown = 210;
+constexpr int kDemoTopHidden = 10;
+constexpr int kOpenFileTopShown = 346;
+constexpr int kOpenFileTopHidden = 146;
+constexpr int kProgressTopShown = 440;
+constexpr int kProgressTopHidden = 240;
+
+const QString kOpenFilter = QStringLiteral("Text file (*.txt)");
+// "*" rather than "*.*": on this platform many files have no dot in their names.
+const QString kSaveFilter = QStringLiteral("Text file (*.txt);;All (*)");
+
+}  // namespace
+
+TfrmMain::TfrmMain(std::filesystem::path programFolder, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      ui(std::make_unique<Ui::TfrmMain>()),
+      programFolder_(std::move(programFolder)),
+      dialogs_(dialogs) {
+  ui->setupUi(this);
+  // A sizeable frame with the system menu, minimise and close, but no maximise.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  AddMenuSeparators();
+  DrawLayoutPictures();
+  new GbTypingLimit(ui->edt_input, kPreviewByteLimit);
+  ConnectHandlers();
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::AddMenuSeparators() {
+  // Separators cannot be named in a .ui file; these carry their designed names.
+  ui->N1->insertSeparator(ui->N5)->setObjectName(QStringLiteral("N4"));
+  ui->N6->insertSeparator(ui->N10)->setObjectName(QStringLiteral("N9"));
+}
+
+void TfrmMain::DrawLayoutPictures() {
+  const struct {
+    QLabel* image;
+    OutputFormat format;
+  } pictures[] = {
+      {ui->Image1, OutputFormat::rb_output_py},
+      {ui->Image2, OutputFormat::rb_output_han},
+      {ui->Image3, OutputFormat::rb_output_hanpy},
+      {ui->Image4, OutputFormat::rb_output_pyhan},
+  };
+  for (const auto& picture : pictures) {
+    const QPixmap under = ui->GroupBox_outpu->grab(picture.image->geometry());
+    picture.image->setPixmap(LayoutPicture(picture.format, under, ui->rb_output_py_only->font()));
+  }
+}
+
+void TfrmMain::ConnectHandlers() {
+  connect(ui->btn_pinyin, &QPushButton::clicked, this, &TfrmMain::btn_pinyinClick);
+  connect(ui->edt_input, &QLineEdit::textChanged, this, &TfrmMain::edt_inputChange);
+  connect(ui->btnopen, &QPushButton::clicked, this, &TfrmMain::btnopenClick);
+  connect(ui->btnOk, &QPushButton::clicked, this, &TfrmMain::btnOkClick);
+  connect(ui->N2, &QAction::triggered, this, &TfrmMain::N2Click);
+  connect(ui->N3, &QAction::triggered, this, &TfrmMain::N3Click);
+  connect(ui->N5, &QAction::triggered, this, &TfrmMain::N5Click);
+  connect(ui->n_showoptions, &QAction::triggered, this, &TfrmMain::n_showoptionsClick);
+  connect(ui->N_hideoptions, &QAction::triggered, this, &TfrmMain::N_hideoptionsClick);
+}
+
+template <typename Handler>
+void TfrmMain::Guarded(Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowError(QStringFromErrorText(error.what()));
+  }
+}
+
+void TfrmMain::ShowError(const QString& text) { dialogs_.Error(this, ErrorBoxText(text)); }
+
+void TfrmMain::FormCreate() {
+  // An error stops start-up at its step; the window then shows as far as it got.
+  Guarded([&] {
+    versionText_ = QString::fromLatin1(kVersionText);
+    LoadDataFiles(programFolder_);
+    InitNumberedTable();
+    InitPlainTable();
+    SetOuterHeight(kHeightShown);
+    SetOuterWidth(kWidth);
+    // Qt keeps no application-wide hint time; edt_input is the only control with a hint.
+    ui->edt_input->setToolTipDuration(kHintMilliseconds);
+    ui->Image1->raise();
+    ui->Image2->raise();
+    ui->Image3->raise();
+    ui->Image4->raise();
+    languageFlag_ = ReadLanguageFlag(programFolder_ / kLanguageFileName);
+    interfacelanguage(languageFlag_);
+    ConfigLoad();
+    final_config();
+  });
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TfrmMain::FormClose() {
+  ReleaseDataFiles();
+  // When the options cannot be saved the user learns why, and the window still closes: a
+  // program that refuses to quit over its settings file would leave the user no way out.
+  Guarded([&] { ConfigSave(); });
+}
+
+QSize TfrmMain::OuterSize() const { return frameGeometry().size(); }
+
+void TfrmMain::SetOuterHeight(int height) {
+  const int frame = frameGeometry().height() - this->height();
+  resize(width(), height - frame);
+}
+
+void TfrmMain::SetOuterWidth(int width) {
+  const int frame = frameGeometry().width() - this->width();
+  resize(width - frame, height());
+}
+
+bool TfrmMain::OptionsShown() const { return !ui->rb_duoyin->isHidden(); }
+
+std::array<TfrmMain::Choice<ToneStyle>, 3> TfrmMain::ToneChoices() const {
+  return {{{ui->RadioButton_num, ToneStyle::Numbered},
+           {ui->RadioButton_tone, ToneStyle::Marked},
+           {ui->RadioButton_notone, ToneStyle::Plain}}};
+}
+
+std::array<TfrmMain::Choice<OutputFormat>, 5> TfrmMain::OutputChoices() const {
+  return {{{ui->rb_output_py, OutputFormat::rb_output_py},
+           {ui->rb_output_han, OutputFormat::rb_output_han},
+           {ui->rb_output_hanpy, OutputFormat::rb_output_hanpy},
+           {ui->rb_output_pyhan, OutputFormat::rb_output_pyhan},
+           {ui->rb_output_py_only, OutputFormat::rb_output_py_only}}};
+}
+
+std::array<TfrmMain::Choice<int>, 7> TfrmMain::WrapChoices() const {
+  return {{{ui->rb_huanghang_no, 0},
+           {ui->rb_huanghang100, 100},
+           {ui->rb_huanghang50, 50},
+           {ui->rb_huanghang40, 40},
+           {ui->rb_huanghang30, 30},
+           {ui->rb_huanghang20, 20},
+           {ui->rb_huanghang10, 10}}};
+}
+
+namespace {
+
+template <typename T, std::size_t N, typename Choice>
+T CheckedValue(const std::array<Choice, N>& choices, T fallback) {
+  for (const auto& choice : choices) {
+    if (choice.button->isChecked()) return choice.value;
+  }
+  return fallback;
+}
+
+template <typename T, std::size_t N, typename Choice>
+void Check(const std::array<Choice, N>& choices, T value) {
+  for (const auto& choice : choices) {
+    if (choice.value == value) choice.button->setChecked(true);
+  }
+}
+
+}  // namespace
+
+ConversionSettings TfrmMain::CurrentSettings() const {
+  ConversionSettings settings;
+  settings.polyphone = ui->rb_duoyinzi_single->isChecked() ? PolyphonePolicy::FirstReading
+                                                           : PolyphonePolicy::AllReadings;
+  settings.toneStyle = CheckedValue(ToneChoices(), settings.toneStyle);
+  settings.wadeGiles = ui->CheckBox_wei->isChecked();
+  settings.outputFormat = CheckedValue(OutputChoices(), settings.outputFormat);
+  settings.align = ui->CheckBox_align->isChecked();
+  settings.wrapWidth = CheckedValue(WrapChoices(), settings.wrapWidth);
+  return settings;
+}
+
+WindowSettings TfrmMain::SettingsFromControls() const {
+  return {CurrentSettings(), OptionsShown(), GbFromQString(ui->edt_input->text())};
+}
+
+void TfrmMain::ApplySettings(const WindowSettings& settings) {
+  const ConversionSettings& conversion = settings.conversion;
+  (conversion.polyphone == PolyphonePolicy::FirstReading ? ui->rb_duoyinzi_single
+                                                         : ui->rb_duoyinzi_multi)
+      ->setChecked(true);
+  Check(ToneChoices(), conversion.toneStyle);
+  ui->CheckBox_wei->setChecked(conversion.wadeGiles);
+  Check(OutputChoices(), conversion.outputFormat);
+  Check(WrapChoices(), conversion.wrapWidth);
+  ui->CheckBox_align->setChecked(conversion.align);
+  ShowOptions(settings.optionsShown);
+  ui->edt_input->setText(QStringFromGb(settings.previewText));
+}
+
+void TfrmMain::interfacelanguage(int language) {
+  for (const LanguageCaption& caption : LanguageCaptions()) {
+    const QString name = QString::fromLatin1(caption.control);
+    const QString text = QString::fromUtf8(CaptionFor(caption, language));
+    if (name == QLatin1String(kMainWindowName)) {
+      setWindowTitle(text);
+    } else if (auto* button = findChild<QAbstractButton*>(name)) {
+      button->setText(text);
+    } else if (auto* menu = findChild<QMenu*>(name)) {
+      menu->setTitle(text);
+    } else if (auto* action = findChild<QAction*>(name)) {
+      action->setText(text);
+    }
+  }
+  WriteLanguageFile(programFolder_ / kLanguageFileName, language);
+}
+
+void TfrmMain::ConfigLoad() {
+  WindowSettings settings = SettingsFromControls();
+  if (LoadConfigFile(programFolder_ / kSettingsFileName, settings)) ApplySettings(settings);
+}
+
+void TfrmMain::ConfigSave() {
+  SaveConfigFile(programFolder_ / kSettingsFileName, SettingsFromControls());
+}
+
+void TfrmMain::final_config() { setWindowTitle(QStringLiteral("Tolvane") + versionText_); }
+
+void TfrmMain::ShowExample() {
+  const std::string textGb = GbFromQString(ui->edt_input->text());
+  for (const std::string& line : PreviewLines(textGb, CurrentSettings())) {
+    ui->Memo_output->appendPlainText(QStringFromGb(line));
+  }
+}
+
+void TfrmMain::btn_pinyinClick() {
+  Guarded([&] {
+    ui->Memo_output->clear();
+    ShowExample();
+  });
+}
+
+void TfrmMain::edt_inputChange() {
+  Guarded([&] { ui->Memo_output->clear(); });
+}
+
+void TfrmMain::n_showoptionsClick() {
+  Guarded([&] { ShowOptions(true); });
+}
+
+void TfrmMain::N_hideoptionsClick() {
+  Guarded([&] { ShowOptions(false); });
+}
+
+void TfrmMain::ShowOptions(bool shown) {
+  for (QWidget* box :
+       {ui->rb_duoyin, ui->GroupBox_shengdiao, ui->GroupBox_outpu, ui->GroupBox_huanhang}) {
+    box->setVisible(shown);
+  }
+  ui->GroupBox_demo->move(ui->GroupBox_demo->x(), shown ? kDemoTopShown : kDemoTopHidden);
+  ui->GroupBox_openfile->move(ui->GroupBox_openfile->x(),
+                              shown ? kOpenFileTopShown : kOpenFileTopHidden);
+  ui->ProgressBar1->move(ui->ProgressBar1->x(), shown ? kProgressTopShown : kProgressTopHidden);
+  SetOuterHeight(shown ? kHeightShown : kHeightHidden);
+}
+
+void TfrmMain::OpenDialog1Execute() {
+  const QString fileName = dialogs_.OpenFileName(this, kOpenFilter, sourcePath_);
+  if (!fileName.isEmpty()) OpenDialog1CanClose(fileName);
+}
+
+void TfrmMain::OpenDialog1CanClose(const QString& fileName) {
+  sourcePath_ = fileName;
+  targetPath_ = QStringFromPath(DeriveTargetPath(PathFromQString(sourcePath_)));
+  ui->edtChfile->setText(sourcePath_);
+  ui->edtEnfile->setText(targetPath_);
+}
+
+void TfrmMain::SaveDialog1CanClose(const QString& fileName) {
+  targetPath_ = fileName;
+  saveDialogFileName_ = fileName;
+}
+
+void TfrmMain::btnopenClick() {
+  Guarded([&] {
+    OpenDialog1Execute();
+    ui->ProgressBar1->setValue(0);
+  });
+}
+
+void TfrmMain::N2Click() {
+  Guarded([&] { OpenDialog1Execute(); });
+}
+
+void TfrmMain::N3Click() {
+  Guarded([&] {
+    const QString fileName = dialogs_.SaveFileName(this, kSaveFilter, saveDialogFileName_);
+    if (!fileName.isEmpty()) SaveDialog1CanClose(fileName);
+    if (!saveDialogFileName_.isEmpty()) ui->edtEnfile->setText(saveDialogFileName_);
+  });
+}
+
+void TfrmMain::N5Click() {
+  Guarded([&] { close(); });
+}
+
+void TfrmMain::btnOkClick() {
+  Guarded([&] {
+    // The boxes are what counts: a run takes both paths from them.
+    sourcePath_ = ui->edtChfile->text();
+    targetPath_ = ui->edtEnfile->text();
+    const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_),
+                               CurrentSettings(), programFolder_};
+    BatchConversion(request, *this);
+  });
+}
+
+void TfrmMain::ShowProgress(std::size_t lineCount) {
+  ui->ProgressBar1->show();
+  SetOuterHeight((OptionsShown() ? kHeightShown : kHeightHidden) + kProgressGrowth);
+  const std::size_t last = lineCount > 0 ? lineCount - 1 : 0;
+  ui->ProgressBar1->setRange(0, static_cast<int>(std::min<std::size_t>(last, INT_MAX)));
+  ui->ProgressBar1->setValue(0);
+  // The run holds the GUI thread; let the grown window and the bar reach the screen first,
+  // without taking any input meanwhile.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TfrmMain::StepProgress() {
+  QProgressBar* bar = ui->ProgressBar1;
+  const int before = bar->value();
+  bar->setValue(before + 1);
+  // The event loop is held by the run, so the bar is drawn by hand, once per percent.
+  const long long span = std::max(1, bar->maximum() - bar->minimum());
+  if ((before + 1LL) * 100 / span != before * 100LL / span) bar->repaint();
+}
+
+void TfrmMain::FillProgress() { ui->ProgressBar1->setValue(ui->ProgressBar1->maximum()); }
+
+void TfrmMain::HideProgress() {
+  ui->ProgressBar1->hide();
+  SetOuterHeight(OptionsShown() ? kHeightShown : kHeightHidden);
+}
+
+bool TfrmMain::Ask(Question, const std::string& textUtf8) {
+  return dialogs_.Confirm(this, QString::fromUtf8(textUtf8));
+}
+
+void TfrmMain::ChooseSourceFile() { OpenDialog1Execute(); }
+
+void TfrmMain::OpenWithSystem(const std::filesystem::path& target) {
+  dialogs_.OpenUrl(QUrl::fromLocalFile(QStringFromPath(target)));
+}
+
+void TfrmMain::ReportError(const Error& error) { ShowError(QStringFromErrorText(error.what())); }
+
+}  // namespace tolvane

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "dictionary/ConversionSettings.h"
+#include "engine/BatchConversion.h"
+#include "ui/LanguageFile.h"
+#include "ui/SettingsFile.h"
+
+class QCloseEvent;
+class QRadioButton;
+
+namespace Ui {
+class TfrmMain;
+}
+
+namespace tolvane {
+
+class Dialogs;
+
+// The main window: the option controls that make up the ConversionSettings, the one-line
+// preview, the batch conversion of a file, and the menus. Creating it runs the start-up
+// sequence; closing it releases the data files and saves the options.
+class TfrmMain : public QMainWindow, private BatchHost {
+  Q_OBJECT
+
+ public:
+  // `programFolder` holds the data files, config1.dll, config.db and temp.txt (the program
+  // passes ProgramFolder(); tests a folder of their own). `dialogs` outlives the window.
+  TfrmMain(std::filesystem::path programFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  const QString& VersionText() const { return versionText_; }
+  int LanguageFlag() const { return languageFlag_; }
+
+  // The window's outer size: its frame where the platform draws one, else the widget itself.
+  QSize OuterSize() const;
+
+  // The option controls as the engine reads them, at this moment.
+  ConversionSettings CurrentSettings() const;
+  // Everything config1.dll saves, read from the controls.
+  WindowSettings SettingsFromControls() const;
+
+  void interfacelanguage(int language);
+  void ConfigLoad();
+  void ConfigSave();
+  void final_config();
+  void ShowExample();
+
+  // The confirm hooks of the two file dialogs.
+  void OpenDialog1CanClose(const QString& fileName);
+  void SaveDialog1CanClose(const QString& fileName);
+
+  // Event handlers, connected in the constructor.
+  void btn_pinyinClick();
+  void edt_inputChange();
+  void btnopenClick();
+  void btnOkClick();
+  void N2Click();
+  void N3Click();
+  void N5Click();
+  void n_showoptionsClick();
+  void N_hideoptionsClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormClose();
+  void ConnectHandlers();
+  void AddMenuSeparators();
+  void DrawLayoutPictures();
+  void ApplySettings(const WindowSettings& settings);
+  // The show-options and hide-options actions.
+  void ShowOptions(bool shown);
+  void SetOuterHeight(int height);
+  void SetOuterWidth(int width);
+  bool OptionsShown() const;
+  void OpenDialog1Execute();
+  void ShowError(const QString& text);
+  // Runs a handler; an error it raises stops it and is shown in the error box.
+  template <typename Handler>
+  void Guarded(Handler&& handler);
+
+  // The radio groups with the value each button selects.
+  template <typename T>
+  struct Choice {
+    QRadioButton* button;
+    T value;
+  };
+  std::array<Choice<ToneStyle>, 3> ToneChoices() const;
+  std::array<Choice<OutputFormat>, 5> OutputChoices() const;
+  std::array<Choice<int>, 7> WrapChoices() const;
+
+  // BatchHost: the window shows the run's progress and asks its questions.
+  void ShowProgress(std::size_t lineCount) override;
+  void StepProgress() override;
+  void FillProgress() override;
+  void HideProgress() override;
+  bool Ask(Question question, const std::string& textUtf8) override;
+  void ChooseSourceFile() override;
+  void OpenWithSystem(const std::filesystem::path& target) override;
+  void ReportError(const Error& error) override;
+
+  std::unique_ptr<Ui::TfrmMain> ui;
+  std::filesystem::path programFolder_;
+  Dialogs& dialogs_;
+  QString versionText_;
+  int languageFlag_ = kChinese;
+  QString sourcePath_;
+  QString targetPath_;
+  // The save dialog keeps the name last confirmed in it; a cancel shows that name again.
+  QString saveDialogFileName_;
+};
+
+}  // namespace tolvane

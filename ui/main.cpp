@@ -1,0 +1,43 @@
+#include <QApplication>
+#include <QScreen>
+
+#include "platform/Error.h"
+#include "platform/ProgramFolder.h"
+#include "ui/Dialogs.h"
+#include "ui/QtText.h"
+#include "ui/TfrmHan.h"
+#include "ui/TfrmMain.h"
+#include "ui/TfrmNote.h"
+#include "ui/TfrmWeiHan.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tolvane"));
+  tolvane::QtDialogs dialogs;
+
+  std::filesystem::path programFolder;
+  try {
+    programFolder = tolvane::ProgramFolder();
+  } catch (const tolvane::Error& error) {
+    dialogs.Error(nullptr, tolvane::ErrorBoxText(tolvane::QStringFromErrorText(error.what())));
+    return 1;
+  }
+
+  tolvane::TfrmMain frmMain(programFolder, dialogs);
+  // The editors fill their lists from the data files, so they come after the main window has
+  // loaded them. All three are children of the main window and close with it.
+  auto* frmNote = new tolvane::TfrmNote(&frmMain);
+  auto* frmWeiHan = new tolvane::TfrmWeiHan(&frmMain);
+  auto* frmHan = new tolvane::TfrmHan(&frmMain);
+  frmNote->hide();
+  frmWeiHan->hide();
+  frmHan->hide();
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect placed = frmMain.frameGeometry();
+    placed.moveCenter(screen->availableGeometry().center());
+    frmMain.move(placed.topLeft());
+  }
+  frmMain.show();
+  return app.exec();
+}
