@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <optional>
-#include <random>
 
 #include "engine/AnnotateLine.h"
 #include "engine/WrapLines.h"
@@ -21,17 +20,6 @@ std::string PathUtf8(const std::filesystem::path& path) {
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code ec;
   return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
-// A name beside `target` that does not exist yet, for writing a replacement of it.
-std::filesystem::path ScratchPathBeside(const std::filesystem::path& target) {
-  std::random_device random;
-  for (;;) {
-    auto candidate = target;
-    candidate += ".tolvane-" + std::to_string(random() % 1000000) + ".tmp";
-    std::error_code ec;
-    if (!std::filesystem::exists(candidate, ec)) return candidate;
-  }
 }
 
 // Step 4: the source re-cut into lines of `width` characters, through temp.txt.

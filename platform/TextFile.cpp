@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <random>
 
 #include "platform/Error.h"
 
@@ -198,6 +199,30 @@ void WriteTextLines(const std::filesystem::path& path, const std::vector<std::st
   TextFileWriter writer(path);
   for (const std::string& line : lines) writer.WriteLine(line);
   writer.Close();
+}
+
+std::filesystem::path ScratchPathBeside(const std::filesystem::path& path) {
+  std::random_device random;
+  for (;;) {
+    auto candidate = path;
+    candidate += ".tolvane-" + std::to_string(random() % 1000000) + ".tmp";
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, ec))) return candidate;
+  }
+}
+
+void ReplaceTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw FileError(EISDIR, path);
+  const std::filesystem::path scratch = ScratchPathBeside(path);
+  try {
+    WriteTextLines(scratch, lines);
+    std::filesystem::rename(scratch, path, ec);
+    if (ec) throw FileError(ec.value(), path);
+  } catch (...) {
+    std::filesystem::remove(scratch, ec);
+    throw;
+  }
 }
 
 }  // namespace tolvane

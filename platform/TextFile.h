@@ -80,4 +80,12 @@ class TextFileWriter {
 // Writes `lines` as a whole text file (CR LF after each).
 void WriteTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
+// A name in the folder of `path` that no file has yet, for writing a replacement of `path`.
+std::filesystem::path ScratchPathBeside(const std::filesystem::path& path);
+
+// Writes `lines` like WriteTextLines, but into a scratch file beside `path` that replaces `path`
+// only once it is complete: a failure raises the file error and leaves the old file as it was,
+// with no scratch file behind.
+void ReplaceTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
 }  // namespace tolvane

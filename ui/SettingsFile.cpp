@@ -82,7 +82,8 @@ bool LoadConfigFile(const std::filesystem::path& path, WindowSettings& settings)
 }
 
 void SaveConfigFile(const std::filesystem::path& path, const WindowSettings& settings) {
-  WriteTextLines(path, ConfigLines(settings));
+  // Through a scratch file, so that a failed save keeps the options saved before.
+  ReplaceTextFile(path, ConfigLines(settings));
 }
 
 }  // namespace tolvane

@@ -39,7 +39,7 @@ std::vector<std::string> ConfigLines(const WindowSettings& settings);
 // exists there; a file that exists but cannot be read raises the text-file error.
 bool LoadConfigFile(const std::filesystem::path& path, WindowSettings& settings);
 
-// Creates or truncates the file and writes the eight lines, each ended by CR LF.
+// Writes the eight lines, each ended by CR LF, replacing the file only once all are written.
 void SaveConfigFile(const std::filesystem::path& path, const WindowSettings& settings);
 
 }  // namespace tolvane

@@ -126,5 +126,25 @@ TEST(FileErrorText, MapsSystemErrors) {
   EXPECT_EQ(ListIndexOutOfBounds(24).what(), std::string("List index out of bounds (24)"));
 }
 
+TEST(ReplaceTextFile, ReplacesOnlyOnceComplete) {
+  TempDir dir;
+  const auto path = dir / "config1.dll";
+  WriteBytes(path, "old\r\n");
+  ReplaceTextFile(path, {"new", "lines"});
+  EXPECT_EQ(ReadBytes(path), "new\r\nlines\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(ReplaceTextFile, FailureKeepsTheOldFileAndLeavesNoScratch) {
+  TempDir dir;
+  // A directory cannot be replaced by a file, for root as for anyone.
+  std::filesystem::create_directory(dir / "settings");
+  EXPECT_THROW(ReplaceTextFile(dir / "settings", {"x"}), Error);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "settings"));
+  // A folder that does not exist: nothing can be written there.
+  EXPECT_THROW(ReplaceTextFile(dir / "missing" / "a.txt", {"x"}), Error);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 }  // namespace
 }  // namespace tolvane
