@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "dictionary/ConversionSettings.h"
@@ -51,6 +52,11 @@ class ReadingResolver {
   std::string_view NumberedReading(std::string_view character) const {
     const Slot& slot = Resolve(character);
     return {slot.width, slot.widthLength};
+  }
+  // Both at once: the display reading and the width reading.
+  std::pair<std::string_view, std::string_view> Readings(std::string_view character) const {
+    const Slot& slot = Resolve(character);
+    return {{slot.display, slot.displayLength}, {slot.width, slot.widthLength}};
   }
 
  private:

@@ -32,10 +32,10 @@ void BuildAlignedLines(std::string_view line, const ConversionSettings& settings
   bool space = !separator.empty();
   std::size_t widthLength = 0;
   ForEachCharacter(line, [&](std::string_view character) {
-    const std::string_view reading = resolver.Reading(character);
+    const auto [reading, width] = resolver.Readings(character);
     const std::size_t w = marked ? widthLength : out.pinyin.size();
     const std::size_t h = out.characters.size();
-    if (marked) widthLength += (space ? 1 : 0) + resolver.NumberedReading(character).size();
+    widthLength += (space ? 1 : 0) + width.size();
     space = reading != kNotFoundReading;
     if (space) out.pinyin.Push(' ');
     out.pinyin.Append(reading);

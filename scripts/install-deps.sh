@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config python3
   libgtest-dev libbenchmark-dev libcli11-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
-  unicode-data fortunes-zh
+  unicode-data fortunes-zh bc time clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
