@@ -61,22 +61,19 @@ Error FileErrorOf(const std::error_code& ec, const fs::path& path) {
   return FileError(value != 0 ? value : EIO, path);
 }
 
-// Where a dictionary file really lies: a link is followed, so the link itself stays in place and
-// the file it points to is the one replaced.
+// Where a dictionary file really lies: a link is followed, even one whose target does not exist
+// yet, so the link itself stays in place and the file it points to is the one written.
 fs::path TargetOf(const fs::path& folder, const char* name) {
-  const fs::path path = folder / name;
-  std::error_code ec;
-  if (fs::is_symlink(path, ec)) {
-    fs::path resolved = fs::weakly_canonical(path, ec);
-    if (!ec) return resolved;
+  fs::path path = folder / name;
+  // As many links in a row as the system itself follows.
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) break;
+    const fs::path target = fs::read_symlink(path, ec);
+    if (ec) break;
+    path = target.is_absolute() ? target : path.parent_path() / target;
   }
   return path;
-}
-
-fs::path WithSuffix(const fs::path& path, const char* suffix) {
-  fs::path result = path;
-  result += suffix;
-  return result;
 }
 
 // A folder in place of a dictionary file is not ours to replace, nor to move aside; a file
@@ -132,8 +129,8 @@ void WriteDictionaryFiles(const fs::path& folder, const char* keysFile, const ch
   CheckReplaceable(keysPath);
   CheckReplaceable(readingsPath);
 
-  const fs::path keysTemp = WithSuffix(keysPath, ".new");
-  const fs::path readingsTemp = WithSuffix(readingsPath, ".new");
+  const fs::path keysTemp = ScratchPathBeside(keysPath);
+  const fs::path readingsTemp = ScratchPathBeside(readingsPath);
   TemporaryFiles temporaries;
   temporaries.Write(keysTemp, entries, &DictionaryEntry::key);
   temporaries.Write(readingsTemp, entries, &DictionaryEntry::reading);
@@ -144,7 +141,7 @@ void WriteDictionaryFiles(const fs::path& folder, const char* keysFile, const ch
   // second rename fails it can be put back and the old pair stays together.
   std::error_code ec;
   const bool hadKeys = fs::exists(keysPath, ec);
-  const fs::path keysBackup = WithSuffix(keysPath, ".old");
+  const fs::path keysBackup = ScratchPathBeside(keysPath);
   if (hadKeys) Rename(keysPath, keysBackup);
   try {
     Rename(keysTemp, keysPath);
@@ -160,8 +157,7 @@ void WriteDictionaryFiles(const fs::path& folder, const char* keysFile, const ch
   if (hadKeys) fs::remove(keysBackup, ec);
 }
 
-void DeleteDictionaryFiles(const fs::path& folder, const char* keysFile,
-                           const char* readingsFile) {
+void DeleteDictionaryFiles(const fs::path& folder, const char* keysFile, const char* readingsFile) {
   for (const char* name : {keysFile, readingsFile}) {
     const fs::path path = folder / name;
     std::error_code ec;

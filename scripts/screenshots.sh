@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the desktop program if needed and saves pictures of its main window, drawn offscreen,
-# into docs/screenshots: options shown, a finished preview, options hidden.
+# Builds the desktop program if needed and saves pictures of its windows, drawn offscreen, into
+# docs/screenshots: the main window with options shown, a finished preview and options hidden; the
+# standard and the Wade-Giles custom reading editors with a few entries; the usage notes; About.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TOLVANE_BUILD_DIR:-$root/build}

@@ -1,18 +1,27 @@
 #pragma once
 
-#include <QDialog>
+#include <filesystem>
+#include <memory>
+
+#include "ui/CustomReadingEditor.h"
+
+namespace Ui {
+class TfrmHan;
+}
 
 namespace tolvane {
 
-// The editor of the standard custom readings, shown modally from the 字库 menu. For now an empty
-// window with its caption, created hidden at start-up; its controls and behaviour come with a later
-// change.
-class TfrmHan : public QDialog {
+// The editor of the standard mainland readings (Standard dictionary): the custom reading editor
+// in its own designed layout, created hidden at start-up and shown modally from the 字库 menu.
+class TfrmHan : public CustomReadingEditor {
+  Q_OBJECT
+
  public:
-  explicit TfrmHan(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TfrmHan"));
-    setWindowTitle(QStringLiteral("自定义标准拼音"));
-  }
+  TfrmHan(QWidget* parent, Dialogs& dialogs, std::filesystem::path folder);
+  ~TfrmHan() override;
+
+ private:
+  std::unique_ptr<Ui::TfrmHan> ui;
 };
 
 }  // namespace tolvane

@@ -12,7 +12,12 @@
 #include "ui/Dialogs.h"
 #include "ui/GbTypingLimit.h"
 #include "ui/LayoutPictures.h"
+#include "ui/MakerInfo.h"
 #include "ui/QtText.h"
+#include "ui/TfrmAbout.h"
+#include "ui/TfrmHan.h"
+#include "ui/TfrmNote.h"
+#include "ui/TfrmWeiHan.h"
 #include "ui_TfrmMain.h"
 
 namespace tolvane {
@@ -91,6 +96,17 @@ void TfrmMain::ConnectHandlers() {
   connect(ui->N5, &QAction::triggered, this, &TfrmMain::N5Click);
   connect(ui->n_showoptions, &QAction::triggered, this, &TfrmMain::n_showoptionsClick);
   connect(ui->N_hideoptions, &QAction::triggered, this, &TfrmMain::N_hideoptionsClick);
+  connect(ui->N_standard, &QAction::triggered, this, &TfrmMain::N_standardClick);
+  connect(ui->N_wei, &QAction::triggered, this, &TfrmMain::N_weiClick);
+  connect(ui->N7, &QAction::triggered, this, &TfrmMain::N7Click);
+  connect(ui->N8, &QAction::triggered, this, &TfrmMain::N8Click);
+  connect(ui->N10, &QAction::triggered, this, &TfrmMain::N10Click);
+}
+
+void TfrmMain::CreateHiddenWindows() {
+  frmNote_ = new TfrmNote(this);
+  frmWeiHan_ = new TfrmWeiHan(this, dialogs_, programFolder_);
+  frmHan_ = new TfrmHan(this, dialogs_, programFolder_);
 }
 
 template <typename Handler>
@@ -289,6 +305,39 @@ void TfrmMain::ShowOptions(bool shown) {
                               shown ? kOpenFileTopShown : kOpenFileTopHidden);
   ui->ProgressBar1->move(ui->ProgressBar1->x(), shown ? kProgressTopShown : kProgressTopHidden);
   SetOuterHeight(shown ? kHeightShown : kHeightHidden);
+}
+
+void TfrmMain::N_standardClick() {
+  Guarded([&] {
+    if (frmHan_ != nullptr) frmHan_->exec();
+  });
+}
+
+void TfrmMain::N_weiClick() {
+  Guarded([&] {
+    if (frmWeiHan_ != nullptr) frmWeiHan_->exec();
+  });
+}
+
+void TfrmMain::N7Click() {
+  Guarded([&] {
+    if (frmNote_ == nullptr) return;
+    frmNote_->show();
+    frmNote_->raise();
+    frmNote_->activateWindow();
+  });
+}
+
+void TfrmMain::N8Click() {
+  Guarded([&] { dialogs_.OpenUrl(maker::WebPageUrl()); });
+}
+
+void TfrmMain::N10Click() {
+  Guarded([&] {
+    // A fresh window for each opening, gone when it closes.
+    TfrmAbout about(this, dialogs_);
+    about.exec();
+  });
 }
 
 void TfrmMain::OpenDialog1Execute() {

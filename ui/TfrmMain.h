@@ -21,6 +21,9 @@ class TfrmMain;
 namespace tolvane {
 
 class Dialogs;
+class TfrmHan;
+class TfrmNote;
+class TfrmWeiHan;
 
 // The main window: the option controls that make up the ConversionSettings, the one-line
 // preview, the batch conversion of a file, and the menus. Creating it runs the start-up
@@ -33,6 +36,11 @@ class TfrmMain : public QMainWindow, private BatchHost {
   // passes ProgramFolder(); tests a folder of their own). `dialogs` outlives the window.
   TfrmMain(std::filesystem::path programFolder, Dialogs& dialogs, QWidget* parent = nullptr);
   ~TfrmMain() override;
+
+  // The program entry's last step before the event loop: the usage notes, then the Wade-Giles
+  // editor, then the standard editor, each created hidden and owned by this window. The editors
+  // fill their lists from the data files that start-up has loaded.
+  void CreateHiddenWindows();
 
   const QString& VersionText() const { return versionText_; }
   int LanguageFlag() const { return languageFlag_; }
@@ -65,6 +73,11 @@ class TfrmMain : public QMainWindow, private BatchHost {
   void N5Click();
   void n_showoptionsClick();
   void N_hideoptionsClick();
+  void N_standardClick();
+  void N_weiClick();
+  void N7Click();
+  void N8Click();
+  void N10Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -116,6 +129,10 @@ class TfrmMain : public QMainWindow, private BatchHost {
   QString targetPath_;
   // The save dialog keeps the name last confirmed in it; a cancel shows that name again.
   QString saveDialogFileName_;
+  // Created by CreateHiddenWindows; children of this window, which closes them with it.
+  TfrmNote* frmNote_ = nullptr;
+  TfrmWeiHan* frmWeiHan_ = nullptr;
+  TfrmHan* frmHan_ = nullptr;
 };
 
 }  // namespace tolvane

@@ -1,17 +1,31 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TfrmNote;
+}
 
 namespace tolvane {
 
-// The usage-notes window, shown, not modally, from the Help menu. For now an empty window with its
-// caption, created hidden at start-up; its controls and behaviour come with a later change.
+// The usage notes: a read-only text in a fixed window, created hidden at start-up and shown,
+// not modally, from the Help menu. Closing it only hides it.
 class TfrmNote : public QDialog {
+  Q_OBJECT
+
  public:
-  explicit TfrmNote(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TfrmNote"));
-    setWindowTitle(QStringLiteral("使用说明"));
-  }
+  explicit TfrmNote(QWidget* parent);
+  ~TfrmNote() override;
+
+ protected:
+  // Shown, the window is centred over the main window.
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FitLines();
+
+  std::unique_ptr<Ui::TfrmNote> ui;
 };
 
 }  // namespace tolvane

@@ -1,18 +1,28 @@
 #pragma once
 
-#include <QDialog>
+#include <filesystem>
+#include <memory>
+
+#include "ui/CustomReadingEditor.h"
+
+namespace Ui {
+class TfrmWeiHan;
+}
 
 namespace tolvane {
 
-// The editor of the Wade-Giles custom readings, shown modally from the 字库 menu. For now an empty
-// window with its caption, created hidden at start-up; its controls and behaviour come with a later
-// change.
-class TfrmWeiHan : public QDialog {
+// The editor of the Wade-Giles and Hong Kong/Taiwan readings (WadeGiles dictionary): the custom
+// reading editor in its own designed layout, created hidden at start-up and shown modally from the
+// 字库 menu.
+class TfrmWeiHan : public CustomReadingEditor {
+  Q_OBJECT
+
  public:
-  explicit TfrmWeiHan(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TfrmWeiHan"));
-    setWindowTitle(QStringLiteral("自定义韦氏港台拼音"));
-  }
+  TfrmWeiHan(QWidget* parent, Dialogs& dialogs, std::filesystem::path folder);
+  ~TfrmWeiHan() override;
+
+ private:
+  std::unique_ptr<Ui::TfrmWeiHan> ui;
 };
 
 }  // namespace tolvane

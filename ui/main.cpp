@@ -5,10 +5,7 @@
 #include "platform/ProgramFolder.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
-#include "ui/TfrmHan.h"
 #include "ui/TfrmMain.h"
-#include "ui/TfrmNote.h"
-#include "ui/TfrmWeiHan.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -25,13 +22,8 @@ int main(int argc, char* argv[]) {
 
   tolvane::TfrmMain frmMain(programFolder, dialogs);
   // The editors fill their lists from the data files, so they come after the main window has
-  // loaded them. All three are children of the main window and close with it.
-  auto* frmNote = new tolvane::TfrmNote(&frmMain);
-  auto* frmWeiHan = new tolvane::TfrmWeiHan(&frmMain);
-  auto* frmHan = new tolvane::TfrmHan(&frmMain);
-  frmNote->hide();
-  frmWeiHan->hide();
-  frmHan->hide();
+  // loaded them.
+  frmMain.CreateHiddenWindows();
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect placed = frmMain.frameGeometry();

@@ -1,15 +1,25 @@
-// Starts the main window offscreen in a fresh program folder and saves pictures of it:
-// main-options-shown.png, main-preview.png and main-options-hidden.png in the folder given.
+// Starts the program offscreen in a fresh program folder and saves pictures of it in the folder
+// given: the main window (main-options-shown.png, main-preview.png, main-options-hidden.png), the
+// two custom reading editors with a few entries (editor-standard.png, editor-wade-giles.png), the
+// usage notes (notes.png) and the About window (about.png).
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <initializer_list>
 
 #include "dictionary/DataFiles.h"
+#include "ui/CustomReadingEditor.h"
 #include "ui/Dialogs.h"
+#include "ui/QtText.h"
+#include "ui/TfrmAbout.h"
+#include "ui/TfrmHan.h"
 #include "ui/TfrmMain.h"
+#include "ui/TfrmNote.h"
+#include "ui/TfrmWeiHan.h"
 
 namespace {
 
@@ -49,6 +59,32 @@ bool Save(QWidget& window, const QDir& folder, const char* name) {
   return true;
 }
 
+// Writes a dictionary file: the lines in GB2312, each followed by CR LF.
+bool WriteLines(const QString& folder, const char* name, std::initializer_list<const char*> lines) {
+  QFile file(QDir(folder).filePath(QString::fromLatin1(name)));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  for (const char* line : lines) {
+    const std::string bytes = tolvane::GbFromQString(QString::fromUtf8(line)) + "\r\n";
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+  return file.flush();
+}
+
+// The editor as a user leaves it after choosing line `row`.
+bool SaveEditor(tolvane::CustomReadingEditor& editor, int row, const QDir& folder,
+                const char* name) {
+  editor.show();
+  // Shown and activated first, so that the focus it then takes can be cleared.
+  QApplication::processEvents();
+  auto* list = editor.findChild<QListWidget*>(QStringLiteral("ListBox_define_han"));
+  // Not blocked, the list reports the selection as it does the user's: the fields fill.
+  list->setCurrentRow(row);
+  if (QWidget* focused = editor.focusWidget()) focused->clearFocus();
+  const bool saved = Save(editor, folder, name);
+  editor.hide();
+  return saved;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -68,14 +104,36 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
+  const QString dataFolder = programFolder.path();
+  if (!WriteLines(dataFolder, tolvane::kStandardKeysFile, {"字", "长", "欧阳"}) ||
+      !WriteLines(dataFolder, tolvane::kStandardReadingsFile, {"Zi", "Chang", "Ouyang"}) ||
+      !WriteLines(dataFolder, tolvane::kWadeGilesKeysFile, {"字", "长", "欧阳"}) ||
+      !WriteLines(dataFolder, tolvane::kWadeGilesReadingsFile, {"Tzu", "Ch'ang", "Ou-yang"})) {
+    std::fprintf(stderr, "cannot write the dictionaries\n");
+    return 1;
+  }
+
   NoDialogs dialogs;
   tolvane::TfrmMain window(programFolder.path().toStdString(), dialogs);
+  window.CreateHiddenWindows();
   window.show();
   bool saved = Save(window, output, "main-options-shown.png");
   window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
   saved = saved && Save(window, output, "main-preview.png");
   window.findChild<QAction*>(QStringLiteral("N_hideoptions"))->trigger();
   saved = saved && Save(window, output, "main-options-hidden.png");
+
+  saved =
+      saved && SaveEditor(*window.findChild<tolvane::TfrmHan*>(), 1, output, "editor-standard.png");
+  saved = saved &&
+          SaveEditor(*window.findChild<tolvane::TfrmWeiHan*>(), 2, output, "editor-wade-giles.png");
+  window.findChild<QAction*>(QStringLiteral("N7"))->trigger();
+  saved = saved && Save(*window.findChild<tolvane::TfrmNote*>(), output, "notes.png");
+  {
+    tolvane::TfrmAbout about(&window, dialogs);
+    about.show();
+    saved = saved && Save(about, output, "about.png");
+  }
   window.close();
   return saved && !dialogs.failed ? 0 : 1;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTimer>
+
 #include "dictionary/DataFiles.h"
 
 namespace tolvane::test {
@@ -54,6 +57,28 @@ TestProgramFolder::TestProgramFolder() {
 
 QString Q(std::string_view textUtf8) {
   return QString::fromUtf8(textUtf8.data(), static_cast<qsizetype>(textUtf8.size()));
+}
+
+std::string GbLines(std::initializer_list<std::string_view> linesUtf8) {
+  std::string bytes;
+  for (std::string_view line : linesUtf8) bytes += Gb(line) + "\r\n";
+  return bytes;
+}
+
+void WithModalWindow(const std::function<void()>& open,
+                     const std::function<void(QWidget& modal)>& inspect) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    seen = true;
+    inspect(*modal);
+    modal->close();
+  });
+  open();
+  // When `open` showed nothing modal, the timer is still due; let it find nothing.
+  if (!seen) QCoreApplication::processEvents();
+  EXPECT_TRUE(seen) << "no modal window came up";
 }
 
 }  // namespace tolvane::test

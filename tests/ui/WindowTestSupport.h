@@ -6,6 +6,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -63,6 +64,15 @@ T& Child(const QWidget& window, const char* name) {
 }
 
 QString Q(std::string_view textUtf8);
+
+// The bytes of a text file as the system writes it: each line, given in UTF-8, in GB2312 and
+// followed by CR LF.
+std::string GbLines(std::initializer_list<std::string_view> linesUtf8);
+
+// Runs `open`, which is to show a modal window and wait for it; while that window is up, `inspect`
+// looks at it, and then it is closed. Fails the test when no modal window came up.
+void WithModalWindow(const std::function<void()>& open,
+                     const std::function<void(QWidget& modal)>& inspect);
 
 }  // namespace tolvane::test
 

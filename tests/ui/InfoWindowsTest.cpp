@@ -1,0 +1,160 @@
+// The usage notes, the About window and the maker's web page, reached from the Help menu.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+#include <optional>
+
+#include "WindowTestSupport.h"
+#include "ui/MakerInfo.h"
+#include "ui/TfrmAbout.h"
+#include "ui/TfrmMain.h"
+#include "ui/TfrmNote.h"
+
+namespace tolvane {
+namespace {
+
+using test::Child;
+using test::Q;
+using test::ScriptedDialogs;
+using test::TestProgramFolder;
+using test::WithModalWindow;
+
+class InfoWindows : public ::testing::Test {
+ protected:
+  InfoWindows() {
+    window.CreateHiddenWindows();
+    window.show();
+  }
+  void Trigger(const char* name) { Child<QAction>(window, name).trigger(); }
+  TfrmNote* Notes() const { return window.findChild<TfrmNote*>(); }
+
+  TestProgramFolder folder;
+  ScriptedDialogs dialogs;
+  TfrmMain window{folder.path(), dialogs};
+};
+
+QStringList ExpectedNotes() {
+  return {Q("   软件说明："),
+          Q("   软件收录7800个简体汉字；"),
+          Q("   收录399个标准汉字读音；"),
+          Q("   软件还支持自定义字库和读音。"),
+          "",
+          Q("   操作步骤："),
+          Q("   1，将需要标注拼音的中文拷贝到文本文件（.txt），作为源文件；"),
+          Q("   2，选择拼音格式，然后执行；"),
+          Q("   3，软件内置7800多个简体汉字，包括多音字；"),
+          Q("   4，软机支持自定义拼音字库。"),
+          "",
+          Q("   联系方式："),
+          Q("   电子邮件：team@tolvane.example.org"),
+          Q("   网址：https://tolvane.example.org/")};
+}
+
+TEST_F(InfoWindows, TheUsageNotesAreOneFixedWindowWithTheDesignedText) {
+  TfrmNote* notes = Notes();
+  ASSERT_NE(notes, nullptr);
+  EXPECT_TRUE(notes->isHidden());
+  EXPECT_EQ(notes->windowTitle(), Q("使用说明"));
+  EXPECT_EQ(notes->size(), QSize(396, 205));
+  EXPECT_EQ(notes->minimumSize(), notes->maximumSize());
+  EXPECT_FALSE(notes->windowFlags() & Qt::WindowMinMaxButtonsHint);
+
+  const auto& memo = Child<QTextEdit>(*notes, "Memo1");
+  EXPECT_EQ(memo.geometry(), QRect(0, 0, 396, 205));
+  EXPECT_TRUE(memo.isReadOnly());
+  EXPECT_EQ(memo.frameShape(), QFrame::NoFrame);
+  EXPECT_EQ(memo.font().family(), "Arial");
+  EXPECT_EQ(memo.font().pointSize(), 8);
+  EXPECT_EQ(memo.palette().color(QPalette::Text), QColor(Qt::black));
+  EXPECT_EQ(memo.toPlainText().split(u'\n'), ExpectedNotes());
+}
+
+TEST_F(InfoWindows, ChoosingTheNotesAgainBringsTheSameWindowToTheFront) {
+  Trigger("N7");
+  TfrmNote* notes = Notes();
+  EXPECT_TRUE(notes->isVisible());
+  EXPECT_FALSE(notes->isModal());
+  EXPECT_EQ(notes->frameGeometry().center(), window.frameGeometry().center());
+  // All fourteen lines fit the window, Chinese glyphs and all.
+  EXPECT_EQ(Child<QTextEdit>(*notes, "Memo1").verticalScrollBar()->maximum(), 0);
+
+  window.activateWindow();
+  QApplication::processEvents();
+  Trigger("N7");
+  QApplication::processEvents();
+  EXPECT_EQ(window.findChildren<TfrmNote*>().size(), 1);
+  EXPECT_TRUE(notes->isVisible());
+  EXPECT_EQ(QApplication::activeWindow(), notes);
+
+  // Closing hides it; choosing it again shows the same window and text.
+  notes->close();
+  EXPECT_TRUE(notes->isHidden());
+  Trigger("N7");
+  EXPECT_EQ(Notes(), notes);
+  EXPECT_TRUE(notes->isVisible());
+  EXPECT_EQ(Child<QTextEdit>(*notes, "Memo1").toPlainText().split(u'\n'), ExpectedNotes());
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+TEST_F(InfoWindows, EachAboutWindowIsAFreshModalWindowWithTheMainWindowsVersion) {
+  ASSERT_EQ(window.VersionText(), "v1.0.3");
+  for (int opening = 0; opening < 2; ++opening) {
+    SCOPED_TRACE(opening);
+    WithModalWindow(
+        [&] { Trigger("N10"); },
+        [&](QWidget& modal) {
+          ASSERT_NE(qobject_cast<TfrmAbout*>(&modal), nullptr);
+          EXPECT_EQ(modal.parentWidget(), &window);
+          EXPECT_EQ(modal.windowModality(), Qt::ApplicationModal);
+          // Nothing of an earlier window remains.
+          EXPECT_FALSE(modal.property("opened before").isValid());
+          modal.setProperty("opened before", true);
+          EXPECT_EQ(modal.windowTitle(), Q("关于"));
+          EXPECT_EQ(modal.size(), QSize(254, 166));
+          EXPECT_EQ(modal.minimumSize(), modal.maximumSize());
+          EXPECT_EQ(modal.frameGeometry().center(), window.frameGeometry().center());
+          const struct {
+            const char* name;
+            int top;
+            QString text;
+          } labels[] = {
+              {"Label1", 10, "Tolvane"},           {"Label2", 40, "v1.0.3"},
+              {"Label3", 72, Q(maker::kName)},     {"Label4", 102, Q(maker::kWebAddress)},
+              {"Label5", 131, Q(maker::kContact)},
+          };
+          for (const auto& expected : labels) {
+            SCOPED_TRACE(expected.name);
+            const auto& label = Child<QLabel>(modal, expected.name);
+            EXPECT_EQ(label.text(), expected.text);
+            EXPECT_EQ(label.x(), 0);
+            EXPECT_EQ(label.y(), expected.top);
+            EXPECT_EQ(label.width(), 254);
+            EXPECT_EQ(label.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+            EXPECT_EQ(label.font().family(), "Arial");
+            EXPECT_EQ(label.font().pointSize(), 8);
+          }
+        });
+    EXPECT_TRUE(window.findChildren<TfrmAbout*>().isEmpty());
+  }
+}
+
+TEST_F(InfoWindows, TheMakersLabelsAndOnlineHelpOpenTheOneWebPage) {
+  Trigger("N8");
+  WithModalWindow([&] { Trigger("N10"); },
+                  [&](QWidget& modal) {
+                    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
+                      QTest::mouseClick(&Child<QLabel>(modal, name), Qt::LeftButton);
+                    }
+                  });
+  const QUrl page(QStringLiteral("https://tolvane.example.org/"));
+  EXPECT_EQ(dialogs.openedUrls, std::vector<QUrl>(4, page));
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+}  // namespace
+}  // namespace tolvane

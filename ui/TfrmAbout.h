@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TfrmAbout;
+}
+
+namespace tolvane {
+
+class Dialogs;
+class TfrmMain;
+
+// The About window: the program's name and version and the maker's details. A fresh one is built
+// for each opening, shown modally and destroyed when it closes. Three of its labels open the
+// maker's web page.
+class TfrmAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `owner` is the main window, whose version text the window shows; `dialogs` outlives it.
+  TfrmAbout(TfrmMain* owner, Dialogs& dialogs);
+  ~TfrmAbout() override;
+
+  // Event handlers, connected in the constructor.
+  void Label3Click();
+  void Label4Click();
+
+ protected:
+  // Shown, the window is centred over the main window.
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormCreate();
+
+  std::unique_ptr<Ui::TfrmAbout> ui;
+  TfrmMain* owner_;
+  Dialogs& dialogs_;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,20 @@
+#include "ui/TfrmHan.h"
+
+#include "dictionary/DataFiles.h"
+#include "ui_TfrmHan.h"
+
+namespace tolvane {
+
+TfrmHan::TfrmHan(QWidget* parent, Dialogs& dialogs, std::filesystem::path folder)
+    : CustomReadingEditor(parent, dialogs, std::move(folder),
+                          {&StandardDictionary, kStandardKeysFile, kStandardReadingsFile}),
+      ui(std::make_unique<Ui::TfrmHan>()) {
+  ui->setupUi(this);
+  Attach({ui->edt_han, ui->edt_pinyin, ui->btn_add, ui->btn_search, ui->btn_del, ui->btn_clear,
+          ui->ListBox_define_han},
+         QSize(264, 583));
+}
+
+TfrmHan::~TfrmHan() = default;
+
+}  // namespace tolvane
