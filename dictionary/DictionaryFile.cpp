@@ -19,13 +19,6 @@ DictionaryEntries EntriesOf(const CustomDictionary& dictionary) {
   return entries;
 }
 
-std::string TrimBlanks(std::string_view text) {
-  const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
-
 std::optional<std::size_t> FindEntry(const DictionaryEntries& entries, std::string_view key) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (entries[i].key == key) return i;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dictionary/CustomDictionary.h"
+#include "platform/TrimBlanks.h"
 
 // What the custom reading editors do to a user dictionary, free of any window: its entries as
 // pairs, adding, updating and removing one, and writing or deleting the dictionary's two files.
@@ -28,10 +29,6 @@ using DictionaryEntries = std::vector<DictionaryEntry>;
 // the last key gets an empty key. The next write therefore gives both files the same length, and
 // from then on they pair line by line again.
 DictionaryEntries EntriesOf(const CustomDictionary& dictionary);
-
-// `text` without its leading and trailing bytes of value 0x20 or less (blanks and control
-// characters). Such bytes never occur inside a GB2312 two-byte character, so none is cut.
-std::string TrimBlanks(std::string_view text);
 
 // The first entry whose key equals `key` byte for byte.
 std::optional<std::size_t> FindEntry(const DictionaryEntries& entries, std::string_view key);

@@ -4,19 +4,13 @@
 
 #include "platform/Cp936.h"
 #include "platform/Error.h"
+#include "platform/TrimBlanks.h"
 
 namespace tolvane {
 namespace {
 
 constexpr std::string_view kInitials = "bpmfdtnlgkhjqxrzcsyw";
 constexpr std::string_view kTwoLetterInitials = "zhchsh";
-
-// Removes leading and trailing bytes up to the space character.
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20) s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20) s.remove_suffix(1);
-  return s;
-}
 
 bool Contains(std::string_view haystack, std::string_view needle) {
   return !needle.empty() && haystack.find(needle) != std::string_view::npos;

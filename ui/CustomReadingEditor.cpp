@@ -135,8 +135,8 @@ void CustomReadingEditor::edt_hanChange() {
 
 void CustomReadingEditor::btn_addClick() {
   Guarded([&] {
-    const std::string key = TrimBlanks(GbFromQString(controls_.edt_han->text()));
-    const std::string reading = TrimBlanks(GbFromQString(controls_.edt_pinyin->text()));
+    const std::string key(TrimBlanks(GbFromQString(controls_.edt_han->text())));
+    const std::string reading(TrimBlanks(GbFromQString(controls_.edt_pinyin->text())));
     DictionaryEntries entries = EntriesOf(Dictionary());
     const std::size_t selected = AddOrUpdateEntry(entries, key, reading);
     SaveAndReload(entries);
