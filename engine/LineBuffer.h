@@ -35,7 +35,12 @@ class LineBuffer {
   }
   void AppendSpaces(std::size_t n) {
     Reserve(n);
-    std::memset(data_.get() + size_, ' ', n);
+    char* out = data_.get() + size_;
+    if (n <= 16) {
+      for (std::size_t i = 0; i < n; ++i) out[i] = ' ';
+    } else {
+      std::memset(out, ' ', n);
+    }
     size_ += n;
   }
   // Drops the first byte, if there is one.
