@@ -26,14 +26,14 @@ class CliTest : public testing::Test {
     std::filesystem::copy_file(test::SourceDataFolder() / "define_py_tone.dll",
                                program_ / "define_py_tone.dll");
   }
-  Result Run(std::vector<std::string> args) {
+  Result Run(std::vector<std::string> args, bool errIsTerminal = false) {
     args.insert(args.begin(), "tolvane-cli");
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());
     std::ostringstream out;
     std::ostringstream err;
-    const int status =
-        RunCli(static_cast<int>(argv.size()), argv.data(), out, err, program_.path());
+    const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err, program_.path(),
+                              errIsTerminal);
     return {status, out.str(), err.str()};
   }
   TempDir program_;
@@ -133,6 +133,19 @@ TEST_F(CliTest, PreviewLookupAndTable) {
   const Result table = Run({"table", "plain"});
   EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 6727);
   EXPECT_NE(table.out.find("广\tan/guang\n"), std::string::npos);
+}
+
+TEST_F(CliTest, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += Gb("我爱北京") + "\r\n";
+  WriteBytes(work_ / "a.txt", text);
+  const auto source = (work_ / "a.txt").string();
+  const Result terminal = Run({"convert", source}, true);
+  EXPECT_EQ(terminal.status, 0);
+  EXPECT_NE(terminal.err.find("] 100%"), std::string::npos) << terminal.err;
+  EXPECT_NE(terminal.err.find("] 50%"), std::string::npos);
+  EXPECT_EQ(Run({"convert", source}, false).err.find('%'), std::string::npos);
+  EXPECT_EQ(Run({"convert", "--quiet", source}, true).err, "");
 }
 
 }  // namespace
