@@ -13,9 +13,6 @@
 namespace tolvane {
 namespace {
 
-constexpr unsigned kAreaFirst = 0xA1;
-constexpr unsigned kAreaSide = 0xFE - 0xA1 + 1;
-
 std::optional<std::string_view> CustomReading(std::string_view character,
                                               const ConversionSettings& settings) {
   const CustomDictionary& dictionary =
@@ -75,12 +72,7 @@ ReadingResolver::ReadingResolver(const ConversionSettings& settings) : settings_
 ReadingResolver::~ReadingResolver() = default;
 
 ReadingResolver::Slot& ReadingResolver::SlotOf(std::string_view character) const {
-  if (character.size() == 1) return singleByte_[static_cast<unsigned char>(character[0])];
-  if (character.size() == 2) {
-    const unsigned row = static_cast<unsigned char>(character[0]) - kAreaFirst;
-    const unsigned cell = static_cast<unsigned char>(character[1]) - kAreaFirst;
-    if (row < kAreaSide && cell < kAreaSide) return area_[row * kAreaSide + cell];
-  }
+  if (Slot* slot = FixedSlot(character)) return *slot;
   return others_[std::string(character)];
 }
 

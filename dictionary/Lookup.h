@@ -74,22 +74,24 @@ class ReadingResolver {
     const Slot* slot = FastSlot(character);
     return slot != nullptr ? *slot : ResolveSlowly(character);
   }
+  // The slot of a single byte or of a two-byte code in the GB2312 area; null for other characters.
+  Slot* FixedSlot(std::string_view character) const {
+    if (character.size() == 1) return &singleByte_[static_cast<unsigned char>(character[0])];
+    if (character.size() != 2) return nullptr;
+    const unsigned row = static_cast<unsigned char>(character[0]) - kAreaFirst;
+    const unsigned cell = static_cast<unsigned char>(character[1]) - kAreaFirst;
+    return row < kSide && cell < kSide ? &area_[row * kSide + cell] : nullptr;
+  }
   // The slot of a character already worked out, without leaving the hot path.
   const Slot* FastSlot(std::string_view character) const {
-    const Slot* slot = nullptr;
-    if (character.size() == 1) {
-      slot = &singleByte_[static_cast<unsigned char>(character[0])];
-    } else if (character.size() == 2) {
-      const unsigned row = static_cast<unsigned char>(character[0]) - 0xA1u;
-      const unsigned cell = static_cast<unsigned char>(character[1]) - 0xA1u;
-      if (row < kSide && cell < kSide) slot = &area_[row * kSide + cell];
-    }
+    const Slot* slot = FixedSlot(character);
     return slot != nullptr && slot->display != nullptr ? slot : nullptr;
   }
   const Slot& ResolveSlowly(std::string_view character) const;
   const char* Store(std::string_view text) const;
 
-  static constexpr unsigned kSide = 0xFE - 0xA1 + 1;
+  static constexpr unsigned kAreaFirst = 0xA1;
+  static constexpr unsigned kSide = 0xFE - kAreaFirst + 1;
   ConversionSettings settings_;
   mutable std::array<Slot, 256> singleByte_{};
   mutable std::array<Slot, kSide * kSide> area_{};

@@ -1,6 +1,5 @@
 #include "engine/BatchConversion.h"
 
-#include <cerrno>
 #include <optional>
 
 #include "engine/AnnotateLine.h"
