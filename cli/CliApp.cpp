@@ -1,6 +1,8 @@
 #include "cli/CliApp.h"
 
 #include <CLI/CLI.hpp>
+#include <istream>
+#include <iterator>
 #include <map>
 #include <ostream>
 
@@ -11,10 +13,17 @@
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
 #include "platform/Cp936.h"
+#include "platform/EncodingDetection.h"
 #include "platform/Error.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFile.h"
+#include "platform/UnicodeText.h"
 
 namespace tolvane {
 namespace {
+
+// "-" names standard input as SOURCE or FILE, and standard output as TARGET.
+constexpr const char* kStandardStream = "-";
 
 const std::map<std::string, ToneStyle> kToneStyles = {
     {"marked", ToneStyle::Marked}, {"numbered", ToneStyle::Numbered}, {"plain", ToneStyle::Plain}};
@@ -25,11 +34,20 @@ const std::map<std::string, OutputFormat> kFormats = {{"py", OutputFormat::rb_ou
                                                       {"hanpy", OutputFormat::rb_output_hanpy},
                                                       {"pyhan", OutputFormat::rb_output_pyhan},
                                                       {"py-only", OutputFormat::rb_output_py_only}};
+const std::map<std::string, EncodingChoice> kEncodings = {
+    {"auto", EncodingChoice::Auto},       {"utf-8", EncodingChoice::Utf8},
+    {"utf-16", EncodingChoice::Utf16},    {"gb18030", EncodingChoice::Gb18030},
+    {"gbk", EncodingChoice::Gbk},         {"gb2312", EncodingChoice::Gb2312}};
+const std::map<std::string, OutputEncodingChoice> kOutputEncodings = {
+    {"same", OutputEncodingChoice::Same},         {"utf-8", OutputEncodingChoice::Utf8},
+    {"utf-8-bom", OutputEncodingChoice::Utf8Bom}, {"utf-16le", OutputEncodingChoice::Utf16Le},
+    {"utf-16be", OutputEncodingChoice::Utf16Be},  {"gb18030", OutputEncodingChoice::Gb18030}};
 
 // Options shared by the commands that look readings up.
 struct LookupOptions {
   ConversionSettings settings;
   std::filesystem::path dataDir;
+  EncodingChoice encoding = EncodingChoice::Auto;
 
   void AddTo(CLI::App& command, const std::filesystem::path& programFolder) {
     dataDir = programFolder;
@@ -47,6 +65,15 @@ struct LookupOptions {
                     "Folder of the data files (user dictionaries, tone glyphs) and temp.txt; "
                     "default: the program folder")
         ->check(CLI::ExistingDirectory);
+  }
+
+  void AddEncodingTo(CLI::App& command) {
+    command
+        .add_option("--encoding", encoding,
+                    "Encoding of the file read: auto (default: a byte-order mark, else UTF-8 "
+                    "when the file is UTF-8, else GB18030 when it holds GB18030's four-byte "
+                    "sequences, else GB2312/GBK), utf-8, utf-16, gb18030, gbk or gb2312")
+        ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case));
   }
 
   void AddLayoutTo(CLI::App& command, bool withWrap) {
@@ -76,6 +103,24 @@ struct LookupOptions {
   }
 };
 
+std::string ReadAll(std::istream& in) {
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The text of a command-line argument, which the terminal gives in UTF-8.
+std::string UnicodeTextOf(std::string_view argumentUtf8) {
+  return DecodeText(argumentUtf8, Encoding::Utf8).text;
+}
+
+// Text of either form as UTF-8 for the terminal.
+std::string Utf8Of(std::string_view text, TextForm form) {
+  return form == TextForm::Cp936 ? cp936::DecodeToUtf8(text) : unicode::ToUtf8Bytes(text);
+}
+
+std::string DisplayName(const std::filesystem::path& path, const char* standardName) {
+  return path == kStandardStream ? std::string(standardName) : path.string();
+}
+
 void PrintTable(const ReadingTable& table, std::ostream& out) {
   for (std::size_t i = 0; i < table.Count(); ++i) {
     const ReadingTableEntry& entry = table.At(i);
@@ -83,15 +128,45 @@ void PrintTable(const ReadingTable& table, std::ostream& out) {
   }
 }
 
+// For each character of the text: the character, its display reading and its width reading.
+// A character that code page 936 lacks has no reading.
 void PrintLookups(std::string_view textUtf8, const ConversionSettings& settings,
                   std::ostream& out) {
-  const std::string text = cp936::EncodeFromUtf8(textUtf8);
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::string_view character(text.data() + pos, cp936::CharLengthAt(text, pos));
-    pos += character.size();
-    out << cp936::DecodeToUtf8(character) << '\t'
-        << cp936::DecodeToUtf8(LookupReading(character, settings)) << '\t'
-        << cp936::DecodeToUtf8(LookupNumberedReading(character, settings)) << '\n';
+  unicode::ForEachCodePoint(UnicodeTextOf(textUtf8), [&](std::string_view character, char32_t cp) {
+    const cp936::EncodedChar gb =
+        unicode::IsRawByte(cp) ? cp936::EncodedChar{} : cp936::EncodeChar(cp);
+    std::string_view reading = kNotFoundReading;
+    std::string_view width = kNotFoundReading;
+    if (gb.length > 0) {
+      reading = LookupReading(gb.view(), settings);
+      width = LookupNumberedReading(gb.view(), settings);
+    }
+    out << unicode::ToUtf8Bytes(character) << '\t' << cp936::DecodeToUtf8(reading) << '\t'
+        << cp936::DecodeToUtf8(width) << '\n';
+  });
+}
+
+// For every line of the file: the display readings of its characters, TAB-separated, in UTF-8.
+void PrintLineReadings(std::string_view bytes, const LookupOptions& options, std::ostream& out) {
+  const SourceEncoding encoding = ChooseEncoding(bytes, options.encoding);
+  const TextForm form = FormOf(encoding.encoding.encoding);
+  std::string decoded;
+  std::string_view text = bytes;
+  if (form == TextForm::Unicode) {
+    decoded = DecodeText(bytes.substr(encoding.byteOrderMarkLength), encoding.encoding.encoding)
+                  .text;
+    text = decoded;
+  }
+  std::string line;
+  for (const std::string_view source : SplitLines(text)) {
+    line.clear();
+    bool first = true;
+    for (const std::string_view reading : ReadingsOfLine(source, form, options.settings)) {
+      if (!first) line += '\t';
+      first = false;
+      line += Utf8Of(reading, form);
+    }
+    out << line << '\n';
   }
 }
 
@@ -109,12 +184,18 @@ class CliBatchHost : public BatchHost {
   void ChooseSourceFile() override {}
   void OpenWithSystem(const std::filesystem::path&) override {}
   void ReportError(const Error& error) override { PrintError(error, err_); }
+  void NoteUndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
+                            std::size_t offset) override {
+    err_ << "tolvane-cli: warning: " << DisplayName(source, "standard input") << ": byte offset "
+         << offset << ": not valid " << EncodingName(encoding)
+         << " text; such bytes are copied to the output unchanged\n";
+  }
 
   static void PrintError(const Error& error, std::ostream& err) {
     err << "tolvane-cli: ";
     const std::string message = error.what();
     if (!error.path().empty() && message.find(error.path().string()) == std::string::npos)
-      err << error.path().string() << ": ";
+      err << DisplayName(error.path(), "standard output") << ": ";
     err << message << '\n';
   }
 
@@ -123,18 +204,34 @@ class CliBatchHost : public BatchHost {
   TerminalProgress progress_;
 };
 
-int Convert(const LookupOptions& options, const std::filesystem::path& source,
-            std::filesystem::path target, bool quiet, bool errIsTerminal, std::ostream& err) {
+struct ConvertOptions {
+  std::filesystem::path source;
+  std::filesystem::path target;
+  OutputEncodingChoice outputEncoding = OutputEncodingChoice::Same;
+  bool quiet = false;
+};
+
+int Convert(const LookupOptions& options, const ConvertOptions& convert, std::istream& in,
+            std::ostream& out, bool errIsTerminal, std::ostream& err) {
   options.Load();
-  if (target.empty()) target = DeriveTargetPath(source);
-  CliBatchHost host(err, errIsTerminal && !quiet);
-  const BatchRequest request{source, target, options.settings, options.dataDir};
+  const bool fromStdin = convert.source == kStandardStream;
+  const bool toStdout = convert.target == kStandardStream;
+  std::filesystem::path target = convert.target;
+  if (target.empty()) target = DeriveTargetPath(convert.source);
+  std::string sourceBytes;
+  if (fromStdin) sourceBytes = ReadAll(in);
+  CliBatchHost host(err, errIsTerminal && !convert.quiet);
+  BatchRequest request{convert.source, target, options.settings, options.dataDir};
+  request.sourceEncoding = options.encoding;
+  request.targetEncoding = convert.outputEncoding;
+  if (fromStdin) request.sourceBytes = &sourceBytes;
+  if (toStdout) request.targetStream = &out;
   switch (BatchConversion(request, host)) {
     case BatchOutcome::Completed:
-      if (!quiet) err << "Wrote " << target.string() << '\n';
+      if (!convert.quiet && !toStdout) err << "Wrote " << target.string() << '\n';
       return 0;
     case BatchOutcome::SourceMissing:
-      CliBatchHost::PrintError(Error("File not found", source), err);
+      CliBatchHost::PrintError(Error("File not found", convert.source), err);
       return 1;
     case BatchOutcome::Failed:
       return 1;
@@ -144,9 +241,10 @@ int Convert(const LookupOptions& options, const std::filesystem::path& source,
 
 }  // namespace
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& programFolder, bool errIsTerminal) {
-  CLI::App app{"Tolvane: annotates Simplified Chinese (GB2312) text with Hanyu Pinyin.",
+int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+           std::ostream& err, const std::filesystem::path& programFolder, bool errIsTerminal) {
+  CLI::App app{"Tolvane: annotates Chinese text with Hanyu Pinyin. Reads GB2312/GBK, UTF-8, "
+               "UTF-16 and GB18030 text.",
                "tolvane-cli"};
   app.require_subcommand(1);
 
@@ -159,26 +257,41 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   CLI::App* lookupCommand = app.add_subcommand(
       "lookup",
-      "Print, for each character of TEXT: character TAB display reading TAB width reading (UTF-8)");
+      "Print, for each character of TEXT: character TAB display reading TAB width reading; or, "
+      "with --lines, for each line of FILE its characters' display readings, TAB-separated, "
+      "\" \" for a character without one (all in UTF-8)");
   LookupOptions lookupOptions;
   lookupOptions.AddTo(*lookupCommand, programFolder);
+  lookupOptions.AddEncodingTo(*lookupCommand);
   std::string lookupText;
-  lookupCommand->add_option("TEXT", lookupText, "Text in UTF-8")->required();
+  std::string linesFile;
+  CLI::Option* textOption = lookupCommand->add_option("TEXT", lookupText, "Text in UTF-8");
+  CLI::Option* linesOption = lookupCommand->add_option(
+      "--lines", linesFile, "A text file in any of the encodings, or - for standard input");
+  textOption->excludes(linesOption);
 
   CLI::App* convertCommand = app.add_subcommand(
       "convert",
-      "Annotate a GB2312 text file into a new GB2312 file (CR LF line ends). TARGET defaults to "
-      "SOURCE with \"_拼音\" in front of the file name's extension");
+      "Annotate a text file into a new one (CR LF line ends), written in the source's encoding "
+      "unless --output-encoding says otherwise. TARGET defaults to SOURCE with \"_拼音\" in "
+      "front of the file name's extension; - as SOURCE reads standard input (TARGET is then "
+      "required), - as TARGET writes standard output");
   LookupOptions convertOptions;
   convertOptions.AddTo(*convertCommand, programFolder);
+  convertOptions.AddEncodingTo(*convertCommand);
   convertOptions.AddLayoutTo(*convertCommand, true);
-  std::filesystem::path source;
-  std::filesystem::path target;
-  bool quiet = false;
-  convertCommand->add_option("SOURCE", source, "The GB2312 text file to annotate")->required();
-  convertCommand->add_option("TARGET", target,
-                             "The annotated file to write (replaced if it exists)");
-  convertCommand->add_flag("-q,--quiet", quiet, "No progress bar and no closing message");
+  ConvertOptions convert;
+  convertCommand->add_option("SOURCE", convert.source, "The text file to annotate, or -")
+      ->required();
+  convertCommand->add_option("TARGET", convert.target,
+                             "The annotated file to write (replaced if it exists), or -");
+  convertCommand
+      ->add_option("--output-encoding", convert.outputEncoding,
+                   "Encoding of TARGET: same (default: the source's; UTF-8 keeps a byte-order "
+                   "mark exactly when the source has one, UTF-16 always has one), utf-8, "
+                   "utf-8-bom, utf-16le, utf-16be or gb18030")
+      ->transform(CLI::CheckedTransformer(kOutputEncodings, CLI::ignore_case));
+  convertCommand->add_flag("-q,--quiet", convert.quiet, "No progress bar and no closing message");
 
   CLI::App* previewCommand = app.add_subcommand(
       "preview", "Print the one-line preview of TEXT (UTF-8) in the chosen layout");
@@ -190,6 +303,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   try {
     app.parse(argc, argv);
+    if (convertCommand->parsed() && convert.source == kStandardStream && convert.target.empty())
+      throw CLI::ValidationError("SOURCE", "reading standard input (-) needs a TARGET");
+    if (lookupCommand->parsed() && textOption->count() + linesOption->count() == 0)
+      throw CLI::RequiredError("TEXT or --lines");
   } catch (const CLI::ParseError& e) {
     return app.exit(e, out, err) == 0 ? 0 : 2;
   }
@@ -201,14 +318,21 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       PrintTable(tableName == "plain" ? PlainReadingTable() : NumberedReadingTable(), out);
     } else if (lookupCommand->parsed()) {
       lookupOptions.Load();
-      PrintLookups(lookupText, lookupOptions.settings, out);
+      if (linesOption->count() > 0) {
+        const std::string bytes = linesFile == kStandardStream
+                                      ? ReadAll(in)
+                                      : ReadWholeFile(std::filesystem::path(linesFile));
+        PrintLineReadings(bytes, lookupOptions, out);
+      } else {
+        PrintLookups(lookupText, lookupOptions.settings, out);
+      }
     } else if (convertCommand->parsed()) {
-      return Convert(convertOptions, source, target, quiet, errIsTerminal, err);
+      return Convert(convertOptions, convert, in, out, errIsTerminal, err);
     } else if (previewCommand->parsed()) {
       previewOptions.Load();
       for (const std::string& line :
-           PreviewLines(cp936::EncodeFromUtf8(previewText), previewOptions.settings))
-        out << cp936::DecodeToUtf8(line) << '\n';
+           PreviewLines(UnicodeTextOf(previewText), previewOptions.settings, TextForm::Unicode))
+        out << unicode::ToUtf8Bytes(line) << '\n';
     }
   } catch (const Error& e) {
     CliBatchHost::PrintError(e, err);

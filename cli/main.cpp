@@ -7,8 +7,10 @@
 #include "platform/ProgramFolder.h"
 
 int main(int argc, char** argv) {
+  // Standard output carries whole converted files; C's stdio need not see them.
+  std::ios::sync_with_stdio(false);
   try {
-    return tolvane::RunCli(argc, argv, std::cout, std::cerr, tolvane::ProgramFolder(),
+    return tolvane::RunCli(argc, argv, std::cin, std::cout, std::cerr, tolvane::ProgramFolder(),
                            ::isatty(STDERR_FILENO) != 0);
   } catch (const std::exception& e) {
     std::cerr << "tolvane-cli: " << e.what() << '\n';

@@ -4,11 +4,14 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "dictionary/DataFiles.h"
 #include "dictionary/ReadingTable.h"
 #include "dictionary/ToneMarks.h"
+#include "platform/Cp936.h"
 #include "platform/Error.h"
+#include "platform/UnicodeText.h"
 
 namespace tolvane {
 namespace {
@@ -108,6 +111,24 @@ const ReadingResolver::Slot& ReadingResolver::ResolveSlowly(std::string_view cha
   // A failure is remembered and raised again each time the character comes.
   if (slot.displayLength == kFailed) throw Error(errors_[slot.widthLength]);
   return slot;
+}
+
+const CodePointReading& ReadingResolver::ResolveCodePoint(char32_t cp) const {
+  if (cp < 0x10000 && !codePoints_) codePoints_ = std::make_unique<CodePointReading[]>(0x10000);
+  CodePointReading& reading = cp < 0x10000 ? codePoints_[cp] : otherCodePoints_[cp];
+  if (reading.resolved) return reading;
+  const cp936::EncodedChar gb =
+      unicode::IsRawByte(cp) ? cp936::EncodedChar{} : cp936::EncodeChar(cp);
+  std::string_view display = kNotFoundReading;
+  std::string_view width = kNotFoundReading;
+  if (gb.length > 0) std::tie(display, width) = Readings(gb.view());
+  std::string displayText;
+  cp936::AppendAsUnicodeText(display, displayText);
+  reading.display = {Store(displayText), displayText.size()};
+  reading.displayColumns = static_cast<std::uint32_t>(display.size());
+  reading.widthColumns = static_cast<std::uint32_t>(width.size());
+  reading.resolved = true;
+  return reading;
 }
 
 const ReadingResolver& ResolverFor(const ConversionSettings& settings) {

@@ -33,6 +33,17 @@ std::string_view LookupReading(std::string_view character, const ConversionSetti
 std::string_view LookupNumberedReading(std::string_view character,
                                        const ConversionSettings& settings);
 
+// The readings of one character of Unicode text (platform/UnicodeText.h), for the layouts. The
+// character is looked up by its code page 936 bytes; one that the code page lacks, and a raw
+// byte, has no reading. Columns are counted as the layouts count them: a reading's columns are
+// its code page 936 byte length, since its letters and tone glyphs are all GB2312 characters.
+struct CodePointReading {
+  std::string_view display;      // the display reading, as Unicode text
+  std::uint32_t displayColumns = 0;
+  std::uint32_t widthColumns = 0;  // the byte length of the width reading
+  bool resolved = false;
+};
+
 // LookupReading and LookupNumberedReading for one combination of settings. Each character is
 // worked out in full the first time it comes and remembered, so the next time costs one table
 // access (for the single bytes and the GB2312 area; other characters go through a hash map).
@@ -57,6 +68,11 @@ class ReadingResolver {
   std::pair<std::string_view, std::string_view> Readings(std::string_view character) const {
     const Slot& slot = Resolve(character);
     return {{slot.display, slot.displayLength}, {slot.width, slot.widthLength}};
+  }
+  // The readings of a code point of Unicode text.
+  const CodePointReading& ReadingOfCodePoint(char32_t cp) const {
+    if (cp < 0x10000 && codePoints_ && codePoints_[cp].resolved) return codePoints_[cp];
+    return ResolveCodePoint(cp);
   }
 
  private:
@@ -88,6 +104,7 @@ class ReadingResolver {
     return slot != nullptr && slot->display != nullptr ? slot : nullptr;
   }
   const Slot& ResolveSlowly(std::string_view character) const;
+  const CodePointReading& ResolveCodePoint(char32_t cp) const;
   const char* Store(std::string_view text) const;
 
   static constexpr unsigned kAreaFirst = 0xA1;
@@ -96,6 +113,10 @@ class ReadingResolver {
   mutable std::array<Slot, 256> singleByte_{};
   mutable std::array<Slot, kSide * kSide> area_{};
   mutable std::unordered_map<std::string, Slot> others_;
+  // By code point, made when Unicode text first comes: the plane of the common characters in
+  // one table, the rest in a map.
+  mutable std::unique_ptr<CodePointReading[]> codePoints_;
+  mutable std::unordered_map<char32_t, CodePointReading> otherCodePoints_;
   mutable std::vector<std::string> errors_;
   mutable std::vector<std::unique_ptr<char[]>> chunks_;
   mutable char* chunkNext_ = nullptr;

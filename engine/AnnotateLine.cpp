@@ -2,6 +2,8 @@
 
 #include "dictionary/Lookup.h"
 #include "platform/Cp936.h"
+#include "platform/DisplayColumns.h"
+#include "platform/UnicodeText.h"
 
 namespace tolvane {
 namespace {
@@ -10,74 +12,112 @@ bool IsTwoLineLayout(OutputFormat format) {
   return format == OutputFormat::rb_output_py || format == OutputFormat::rb_output_han;
 }
 
-// Visits every character of a GB2312 line in order, as a view of its 1 or 2 bytes.
+// One character of a line with what the layouts need of it: its bytes, its display reading (in
+// the form of the line) and the columns each takes.
+struct CharacterReading {
+  std::string_view character;
+  std::string_view reading;
+  std::size_t characterColumns;
+  std::size_t readingColumns;
+  std::size_t widthColumns;  // the width reading's length (used in the Marked style)
+};
+
+// Visits every character of a code page 936 line: its 1 or 2 bytes, whose columns are its bytes.
 template <typename Visit>
-void ForEachCharacter(std::string_view line, Visit&& visit) {
+void ForEachCp936Character(std::string_view line, const ReadingResolver& resolver, Visit&& visit) {
   for (std::size_t pos = 0; pos < line.size();) {
     const std::size_t length = cp936::CharLengthAt(line, pos);
-    visit(line.substr(pos, length));
+    const std::string_view character = line.substr(pos, length);
+    const auto [reading, width] = resolver.Readings(character);
+    visit(CharacterReading{character, reading, length, reading.size(), width.size()});
     pos += length;
+  }
+}
+
+// Visits every character of a line of Unicode text: a code point, or a raw byte.
+template <typename Visit>
+void ForEachUnicodeCharacter(std::string_view line, const ReadingResolver& resolver,
+                             Visit&& visit) {
+  unicode::ForEachCodePoint(line, [&](std::string_view character, char32_t cp) {
+    const CodePointReading& reading = resolver.ReadingOfCodePoint(cp);
+    visit(CharacterReading{character, reading.display, DisplayColumns(cp), reading.displayColumns,
+                           reading.widthColumns});
+  });
+}
+
+template <typename Visit>
+void ForEachCharacter(std::string_view line, TextForm form, const ConversionSettings& settings,
+                      Visit&& visit) {
+  const ReadingResolver& resolver = ResolverFor(settings);
+  if (form == TextForm::Cp936) {
+    ForEachCp936Character(line, resolver, visit);
+  } else {
+    ForEachUnicodeCharacter(line, resolver, visit);
   }
 }
 
 // Pinyin line P and character line H of the two-line layouts. Each character's reading is
 // preceded by the separator left by the character before it, and each character is moved right
 // to the column where its reading starts. In the Marked style the column is measured on the width
-// line N (the width readings with the same separators), since marked readings are longer in bytes
-// than in characters; only N's length is ever used, so only its length is kept.
-void BuildAlignedLines(std::string_view line, const ConversionSettings& settings,
+// line N (the width readings with the same separators), since marked readings take fewer columns
+// than their letters and glyphs take bytes; only N's length is ever used, so only its length is
+// kept. Columns are counted apart from bytes: in code page 936 text they are the same, in Unicode
+// text a character's bytes say nothing of its width.
+void BuildAlignedLines(std::string_view line, TextForm form, const ConversionSettings& settings,
                        Separator& separator, AnnotatedLine& out) {
-  const ReadingResolver& resolver = ResolverFor(settings);
   const bool marked = settings.toneStyle == ToneStyle::Marked;
   bool space = !separator.empty();
-  std::size_t widthLength = 0;
-  ForEachCharacter(line, [&](std::string_view character) {
-    const auto [reading, width] = resolver.Readings(character);
-    const std::size_t w = marked ? widthLength : out.pinyin.size();
-    const std::size_t h = out.characters.size();
-    widthLength += (space ? 1 : 0) + width.size();
-    space = reading != kNotFoundReading;
+  std::size_t widthColumns = 0;
+  std::size_t pinyinColumns = 0;
+  std::size_t characterColumns = 0;
+  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
+    const std::size_t w = marked ? widthColumns : pinyinColumns;
+    const std::size_t h = characterColumns;
+    widthColumns += (space ? 1 : 0) + c.widthColumns;
+    space = c.reading != kNotFoundReading;
     if (space) out.pinyin.Push(' ');
-    out.pinyin.Append(reading);
-    if (w > h) out.characters.AppendSpaces(w - h);
-    out.characters.Append(character);
+    out.pinyin.Append(c.reading);
+    pinyinColumns += (space ? 1 : 0) + c.readingColumns;
+    if (w > h) {
+      out.characters.AppendSpaces(w - h);
+      characterColumns = w;
+    }
+    out.characters.Append(c.character);
+    characterColumns += c.characterColumns;
   });
   separator.assign(space ? 1 : 0, ' ');
 }
 
 // P of the two-line layouts in the preview: every reading behind one space.
-void BuildPreviewPinyin(std::string_view line, const ConversionSettings& settings,
+void BuildPreviewPinyin(std::string_view line, TextForm form, const ConversionSettings& settings,
                         AnnotatedLine& out) {
-  const ReadingResolver& resolver = ResolverFor(settings);
-  ForEachCharacter(line, [&](std::string_view character) {
+  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
     out.pinyin.Push(' ');
-    out.pinyin.Append(resolver.Reading(character));
+    out.pinyin.Append(c.reading);
   });
 }
 
-void BuildInline(std::string_view line, const ConversionSettings& settings, AnnotatedLine& out) {
-  const ReadingResolver& resolver = ResolverFor(settings);
+void BuildInline(std::string_view line, TextForm form, const ConversionSettings& settings,
+                 AnnotatedLine& out) {
   const bool readingFirst = settings.outputFormat == OutputFormat::rb_output_pyhan;
-  ForEachCharacter(line, [&](std::string_view character) {
-    const std::string_view reading = resolver.Reading(character);
-    if (reading == kNotFoundReading) {
-      out.pinyin.Append(character);
+  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
+    if (c.reading == kNotFoundReading) {
+      out.pinyin.Append(c.character);
       return;
     }
-    if (!readingFirst) out.pinyin.Append(character);
+    if (!readingFirst) out.pinyin.Append(c.character);
     out.pinyin.Push('(');
-    out.pinyin.Append(reading);
+    out.pinyin.Append(c.reading);
     out.pinyin.Push(')');
-    if (readingFirst) out.pinyin.Append(character);
+    if (readingFirst) out.pinyin.Append(c.character);
   });
 }
 
-void BuildReadingsOnly(std::string_view line, const ConversionSettings& settings,
+void BuildReadingsOnly(std::string_view line, TextForm form, const ConversionSettings& settings,
                        const Separator& separator, AnnotatedLine& out) {
-  const ReadingResolver& resolver = ResolverFor(settings);
-  ForEachCharacter(line, [&](std::string_view character) {
+  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
     out.pinyin.Append(separator);
-    out.pinyin.Append(resolver.Reading(character));
+    out.pinyin.Append(c.reading);
   });
 }
 
@@ -101,43 +141,57 @@ std::string FillSpace(long long n) {
   return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
 }
 
-void AnnotateLine(std::string_view line, const ConversionSettings& settings, Separator& separator,
-                  AnnotatedLine& out) {
+void AnnotateLine(std::string_view line, TextForm form, const ConversionSettings& settings,
+                  Separator& separator, AnnotatedLine& out) {
   Clear(out);
   const OutputFormat format = settings.outputFormat;
   if (IsTwoLineLayout(format)) {
-    BuildAlignedLines(line, settings, separator, out);
+    BuildAlignedLines(line, form, settings, separator, out);
     out.pinyin.DropFirstByte();
     SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
     return;
   }
   if (format == OutputFormat::rb_output_py_only) {
-    BuildReadingsOnly(line, settings, separator, out);
+    BuildReadingsOnly(line, form, settings, separator, out);
     out.pinyin.DropFirstByte();
   } else {
-    BuildInline(line, settings, out);
+    BuildInline(line, form, settings, out);
   }
   out.lines[0] = out.pinyin.view();
   out.count = 1;
 }
 
+void AnnotateLine(std::string_view line, const ConversionSettings& settings, Separator& separator,
+                  AnnotatedLine& out) {
+  AnnotateLine(line, TextForm::Cp936, settings, separator, out);
+}
+
 std::vector<std::string> AnnotateLine(std::string_view line, const ConversionSettings& settings,
-                                      Separator& separator) {
+                                      Separator& separator, TextForm form) {
   AnnotatedLine out;
-  AnnotateLine(line, settings, separator, out);
+  AnnotateLine(line, form, settings, separator, out);
   return out.Lines();
 }
 
-std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings) {
+std::vector<std::string_view> ReadingsOfLine(std::string_view line, TextForm form,
+                                             const ConversionSettings& settings) {
+  std::vector<std::string_view> readings;
+  ForEachCharacter(line, form, settings,
+                   [&](const CharacterReading& c) { readings.push_back(c.reading); });
+  return readings;
+}
+
+std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings,
+                                      TextForm form) {
   AnnotatedLine out;
   if (IsTwoLineLayout(settings.outputFormat)) {
-    BuildPreviewPinyin(text, settings, out);
+    BuildPreviewPinyin(text, form, settings, out);
     out.pinyin.DropFirstByte();
     SetTwoLines(out.pinyin.view(), text, settings.outputFormat, out);
     return out.Lines();
   }
   Separator separator = kStartSeparator;
-  AnnotateLine(text, settings, separator, out);
+  AnnotateLine(text, form, settings, separator, out);
   return out.Lines();
 }
 

@@ -6,6 +6,7 @@
 
 #include "dictionary/ConversionSettings.h"
 #include "engine/LineBuffer.h"
+#include "platform/TextEncoding.h"
 
 namespace tolvane {
 
@@ -28,18 +29,30 @@ struct AnnotatedLine {
   std::vector<std::string> Lines() const { return std::vector<std::string>(lines, lines + count); }
 };
 
-// Annotates one GB2312 line (without its line end) in the layout of `settings` and leaves the
-// output lines in `out.lines` (views into `out` and `line`, valid until the next call). Reads and
-// may change `separator`. Raises the lookup's error when a tone glyph is missing.
+// Annotates one line (without its line end), held in `form`, in the layout of `settings` and
+// leaves the output lines, in the same form, in `out.lines` (views into `out` and `line`, valid
+// until the next call). Reads and may change `separator`. Raises the lookup's error when a tone
+// glyph is missing. In Unicode text the aligned layouts count display columns (DisplayColumns);
+// in code page 936 text a column is a byte.
+void AnnotateLine(std::string_view line, TextForm form, const ConversionSettings& settings,
+                  Separator& separator, AnnotatedLine& out);
+
+// A code page 936 line.
 void AnnotateLine(std::string_view line, const ConversionSettings& settings, Separator& separator,
                   AnnotatedLine& out);
 
 // The same, returning the output lines.
 std::vector<std::string> AnnotateLine(std::string_view line, const ConversionSettings& settings,
-                                      Separator& separator);
+                                      Separator& separator, TextForm form = TextForm::Cp936);
+
+// The display reading of every character of a line, in order (" " for a character without
+// one), in the form of the line. The views stay valid until the data files change.
+std::vector<std::string_view> ReadingsOfLine(std::string_view line, TextForm form,
+                                             const ConversionSettings& settings);
 
 // The lines the one-line preview shows for `text`: the separator is always " " and the two-line
 // layouts show the text as typed instead of an aligned character line.
-std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings);
+std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings,
+                                      TextForm form = TextForm::Cp936);
 
 }  // namespace tolvane

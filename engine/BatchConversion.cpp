@@ -1,9 +1,13 @@
 #include "engine/BatchConversion.h"
 
+#include <cstring>
 #include <optional>
 
 #include "engine/AnnotateLine.h"
 #include "engine/WrapLines.h"
+#include "platform/Cp936.h"
+#include "platform/EncodedLineWriter.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 
 namespace tolvane {
@@ -21,13 +25,42 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-// Step 4: the source re-cut into lines of `width` characters, through temp.txt.
-LineList WrapThroughTempFile(const std::filesystem::path& source, std::size_t width,
+// The source, read and decoded: its lines in the form they are annotated in.
+struct SourceText {
+  SourceEncoding encoding;
+  LineList lines;
+  std::string trailingBytes;
+  std::optional<std::size_t> firstUndecodable;
+};
+
+SourceText ReadSourceText(ByteBuffer bytes, EncodingChoice choice) {
+  SourceText source;
+  source.encoding = ChooseEncoding(bytes.view(), choice);
+  const Encoding encoding = source.encoding.encoding.encoding;
+  if (FormOf(encoding) == TextForm::Cp936) {
+    // The designed path: the bytes are the text. Bytes after a NUL are no part of it.
+    const std::string_view view = bytes.view();
+    const std::string_view text = view.substr(0, std::min(view.find('\0'), view.size()));
+    source.firstUndecodable = cp936::FirstUndecodable(text);
+    source.lines = LineList(std::move(bytes));
+    return source;
+  }
+  const std::size_t mark = source.encoding.byteOrderMarkLength;
+  DecodedText decoded = DecodeText(bytes.view().substr(mark), encoding, mark);
+  bytes = ByteBuffer();
+  source.lines = LineList(decoded.text);
+  source.trailingBytes = std::move(decoded.trailingBytes);
+  source.firstUndecodable = decoded.firstUndecodable;
+  return source;
+}
+
+// Step 4: the source lines re-cut into lines of `width` characters, through temp.txt, which
+// holds them in the form they are annotated in.
+LineList WrapThroughTempFile(const LineList& sourceLines, TextForm form, std::size_t width,
                              const std::filesystem::path& tempPath) {
   {
-    const LineList sourceLines = LineList::FromFile(source);
     TextFileWriter temp(tempPath);
-    WrapLines(sourceLines, width, temp);
+    WrapLines(sourceLines, width, temp, form);
     temp.Close();
   }
   return LineList::FromFile(tempPath);
@@ -61,43 +94,72 @@ std::filesystem::path DeriveTargetPath(const std::filesystem::path& source) {
   return std::filesystem::path(std::u8string(result.begin(), result.end()));
 }
 
+std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
+                                           EncodingChoice choice) {
+  try {
+    const ByteBuffer bytes = ReadFileBytes(path);
+    return ChooseEncoding(bytes.view(), choice).encoding;
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+}
+
 BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
   const std::filesystem::path& source = request.source;
   const std::filesystem::path& target = request.target;
   const ConversionSettings& settings = request.settings;
 
   // The target's folder, one level; a failure shows later, when the target cannot be created.
-  if (target.has_parent_path()) {
+  if (request.targetStream == nullptr && target.has_parent_path()) {
     std::error_code ec;
     std::filesystem::create_directory(target.parent_path(), ec);
   }
 
   std::error_code existsError;
-  if (source.empty() || !std::filesystem::exists(source, existsError)) {
+  if (request.sourceBytes == nullptr &&
+      (source.empty() || !std::filesystem::exists(source, existsError))) {
     if (host.Ask(BatchHost::Question::SourceMissing,
                  QuestionTextUtf8(BatchHost::Question::SourceMissing, target)))
       host.ChooseSourceFile();
     return BatchOutcome::SourceMissing;
   }
 
+  SourceText text;
   LineList lines;
   try {
-    lines = settings.wrapWidth > 0
-                ? WrapThroughTempFile(source, static_cast<std::size_t>(settings.wrapWidth),
-                                      request.programFolder / kTempFileName)
-                : LineList::FromFile(source);
+    text = ReadSourceText(request.sourceBytes != nullptr ? ByteBuffer::Copy(*request.sourceBytes)
+                                                         : ReadFileBytes(source),
+                          request.sourceEncoding);
+    if (settings.wrapWidth > 0) {
+      lines = WrapThroughTempFile(text.lines, FormOf(text.encoding.encoding.encoding),
+                                  static_cast<std::size_t>(settings.wrapWidth),
+                                  request.programFolder / kTempFileName);
+      text.lines.clear();
+    } else {
+      lines = std::move(text.lines);
+    }
   } catch (const Error& error) {
     host.ReportError(error);
     return BatchOutcome::Failed;
   }
+  const TextEncoding sourceEncoding = text.encoding.encoding;
+  const TextForm form = FormOf(sourceEncoding.encoding);
+  if (text.firstUndecodable)
+    host.NoteUndecodableBytes(source, sourceEncoding, *text.firstUndecodable);
 
   // Writing over the source itself goes through a scratch file that replaces the source only
   // once it is complete, so a failure part-way cannot cost the user the source.
-  const bool replacesSource = SameFile(source, target);
+  const bool toStream = request.targetStream != nullptr;
+  const bool replacesSource =
+      !toStream && request.sourceBytes == nullptr && SameFile(source, target);
   const std::filesystem::path writePath = replacesSource ? ScratchPathBeside(target) : target;
   TextFileWriter writer;
   try {
-    writer.Open(writePath);
+    if (toStream) {
+      writer.Attach(*request.targetStream, target);
+    } else {
+      writer.Open(writePath);
+    }
   } catch (const Error& error) {
     host.ReportError(error);
     return BatchOutcome::Failed;
@@ -106,13 +168,17 @@ BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
   host.ShowProgress(lines.size());
   std::optional<Error> failure;
   try {
+    EncodedLineWriter lineWriter(writer, form,
+                                 OutputEncodingFor(sourceEncoding, request.targetEncoding));
+    lineWriter.Start();
     Separator separator = kStartSeparator;
     AnnotatedLine out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       host.StepProgress();
-      AnnotateLine(lines[i], settings, separator, out);
-      for (std::size_t k = 0; k < out.count; ++k) writer.WriteLine(out.lines[k]);
+      AnnotateLine(lines[i], form, settings, separator, out);
+      for (std::size_t k = 0; k < out.count; ++k) lineWriter.WriteLine(out.lines[k]);
     }
+    lineWriter.WriteRaw(text.trailingBytes);
     writer.Close();
     if (replacesSource) {
       std::error_code ec;

@@ -2,10 +2,14 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "dictionary/ConversionSettings.h"
+#include "platform/EncodingDetection.h"
 #include "platform/Error.h"
+#include "platform/TextEncoding.h"
 
 namespace tolvane {
 
@@ -35,6 +39,13 @@ class BatchHost {
   virtual void OpenWithSystem(const std::filesystem::path& target) = 0;
   // The error box.
   virtual void ReportError(const Error& error) = 0;
+  // Part of the source does not decode in the encoding it is read in; those bytes go into the
+  // target as they are. `offset` is the byte offset of the first such sequence. Said once, before
+  // the first line is written.
+  virtual void NoteUndecodableBytes(const std::filesystem::path& source,
+                                    const TextEncoding& encoding, std::size_t offset) {
+    (void)source, (void)encoding, (void)offset;
+  }
 };
 
 // The text of a question, in UTF-8 for the dialog.
@@ -45,6 +56,12 @@ struct BatchRequest {
   std::filesystem::path target;
   ConversionSettings settings;
   std::filesystem::path programFolder;  // where temp.txt is written when lines are re-cut
+  EncodingChoice sourceEncoding = EncodingChoice::Auto;
+  OutputEncodingChoice targetEncoding = OutputEncodingChoice::Same;
+  // Standard input and output: the source's bytes, read beforehand, instead of the source file,
+  // and a stream instead of the target file. `source` and `target` then only name them.
+  const std::string* sourceBytes = nullptr;
+  std::ostream* targetStream = nullptr;
 };
 
 enum class BatchOutcome { Completed, SourceMissing, Failed };
@@ -52,6 +69,10 @@ enum class BatchOutcome { Completed, SourceMissing, Failed };
 // Converts the source file into the target file, line by line. Errors are not thrown: they go to
 // host.ReportError after the run has closed what it opened, and the outcome says Failed.
 BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host);
+
+// The encoding a source file would be read in, or nothing when it cannot be read.
+std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
+                                           EncodingChoice choice = EncodingChoice::Auto);
 
 // The target path the open dialog derives from a chosen source: "_拼音" in front of the
 // extension dot of the file name, or at the end of a file name without one.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/Cp936Table_generated.h"
+#include "platform/UnicodeText.h"
 
 namespace tolvane::cp936 {
 namespace {
@@ -46,18 +47,11 @@ const std::array<std::uint16_t, 0x10000>& FromUnicodeTable() {
 }
 
 void AppendEncoded(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-    return;
-  }
-  const std::uint16_t code = cp <= 0xFFFF ? FromUnicodeTable()[cp] : 0;
-  if (code == 0) {
+  const EncodedChar encoded = EncodeChar(cp);
+  if (encoded.length == 0) {
     out.push_back('?');
-  } else if (code <= 0xFF) {
-    out.push_back(static_cast<char>(code));
   } else {
-    out.push_back(static_cast<char>(code >> 8));
-    out.push_back(static_cast<char>(code & 0xFF));
+    out.append(encoded.view());
   }
 }
 
@@ -115,6 +109,58 @@ char32_t NextUtf8(std::string_view s, std::size_t& pos) {
 }
 
 }  // namespace
+
+EncodedChar EncodeChar(char32_t cp) {
+  EncodedChar encoded;
+  if (cp < 0x80) {
+    encoded.bytes[0] = static_cast<char>(cp);
+    encoded.length = 1;
+    return encoded;
+  }
+  const std::uint16_t code = cp <= 0xFFFF ? FromUnicodeTable()[cp] : 0;
+  if (code == 0) return encoded;
+  if (code <= 0xFF) {
+    encoded.bytes[0] = static_cast<char>(code);
+    encoded.length = 1;
+  } else {
+    encoded.bytes[0] = static_cast<char>(code >> 8);
+    encoded.bytes[1] = static_cast<char>(code & 0xFF);
+    encoded.length = 2;
+  }
+  return encoded;
+}
+
+bool DecodesExactly(std::string_view ch) {
+  if (ch.empty()) return false;
+  if (static_cast<unsigned char>(ch[0]) < 0x80) return true;
+  const char32_t cp = DecodeAt(ch, 0, ch.size());
+  return cp != kReplacement && EncodeChar(cp).view() == ch;
+}
+
+void AppendAsUnicodeText(std::string_view text, std::string& out) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t len = CharLengthAt(text, pos);
+    const std::string_view ch = text.substr(pos, len);
+    if (static_cast<unsigned char>(ch[0]) < 0x80) {
+      out.push_back(ch[0]);
+    } else if (DecodesExactly(ch)) {
+      unicode::AppendCodePoint(out, DecodeAt(ch, 0, len));
+    } else {
+      for (const char byte : ch) unicode::AppendRawByte(out, static_cast<unsigned char>(byte));
+    }
+    pos += len;
+  }
+}
+
+std::optional<std::size_t> FirstUndecodable(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t len = CharLengthAt(text, pos);
+    if (static_cast<unsigned char>(text[pos]) >= 0x80 && !DecodesExactly(text.substr(pos, len)))
+      return pos;
+    pos += len;
+  }
+  return std::nullopt;
+}
 
 std::string_view FirstChars(std::string_view text, std::size_t count) {
   std::size_t pos = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,32 @@ std::size_t CharCount(std::string_view text);
 // The Unicode code point of one character (the first of `ch`); U+FFFD when it is a lone byte
 // or an unassigned pair; 0 for an empty string.
 char32_t DecodeChar(std::string_view ch);
+
+// The code page's bytes for one code point; `length` 0 when the code page lacks it.
+struct EncodedChar {
+  char bytes[2] = {0, 0};
+  std::size_t length = 0;
+  std::string_view view() const { return {bytes, length}; }
+};
+EncodedChar EncodeChar(char32_t cp);
+
+// Whether a two-byte character lies in the GB2312 area (both bytes from 0xA1 to 0xFE). The
+// built-in tables and the display width rules know GB2312 characters by this.
+inline bool IsGb2312Area(std::string_view ch) {
+  return ch.size() == 2 && static_cast<unsigned char>(ch[0]) >= 0xA1 &&
+         static_cast<unsigned char>(ch[1]) >= 0xA1 && static_cast<unsigned char>(ch[0]) != 0xFF &&
+         static_cast<unsigned char>(ch[1]) != 0xFF;
+}
+
+// Whether the character decodes to a code point that encodes back to the same bytes.
+bool DecodesExactly(std::string_view ch);
+
+// Appends the text as Unicode text (platform/UnicodeText.h): every character that decodes
+// exactly becomes its code point, every other byte a raw byte, so nothing is lost.
+void AppendAsUnicodeText(std::string_view text, std::string& out);
+
+// Byte offset of the first character that does not decode exactly, if any.
+std::optional<std::size_t> FirstUndecodable(std::string_view text);
 
 // Whole-text conversions for the edges of the system (a UTF-8 terminal, Qt's UTF-16 strings).
 // Decoding turns bytes that are no character into U+FFFD; encoding turns characters that code

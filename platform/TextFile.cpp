@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <random>
 
 #include "platform/Error.h"
@@ -93,27 +94,39 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   return text;
 }
 
-LineList::LineList(std::string_view text) {
-  text_ = std::make_unique_for_overwrite<char[]>(text.size());
-  std::copy(text.begin(), text.end(), text_.get());
-  Split(text.size());
+ByteBuffer ByteBuffer::Copy(std::string_view bytes) {
+  auto data = std::make_unique_for_overwrite<char[]>(bytes.size());
+  std::copy(bytes.begin(), bytes.end(), data.get());
+  return ByteBuffer(std::move(data), bytes.size());
 }
 
-LineList LineList::FromFile(const std::filesystem::path& path) {
-  LineList lines;
+ByteBuffer ReadFileBytes(const std::filesystem::path& path) {
+  std::unique_ptr<char[]> data;
   std::size_t held = 0;
   const std::size_t size = ReadWholeFileWith(path, [&](std::size_t capacity) {
     auto grown = std::make_unique_for_overwrite<char[]>(capacity);
-    if (held > 0) std::copy(lines.text_.get(), lines.text_.get() + held, grown.get());
-    lines.text_ = std::move(grown);
+    if (held > 0) std::copy(data.get(), data.get() + held, grown.get());
+    data = std::move(grown);
     held = capacity;
-    return lines.text_.get();
+    return data.get();
   });
-  lines.Split(size);
-  return lines;
+  return ByteBuffer(std::move(data), size);
+}
+
+LineList::LineList(std::string_view text) : LineList(ByteBuffer::Copy(text)) {}
+
+LineList::LineList(ByteBuffer bytes) {
+  const std::size_t size = bytes.size();
+  text_ = bytes.Release();
+  Split(size);
+}
+
+LineList LineList::FromFile(const std::filesystem::path& path) {
+  return LineList(ReadFileBytes(path));
 }
 
 void LineList::Split(std::size_t size) {
+  size_ = size;
   // Room for every line at once: a line table grown step by step would copy itself over and
   // over into fresh memory, which costs more than this extra pass over memory still in cache.
   const char* text = text_.get();
@@ -127,6 +140,7 @@ void LineList::Split(std::size_t size) {
 
 void LineList::clear() {
   text_.reset();
+  size_ = 0;
   std::vector<Span>().swap(spans_);
 }
 
@@ -141,8 +155,25 @@ TextFileWriter::~TextFileWriter() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
+void TextFileWriter::Attach(std::ostream& stream, const std::filesystem::path& name) {
+  if (IsOpen()) Close();
+  path_ = name;
+  stream_ = &stream;
+  buffer_.clear();
+  buffer_.reserve(kWriteBufferSize);
+}
+
+void TextFileWriter::Write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() > kWriteBufferSize) Flush();
+  if (bytes.size() > kWriteBufferSize) {
+    WriteDirect(bytes.data(), bytes.size());
+    return;
+  }
+  buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+}
+
 void TextFileWriter::Open(const std::filesystem::path& path) {
-  if (file_ != nullptr) Close();
+  if (IsOpen()) Close();
   path_ = path;
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw FileError(EISDIR, path);
@@ -180,11 +211,31 @@ void TextFileWriter::WriteLine(std::string_view line) {
 }
 
 void TextFileWriter::WriteDirect(const char* data, std::size_t size) {
+  if (stream_ != nullptr) {
+    errno = 0;
+    stream_->write(data, static_cast<std::streamsize>(size));
+    if (!*stream_) throw FileError(errno != 0 ? errno : EIO, path_);
+    return;
+  }
   errno = 0;
   if (std::fwrite(data, 1, size, file_) != size) throw FileError(errno != 0 ? errno : EIO, path_);
 }
 
 void TextFileWriter::Close() {
+  if (stream_ != nullptr) {
+    std::ostream* stream = stream_;
+    try {
+      Flush();
+    } catch (...) {
+      stream_ = nullptr;
+      throw;
+    }
+    stream_ = nullptr;
+    errno = 0;
+    stream->flush();
+    if (!*stream) throw FileError(errno != 0 ? errno : EIO, path_);
+    return;
+  }
   if (file_ == nullptr) return;
   std::FILE* file = file_;
   try {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,12 +21,37 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // "Cannot open file "<path>". <reason>"; a failed read raises the file error of its cause.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
+// A file's bytes, read whole. Not a std::string: its bytes would be zeroed before the file's
+// bytes are read over them.
+class ByteBuffer {
+ public:
+  ByteBuffer() = default;
+  ByteBuffer(std::unique_ptr<char[]> data, std::size_t size) : data_(std::move(data)), size_(size) {}
+  static ByteBuffer Copy(std::string_view bytes);
+
+  std::string_view view() const { return {data_.get(), size_}; }
+  std::size_t size() const { return size_; }
+  std::unique_ptr<char[]> Release() {
+    size_ = 0;
+    return std::move(data_);
+  }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+};
+
+// The whole file as bytes, with the errors of ReadWholeFile.
+ByteBuffer ReadFileBytes(const std::filesystem::path& path);
+
 // The lines of a text file held in one buffer: a line is a view into it, so a file of many lines
 // costs one allocation for its bytes and one for the line table.
 class LineList {
  public:
   LineList() = default;
   explicit LineList(std::string_view text);
+  // Takes over the bytes.
+  explicit LineList(ByteBuffer bytes);
 
   static LineList FromFile(const std::filesystem::path& path);
 
@@ -35,6 +61,8 @@ class LineList {
     return std::string_view(text_.get() + spans_[index].begin, spans_[index].length);
   }
   void clear();
+  // All the text, line ends included.
+  std::string_view bytes() const { return {text_.get(), size_}; }
 
  private:
   struct Span {
@@ -43,8 +71,8 @@ class LineList {
   };
   void Split(std::size_t size);
 
-  // Not a std::string: its bytes would be zeroed before the file's bytes are read over them.
   std::unique_ptr<char[]> text_;
+  std::size_t size_ = 0;
   std::vector<Span> spans_;
 };
 
@@ -63,9 +91,14 @@ class TextFileWriter {
   TextFileWriter& operator=(const TextFileWriter&) = delete;
 
   void Open(const std::filesystem::path& path);
+  // Writes to a stream the writer does not own (standard output); `name` stands for it in
+  // errors. Close flushes it and reports a failed write.
+  void Attach(std::ostream& stream, const std::filesystem::path& name);
   void WriteLine(std::string_view line);
+  // Bytes as they are, without a line end.
+  void Write(std::string_view bytes);
   void Close();
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return file_ != nullptr || stream_ != nullptr; }
   const std::filesystem::path& path() const { return path_; }
 
  private:
@@ -73,6 +106,7 @@ class TextFileWriter {
   void WriteDirect(const char* data, std::size_t size);
 
   std::FILE* file_ = nullptr;
+  std::ostream* stream_ = nullptr;
   std::filesystem::path path_;
   std::vector<char> buffer_;
 };

@@ -3,6 +3,8 @@
 #include <QFile>
 
 #include "platform/Cp936.h"
+#include "platform/TextCodec.h"
+#include "platform/UnicodeText.h"
 
 namespace tolvane {
 
@@ -15,7 +17,20 @@ std::string GbFromQString(const QString& text) {
                                                     static_cast<std::size_t>(text.size())));
 }
 
-std::size_t GbByteLength(const QString& text) { return GbFromQString(text).size(); }
+std::size_t GbByteLength(const QString& text) {
+  std::size_t bytes = 0;
+  for (const char32_t cp : text.toUcs4()) {
+    const cp936::EncodedChar gb = cp936::EncodeChar(cp);
+    if (gb.length > 0) {
+      bytes += gb.length;
+    } else {
+      std::string character;
+      unicode::AppendCodePoint(character, cp);
+      bytes += EncodeText(character, Encoding::Gb18030).size();
+    }
+  }
+  return bytes;
+}
 
 std::filesystem::path PathFromQString(const QString& path) {
 #ifdef _WIN32

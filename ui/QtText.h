@@ -11,7 +11,8 @@ namespace tolvane {
 QString QStringFromGb(std::string_view textGb);
 std::string GbFromQString(const QString& text);
 
-// Byte length of `text` once encoded in GB2312.
+// Byte length of `text` once encoded in GB2312; a character that code page 936 lacks counts its
+// GB18030 byte length.
 std::size_t GbByteLength(const QString& text);
 
 std::filesystem::path PathFromQString(const QString& path);

@@ -39,7 +39,7 @@ constexpr int kOpenFileTopHidden = 146;
 constexpr int kProgressTopShown = 440;
 constexpr int kProgressTopHidden = 240;
 
-const QString kOpenFilter = QStringLiteral("Text file (*.txt)");
+const QString kOpenFilter = QStringLiteral("Text file (*.txt);;All (*)");
 // "*" rather than "*.*": on this platform many files have no dot in their names.
 const QString kSaveFilter = QStringLiteral("Text file (*.txt);;All (*)");
 
@@ -270,9 +270,13 @@ void TfrmMain::ConfigSave() {
 void TfrmMain::final_config() { setWindowTitle(QStringLiteral("Tolvane") + versionText_); }
 
 void TfrmMain::ShowExample() {
-  const std::string textGb = GbFromQString(ui->edt_input->text());
-  for (const std::string& line : PreviewLines(textGb, CurrentSettings())) {
-    ui->Memo_output->appendPlainText(QStringFromGb(line));
+  // Any text can be typed or pasted: it is annotated as Unicode text, so characters that
+  // GB2312 lacks show as they are, without a reading.
+  const QByteArray textUtf8 = ui->edt_input->text().toUtf8();
+  const std::string_view text(textUtf8.constData(), static_cast<std::size_t>(textUtf8.size()));
+  for (const std::string& line : PreviewLines(text, CurrentSettings(), TextForm::Unicode)) {
+    ui->Memo_output->appendPlainText(
+        QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
   }
 }
 
@@ -350,6 +354,18 @@ void TfrmMain::OpenDialog1CanClose(const QString& fileName) {
   targetPath_ = QStringFromPath(DeriveTargetPath(PathFromQString(sourcePath_)));
   ui->edtChfile->setText(sourcePath_);
   ui->edtEnfile->setText(targetPath_);
+  ShowSourceEncoding();
+}
+
+void TfrmMain::ShowSourceEncoding() {
+  const std::optional<TextEncoding> encoding = EncodingOfFile(PathFromQString(sourcePath_));
+  QLabel* label = ui->Label_encoding;
+  label->setText(encoding ? QString::fromLatin1(EncodingName(*encoding)) : QString());
+  // The path in the box stops short of the label that sits over the box's right end.
+  const int room = label->text().isEmpty()
+                       ? 0
+                       : ui->edtChfile->geometry().right() - label->geometry().left() + 2;
+  ui->edtChfile->setTextMargins(0, 0, room, 0);
 }
 
 void TfrmMain::SaveDialog1CanClose(const QString& fileName) {

@@ -95,6 +95,8 @@ class TfrmMain : public QMainWindow, private BatchHost {
   void SetOuterWidth(int width);
   bool OptionsShown() const;
   void OpenDialog1Execute();
+  // The label beside edtChfile: the encoding the chosen source will be read in.
+  void ShowSourceEncoding();
   void ShowError(const QString& text);
   // Runs a handler; an error it raises stops it and is shown in the error box.
   template <typename Handler>

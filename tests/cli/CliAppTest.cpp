@@ -30,14 +30,16 @@ class CliTest : public testing::Test {
     args.insert(args.begin(), "tolvane-cli");
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());
+    std::istringstream in(input_);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err, program_.path(),
-                              errIsTerminal);
+    const int status = RunCli(static_cast<int>(argv.size()), argv.data(), in, out, err,
+                              program_.path(), errIsTerminal);
     return {status, out.str(), err.str()};
   }
   TempDir program_;
   TempDir work_;
+  std::string input_;  // standard input of the next run
 };
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {

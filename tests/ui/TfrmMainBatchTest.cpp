@@ -64,7 +64,7 @@ TEST_F(Batch, OpenDialogSetsBothBoxes) {
   EXPECT_EQ(Text("edtEnfile"), Str(target));
   EXPECT_EQ(Text("edtEnfile"), Str(DeriveTargetPath(source)));
   ASSERT_EQ(dialogs.openFilters.size(), 1u);
-  EXPECT_EQ(dialogs.openFilters[0], "Text file (*.txt)");
+  EXPECT_EQ(dialogs.openFilters[0], "Text file (*.txt);;All (*)");
 
   // A cancel changes nothing; the next dialog starts at the chosen file.
   dialogs.openAnswers.push_back(QString());

@@ -200,8 +200,11 @@ TEST(FitTypedText, KeepsTheFrontOfAnInsertionAsFarAsItFits) {
       {"一二三四", "一二xyz四", 8, "一二xy四", 4},  // what it replaced makes room
       {"一二三四", "一二xyz四", 6, "一二四", 2},
       {"aa", "aaa", 2, "aa", 2},
-      {"", "a😀b", 2, "a😀", 3},  // a character GB2312 lacks is written as "?", one byte
-      {"", "😀😀😀", 2, "😀😀", 4},  // a surrogate pair is never split
+      // A character GB2312 lacks counts its GB18030 bytes: four for an emoji, two for a GBK one.
+      {"", "a😀b", 5, "a😀", 3},
+      {"", "a😀b", 4, "a", 1},
+      {"", "國國國", 4, "國國", 2},
+      {"", "😀😀😀", 8, "😀😀", 4},  // a surrogate pair is never split
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.before) + " -> " + c.after);
