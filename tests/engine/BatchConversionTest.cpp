@@ -4,6 +4,7 @@
 
 #include "dictionary/DataFiles.h"
 #include "dictionary/ReadingTable.h"
+#include "support/ScriptedBatchHost.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -14,39 +15,7 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-// Answers questions from a script and records everything the run asks of its caller.
-class ScriptedHost : public BatchHost {
- public:
-  bool answer = false;
-  std::vector<std::string> events;
-  std::vector<std::string> questions;
-  std::vector<std::string> errors;
-  std::vector<std::filesystem::path> opened;
-  std::size_t lineCount = 0;
-  std::size_t steps = 0;
-
-  void ShowProgress(std::size_t count) override {
-    lineCount = count;
-    events.push_back("show");
-  }
-  void StepProgress() override { ++steps; }
-  void FillProgress() override { events.push_back("fill"); }
-  void HideProgress() override { events.push_back("hide"); }
-  bool Ask(Question, const std::string& textUtf8) override {
-    questions.push_back(textUtf8);
-    events.push_back("ask");
-    return answer;
-  }
-  void ChooseSourceFile() override { events.push_back("choose"); }
-  void OpenWithSystem(const std::filesystem::path& target) override {
-    opened.push_back(target);
-    events.push_back("open");
-  }
-  void ReportError(const Error& error) override {
-    errors.push_back(error.what());
-    events.push_back("error");
-  }
-};
+using test::ScriptedHost;
 
 class BatchConversionTest : public testing::Test {
  protected:
