@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+using namespace std::string_literals;
+
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -135,6 +137,101 @@ TEST_F(CliTest, PreviewLookupAndTable) {
   const Result table = Run({"table", "plain"});
   EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 6727);
   EXPECT_NE(table.out.find("广\tan/guang\n"), std::string::npos);
+}
+
+TEST_F(CliTest, ConvertReadsAndWritesTheChosenEncodings) {
+  const auto source = (work_ / "u.txt").string();
+  const auto target = (work_ / "u_out.txt").string();
+  WriteBytes(work_ / "u.txt", "\xEF\xBB\xBF长國\n");
+  const struct {
+    std::vector<std::string> options;
+    std::string expected;
+  } cases[] = {
+      {{}, "\xEF\xBB\xBF" "长(cháng)國\r\n"},
+      {{"--output-encoding", "utf-8"}, "长(cháng)國\r\n"},
+      {{"--output-encoding", "utf-16le"}, "\xFF\xFE\x7F\x95(\0c\0h\0\xE1\0n\0g\0)\0\x0B\x57\r\0\n\0"s},
+      {{"--output-encoding", "gb18030"}, Gb("长(cháng)") + "\x87\xF8\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"convert", "-q", "--format", "hanpy"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(source);
+    args.push_back(target);
+    const Result result = Run(args);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadBytes(target), c.expected) << (c.options.empty() ? "" : c.options.back());
+  }
+  EXPECT_EQ(Run({"convert", "--encoding", "latin1", source}).status, 2);
+  EXPECT_EQ(Run({"convert", "--output-encoding", "gb2312", source}).status, 2);
+}
+
+TEST_F(CliTest, StandardInputAndOutput) {
+  input_ = "我國\n";
+  Result result = Run({"convert", "--tone", "numbered", "-", "-"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "wo3 \r\n我  國\r\n");
+  EXPECT_EQ(result.err, "");  // nothing said of a "file" written
+
+  const auto target = (work_ / "from-stdin.txt").string();
+  result = Run({"convert", "-q", "--tone", "numbered", "-", target});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadBytes(target), "wo3 \r\n我  國\r\n");
+
+  WriteBytes(work_ / "g.txt", Gb("我\r\n"));
+  result = Run({"convert", "--tone", "numbered", (work_ / "g.txt").string(), "-"});
+  EXPECT_EQ(result.out, Gb("wo3\r\n我\r\n"));
+
+  result = Run({"convert", "-"});  // no target to derive from standard input
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("TARGET"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, UndecodableBytesGiveOneWarningAndSuccess) {
+  WriteBytes(work_ / "bad.txt", "我\xFF\n\xFE爱\n");
+  const auto source = (work_ / "bad.txt").string();
+  const Result result =
+      Run({"convert", "--encoding", "utf-8", "--format", "hanpy", source, "-"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "我(wǒ)\xFF\r\n\xFE爱(ài)\r\n");
+  EXPECT_EQ(result.err, "tolvane-cli: warning: " + source +
+                            ": byte offset 3: not valid UTF-8 text; such bytes are copied to "
+                            "the output unchanged\n");
+}
+
+TEST_F(CliTest, LookupLinesGivesOneFieldPerCharacter) {
+  const std::string expected = "zhang3\t \t \t \n\nwo3\n";
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"utf-8", "长a國😀\n\n我"},
+      {"utf-16", "\xFF\xFE" + std::string("\x7F\x95" "a\0\x0B\x57\x3D\xD8\x00\xDE\n\0\n\0\x11\x62", 18)},
+      {"gb18030", Gb("长a") + "\x87\xF8\x94\x39\xFC\x36\r\n\r\n" + Gb("我")},
+  };
+  WriteBytes(program_ / "define_han.dll", Gb("长\r\n"));
+  WriteBytes(program_ / "define_py.dll", "zhang3\r\n");
+  for (const auto& file : files) {
+    WriteBytes(work_ / "lines.txt", file.bytes);
+    const Result result =
+        Run({"lookup", "--tone", "numbered", "--lines", (work_ / "lines.txt").string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, expected) << file.name;
+  }
+  input_ = Gb("中\r\n");
+  const Result all = Run({"lookup", "--polyphone", "all", "--lines", "-"});
+  EXPECT_EQ(all.out, "zhòng/zhōng\n");
+  EXPECT_EQ(Run({"lookup", "--tone", "numbered"}).status, 2);  // neither TEXT nor --lines
+  EXPECT_EQ(Run({"lookup", "x", "--lines", "-"}).status, 2);    // both
+  EXPECT_EQ(Run({"lookup", "--lines", (work_ / "none.txt").string()}).status, 1);
+}
+
+TEST_F(CliTest, PreviewAndLookupTakeAnyUnicodeText) {
+  const Result preview = Run({"preview", "--tone", "numbered", "我國😀爱"});
+  EXPECT_EQ(preview.out, "wo3     ai4\n我國😀爱\n");
+  const Result inline_ = Run({"preview", "--format", "pyhan", "--tone", "plain", "國爱"});
+  EXPECT_EQ(inline_.out, "國(ai)爱\n");
+  const Result lookup = Run({"lookup", "𠀀长"});
+  EXPECT_EQ(lookup.out, "𠀀\t \t \n长\tcháng\tchang\n");
 }
 
 TEST_F(CliTest, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
