@@ -1,4 +1,5 @@
-// AnnotateLine under settings, user dictionaries and tone glyphs all taken from the input.
+// AnnotateLine under settings, user dictionaries and tone glyphs all taken from the input, over
+// code page 936 lines and over Unicode text (the input read as UTF-8).
 // Properties: the walk never loses a character; in the two-line layouts with alignment the
 // character line is the input with only spaces put in front of characters; the inline layouts
 // hold every input character in order; a missing glyph is the only error there is.
@@ -15,6 +16,8 @@
 #include "engine/AnnotateLine.h"
 #include "platform/Cp936.h"
 #include "platform/Error.h"
+#include "platform/TextCodec.h"
+#include "platform/UnicodeText.h"
 
 using namespace tolvane;
 
@@ -37,10 +40,12 @@ void Write(const char* name, const std::string& bytes) {
 
 // Every character of `line`, in order, occurs in `output`, only `filler` bytes standing before
 // each; nothing but filler follows the last one.
-bool HoldsInOrderWithFiller(std::string_view line, std::string_view output, bool onlySpaces) {
+bool HoldsInOrderWithFiller(std::string_view line, std::string_view output, bool onlySpaces,
+                            TextForm form) {
   std::size_t pos = 0;
   for (std::size_t i = 0; i < line.size();) {
-    const std::size_t length = cp936::CharLengthAt(line, i);
+    const std::size_t length =
+        form == TextForm::Cp936 ? cp936::CharLengthAt(line, i) : unicode::CharLengthAt(line, i);
     const std::string_view character = line.substr(i, length);
     i += length;
     for (;;) {
@@ -85,10 +90,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Write(kToneVowelFile, glyphs);
   LoadDataFiles(Folder());
 
-  const std::string_view line = input.Rest();
+  const TextForm form = (more >> 7) & 1 ? TextForm::Unicode : TextForm::Cp936;
+  const std::string line = form == TextForm::Unicode
+                               ? DecodeText(input.Rest(), Encoding::Utf8).text
+                               : std::string(input.Rest());
   std::vector<std::string> lines;
   try {
-    lines = preview ? PreviewLines(line, settings) : AnnotateLine(line, settings, separator);
+    lines = preview ? PreviewLines(line, settings, form)
+                    : AnnotateLine(line, settings, separator, form);
   } catch (const Error& error) {
     FUZZ_CHECK(settings.toneStyle == ToneStyle::Marked);
     FUZZ_CHECK(std::string_view(error.what()).starts_with("List index out of bounds ("));
@@ -104,14 +113,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (preview || !settings.align) {
         FUZZ_CHECK(characters == line);
       } else {
-        FUZZ_CHECK(HoldsInOrderWithFiller(line, characters, true));
+        FUZZ_CHECK(HoldsInOrderWithFiller(line, characters, true, form));
       }
       break;
     }
     case OutputFormat::rb_output_hanpy:
     case OutputFormat::rb_output_pyhan:
       FUZZ_CHECK(lines.size() == 1);
-      FUZZ_CHECK(HoldsInOrderWithFiller(line, lines[0], false));
+      FUZZ_CHECK(HoldsInOrderWithFiller(line, lines[0], false, form));
       break;
     case OutputFormat::rb_output_py_only:
       FUZZ_CHECK(lines.size() == 1);

@@ -1,10 +1,12 @@
 // Starts the program offscreen in a fresh program folder and saves pictures of it in the folder
-// given: the main window (main-options-shown.png, main-preview.png, main-options-hidden.png), the
+// given: the main window (main-options-shown.png, main-preview.png, main-unicode.png with a UTF-8
+// source and a preview of text beyond GB2312, main-options-hidden.png), the
 // two custom reading editors with a few entries (editor-standard.png, editor-wade-giles.png), the
 // usage notes (notes.png) and the About window (about.png).
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -120,6 +122,20 @@ int main(int argc, char* argv[]) {
   bool saved = Save(window, output, "main-options-shown.png");
   window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
   saved = saved && Save(window, output, "main-preview.png");
+  {
+    // A UTF-8 source chosen, and a preview of text beyond GB2312.
+    QFile source(QDir(programFolder.path()).filePath(QStringLiteral("课文.txt")));
+    if (!source.open(QIODevice::WriteOnly) || source.write("\xEF\xBB\xBF我爱北京\r\n") < 0) {
+      std::fprintf(stderr, "cannot write a source file\n");
+      return 1;
+    }
+    source.close();
+    window.OpenDialog1CanClose(source.fileName());
+    window.findChild<QLineEdit*>(QStringLiteral("edt_input"))
+        ->setText(QString::fromUtf8("我爱國語，堃😀上"));
+    window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
+    saved = saved && Save(window, output, "main-unicode.png");
+  }
   window.findChild<QAction*>(QStringLiteral("N_hideoptions"))->trigger();
   saved = saved && Save(window, output, "main-options-hidden.png");
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -98,6 +99,33 @@ TEST_F(Batch, RunWithYesWritesTheTargetAndOpensIt) {
   EXPECT_EQ(Bar().value(), Bar().maximum());
   EXPECT_EQ(Bar().maximum(), 1) << "range up to the index of the last line";
   EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+TEST_F(Batch, TheChosenSourcesEncodingShowsBesideItAndTheRunKeepsIt) {
+  QLabel& label = Child<QLabel>(window, "Label_encoding");
+  ChooseSource(source);
+  EXPECT_EQ(label.text(), "GB2312/GBK");
+
+  const auto utf8 = documents / "u.txt";
+  WriteBytes(utf8, "\xEF\xBB\xBF我國\r\n");
+  ChooseSource(utf8);
+  EXPECT_EQ(label.text(), "UTF-8 BOM");
+  // The label sits over the right end of the source box, which keeps its designed geometry.
+  QLineEdit& box = Child<QLineEdit>(window, "edtChfile");
+  EXPECT_EQ(box.geometry(), QRect(95, 15, 330, 21));
+  EXPECT_TRUE(box.geometry().contains(label.geometry()));
+  EXPECT_GE(box.textMargins().right(), box.geometry().right() - label.geometry().left());
+
+  Select("RadioButton_num");
+  Select("rb_output_hanpy");
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(ReadBytes(documents / "u_拼音.txt"), "\xEF\xBB\xBF我(wo3)國\r\n");
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+
+  ChooseSource(documents / "missing.txt");
+  EXPECT_EQ(label.text(), "");
+  EXPECT_EQ(box.textMargins().right(), 0);
 }
 
 TEST_F(Batch, RunWithNoLeavesTheTargetUnopened) {

@@ -104,6 +104,16 @@ TEST_F(Preview, ShowsTheReadingsOfShortTexts) {
   }
 }
 
+TEST_F(Preview, CharactersBeyondGb2312ShowWithoutAReading) {
+  Select("RadioButton_num");
+  Input().setText(Q("我國堃𠀀😀爱"));
+  ClickPinyin();
+  EXPECT_EQ(Memo(), Q("wo3         ai4\n我國堃𠀀😀爱"));
+  Select("rb_output_hanpy");
+  ClickPinyin();
+  EXPECT_EQ(Memo(), Q("我(wo3)國堃𠀀😀爱(ai4)"));
+}
+
 TEST_F(Preview, EachClickReplacesTheEarlierPreview) {
   Select("rb_output_py_only");
   Input().setText(Q("北京"));
