@@ -255,6 +255,16 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       ->required()
       ->check(CLI::IsMember({"numbered", "plain"}));
 
+  CLI::App* encodingCommand = app.add_subcommand(
+      "encoding", "Print, for each FILE, the encoding convert would read it in: FILE TAB encoding");
+  std::vector<std::filesystem::path> encodingFiles;
+  EncodingChoice encodingChoice = EncodingChoice::Auto;
+  encodingCommand->add_option("FILE", encodingFiles, "Text files")->required();
+  encodingCommand
+      ->add_option("--encoding", encodingChoice,
+                   "As for convert: auto (default), utf-8, utf-16, gb18030, gbk or gb2312")
+      ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case));
+
   CLI::App* lookupCommand = app.add_subcommand(
       "lookup",
       "Print, for each character of TEXT: character TAB display reading TAB width reading; or, "
@@ -312,7 +322,13 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   }
 
   try {
-    if (tableCommand->parsed()) {
+    if (encodingCommand->parsed()) {
+      for (const std::filesystem::path& file : encodingFiles) {
+        const ByteBuffer bytes = ReadFileBytes(file);
+        out << file.string() << '\t'
+            << EncodingName(ChooseEncoding(bytes.view(), encodingChoice).encoding) << '\n';
+      }
+    } else if (tableCommand->parsed()) {
       InitNumberedTable();
       InitPlainTable();
       PrintTable(tableName == "plain" ? PlainReadingTable() : NumberedReadingTable(), out);

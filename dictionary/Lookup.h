@@ -16,6 +16,9 @@ namespace tolvane {
 // The lookup's answer for a character that neither the built-in table nor the consulted user
 // dictionary holds: exactly one space. The engine tests for this value.
 inline constexpr std::string_view kNotFoundReading = " ";
+inline bool IsNotFoundReading(std::string_view reading) {
+  return reading.size() == 1 && reading[0] == ' ';
+}
 
 // The reading written into the output for one character (1 or 2 bytes of GB2312) under
 // `settings`: from the toneless table in the Plain style, else from the numbered one; cut to the

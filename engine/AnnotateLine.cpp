@@ -45,11 +45,12 @@ void ForEachUnicodeCharacter(std::string_view line, const ReadingResolver& resol
   });
 }
 
-template <typename Visit>
-void ForEachCharacter(std::string_view line, TextForm form, const ConversionSettings& settings,
-                      Visit&& visit) {
+// The form is a template argument, so that each layout's loop is compiled for each form with
+// the per-character work inlined into it.
+template <TextForm Form, typename Visit>
+void ForEachCharacter(std::string_view line, const ConversionSettings& settings, Visit&& visit) {
   const ReadingResolver& resolver = ResolverFor(settings);
-  if (form == TextForm::Cp936) {
+  if constexpr (Form == TextForm::Cp936) {
     ForEachCp936Character(line, resolver, visit);
   } else {
     ForEachUnicodeCharacter(line, resolver, visit);
@@ -63,18 +64,19 @@ void ForEachCharacter(std::string_view line, TextForm form, const ConversionSett
 // than their letters and glyphs take bytes; only N's length is ever used, so only its length is
 // kept. Columns are counted apart from bytes: in code page 936 text they are the same, in Unicode
 // text a character's bytes say nothing of its width.
-void BuildAlignedLines(std::string_view line, TextForm form, const ConversionSettings& settings,
+template <TextForm Form>
+void BuildAlignedLines(std::string_view line, const ConversionSettings& settings,
                        Separator& separator, AnnotatedLine& out) {
   const bool marked = settings.toneStyle == ToneStyle::Marked;
   bool space = !separator.empty();
   std::size_t widthColumns = 0;
   std::size_t pinyinColumns = 0;
   std::size_t characterColumns = 0;
-  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
+  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
     const std::size_t w = marked ? widthColumns : pinyinColumns;
     const std::size_t h = characterColumns;
     widthColumns += (space ? 1 : 0) + c.widthColumns;
-    space = c.reading != kNotFoundReading;
+    space = !IsNotFoundReading(c.reading);
     if (space) out.pinyin.Push(' ');
     out.pinyin.Append(c.reading);
     pinyinColumns += (space ? 1 : 0) + c.readingColumns;
@@ -89,19 +91,20 @@ void BuildAlignedLines(std::string_view line, TextForm form, const ConversionSet
 }
 
 // P of the two-line layouts in the preview: every reading behind one space.
-void BuildPreviewPinyin(std::string_view line, TextForm form, const ConversionSettings& settings,
+template <TextForm Form>
+void BuildPreviewPinyin(std::string_view line, const ConversionSettings& settings,
                         AnnotatedLine& out) {
-  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
+  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
     out.pinyin.Push(' ');
     out.pinyin.Append(c.reading);
   });
 }
 
-void BuildInline(std::string_view line, TextForm form, const ConversionSettings& settings,
-                 AnnotatedLine& out) {
+template <TextForm Form>
+void BuildInline(std::string_view line, const ConversionSettings& settings, AnnotatedLine& out) {
   const bool readingFirst = settings.outputFormat == OutputFormat::rb_output_pyhan;
-  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
-    if (c.reading == kNotFoundReading) {
+  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
+    if (IsNotFoundReading(c.reading)) {
       out.pinyin.Append(c.character);
       return;
     }
@@ -113,9 +116,10 @@ void BuildInline(std::string_view line, TextForm form, const ConversionSettings&
   });
 }
 
-void BuildReadingsOnly(std::string_view line, TextForm form, const ConversionSettings& settings,
+template <TextForm Form>
+void BuildReadingsOnly(std::string_view line, const ConversionSettings& settings,
                        const Separator& separator, AnnotatedLine& out) {
-  ForEachCharacter(line, form, settings, [&](const CharacterReading& c) {
+  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
     out.pinyin.Append(separator);
     out.pinyin.Append(c.reading);
   });
@@ -135,6 +139,39 @@ void SetTwoLines(std::string_view pinyin, std::string_view characters, OutputFor
   out.count = 2;
 }
 
+template <TextForm Form>
+void AnnotateLineIn(std::string_view line, const ConversionSettings& settings, Separator& separator,
+                    AnnotatedLine& out) {
+  Clear(out);
+  const OutputFormat format = settings.outputFormat;
+  if (IsTwoLineLayout(format)) {
+    BuildAlignedLines<Form>(line, settings, separator, out);
+    out.pinyin.DropFirstByte();
+    SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
+    return;
+  }
+  if (format == OutputFormat::rb_output_py_only) {
+    BuildReadingsOnly<Form>(line, settings, separator, out);
+    out.pinyin.DropFirstByte();
+  } else {
+    BuildInline<Form>(line, settings, out);
+  }
+  out.lines[0] = out.pinyin.view();
+  out.count = 1;
+}
+
+template <TextForm Form>
+void PreviewLinesIn(std::string_view text, const ConversionSettings& settings, AnnotatedLine& out) {
+  if (IsTwoLineLayout(settings.outputFormat)) {
+    BuildPreviewPinyin<Form>(text, settings, out);
+    out.pinyin.DropFirstByte();
+    SetTwoLines(out.pinyin.view(), text, settings.outputFormat, out);
+    return;
+  }
+  Separator separator = kStartSeparator;
+  AnnotateLineIn<Form>(text, settings, separator, out);
+}
+
 }  // namespace
 
 std::string FillSpace(long long n) {
@@ -143,22 +180,11 @@ std::string FillSpace(long long n) {
 
 void AnnotateLine(std::string_view line, TextForm form, const ConversionSettings& settings,
                   Separator& separator, AnnotatedLine& out) {
-  Clear(out);
-  const OutputFormat format = settings.outputFormat;
-  if (IsTwoLineLayout(format)) {
-    BuildAlignedLines(line, form, settings, separator, out);
-    out.pinyin.DropFirstByte();
-    SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
-    return;
-  }
-  if (format == OutputFormat::rb_output_py_only) {
-    BuildReadingsOnly(line, form, settings, separator, out);
-    out.pinyin.DropFirstByte();
+  if (form == TextForm::Cp936) {
+    AnnotateLineIn<TextForm::Cp936>(line, settings, separator, out);
   } else {
-    BuildInline(line, form, settings, out);
+    AnnotateLineIn<TextForm::Unicode>(line, settings, separator, out);
   }
-  out.lines[0] = out.pinyin.view();
-  out.count = 1;
 }
 
 void AnnotateLine(std::string_view line, const ConversionSettings& settings, Separator& separator,
@@ -176,22 +202,23 @@ std::vector<std::string> AnnotateLine(std::string_view line, const ConversionSet
 std::vector<std::string_view> ReadingsOfLine(std::string_view line, TextForm form,
                                              const ConversionSettings& settings) {
   std::vector<std::string_view> readings;
-  ForEachCharacter(line, form, settings,
-                   [&](const CharacterReading& c) { readings.push_back(c.reading); });
+  const auto collect = [&](const CharacterReading& c) { readings.push_back(c.reading); };
+  if (form == TextForm::Cp936) {
+    ForEachCharacter<TextForm::Cp936>(line, settings, collect);
+  } else {
+    ForEachCharacter<TextForm::Unicode>(line, settings, collect);
+  }
   return readings;
 }
 
 std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings,
                                       TextForm form) {
   AnnotatedLine out;
-  if (IsTwoLineLayout(settings.outputFormat)) {
-    BuildPreviewPinyin(text, form, settings, out);
-    out.pinyin.DropFirstByte();
-    SetTwoLines(out.pinyin.view(), text, settings.outputFormat, out);
-    return out.Lines();
+  if (form == TextForm::Cp936) {
+    PreviewLinesIn<TextForm::Cp936>(text, settings, out);
+  } else {
+    PreviewLinesIn<TextForm::Unicode>(text, settings, out);
   }
-  Separator separator = kStartSeparator;
-  AnnotateLine(text, form, settings, separator, out);
   return out.Lines();
 }
 

@@ -35,16 +35,17 @@ struct SourceText {
 
 SourceText ReadSourceText(ByteBuffer bytes, EncodingChoice choice) {
   SourceText source;
-  source.encoding = ChooseEncoding(bytes.view(), choice);
+  source.encoding = ChooseEncoding(bytes.view(), choice, &source.firstUndecodable);
   const Encoding encoding = source.encoding.encoding.encoding;
   if (FormOf(encoding) == TextForm::Cp936) {
-    // The designed path: the bytes are the text. Bytes after a NUL are no part of it.
-    const std::string_view view = bytes.view();
-    const std::string_view text = view.substr(0, std::min(view.find('\0'), view.size()));
-    source.firstUndecodable = cp936::FirstUndecodable(text);
+    // The designed path: the bytes are the text, which ends at a NUL; bytes after it are no
+    // part of it and need no warning.
+    if (source.firstUndecodable && *source.firstUndecodable > bytes.view().find('\0'))
+      source.firstUndecodable.reset();
     source.lines = LineList(std::move(bytes));
     return source;
   }
+  source.firstUndecodable.reset();
   const std::size_t mark = source.encoding.byteOrderMarkLength;
   DecodedText decoded = DecodeText(bytes.view().substr(mark), encoding, mark);
   bytes = ByteBuffer();

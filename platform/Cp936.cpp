@@ -46,6 +46,31 @@ const std::array<std::uint16_t, 0x10000>& FromUnicodeTable() {
   return *table;
 }
 
+// Whether each byte pair, by lead << 8 | trail, is a two-byte character that decodes to a code
+// point that encodes back to it. Built once: the check runs over every character of every source,
+// and a table over all pairs needs no range checks.
+const std::array<bool, 0x10000>& ExactPairs() {
+  static const auto table = [] {
+    auto exact = std::make_unique<std::array<bool, 0x10000>>();
+    exact->fill(false);
+    for (unsigned lead = cp936_table::kLeadFirst; lead <= cp936_table::kLeadLast; ++lead) {
+      for (unsigned trail = cp936_table::kTrailFirst; trail <= cp936_table::kTrailLast; ++trail) {
+        if (trail == 0x7F) continue;
+        const std::uint16_t cp =
+            cp936_table::kToUnicode[(lead - cp936_table::kLeadFirst) * cp936_table::kTrailCount +
+                                    (trail - cp936_table::kTrailFirst)];
+        (*exact)[lead << 8 | trail] = cp != 0 && FromUnicodeTable()[cp] == (lead << 8 | trail);
+      }
+    }
+    return exact;
+  }();
+  return *table;
+}
+
+bool PairDecodesExactly(unsigned char lead, unsigned char trail) {
+  return ExactPairs()[static_cast<unsigned>(lead) << 8 | trail];
+}
+
 void AppendEncoded(std::string& out, char32_t cp) {
   const EncodedChar encoded = EncodeChar(cp);
   if (encoded.length == 0) {
@@ -132,9 +157,10 @@ EncodedChar EncodeChar(char32_t cp) {
 
 bool DecodesExactly(std::string_view ch) {
   if (ch.empty()) return false;
-  if (static_cast<unsigned char>(ch[0]) < 0x80) return true;
-  const char32_t cp = DecodeAt(ch, 0, ch.size());
-  return cp != kReplacement && EncodeChar(cp).view() == ch;
+  const auto lead = static_cast<unsigned char>(ch[0]);
+  if (lead < 0x80) return true;
+  if (ch.size() == 2) return PairDecodesExactly(lead, static_cast<unsigned char>(ch[1]));
+  return lead == 0x80 && cp936_table::kByte80 != 0;
 }
 
 void AppendAsUnicodeText(std::string_view text, std::string& out) {
@@ -153,11 +179,20 @@ void AppendAsUnicodeText(std::string_view text, std::string& out) {
 }
 
 std::optional<std::size_t> FirstUndecodable(std::string_view text) {
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t len = CharLengthAt(text, pos);
-    if (static_cast<unsigned char>(text[pos]) >= 0x80 && !DecodesExactly(text.substr(pos, len)))
+  const std::array<bool, 0x10000>& exact = ExactPairs();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  for (std::size_t pos = 0; pos < size;) {
+    const unsigned lead = bytes[pos];
+    if (lead < 0x80) {
+      ++pos;
+    } else if (pos + 1 < size && exact[lead << 8 | bytes[pos + 1]]) {
+      pos += 2;
+    } else if (lead == 0x80 && cp936_table::kByte80 != 0) {
+      ++pos;
+    } else {
       return pos;
-    pos += len;
+    }
   }
   return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "platform/TextEncoding.h"
@@ -21,12 +22,17 @@ struct SourceEncoding {
 //   texts can be well-formed UTF-8 by chance);
 // - else bytes holding GB18030 four-byte sequences and otherwise GB18030 throughout are GB18030;
 // - else code page 936: GB2312, GBK, pure ASCII, and bytes that are text in no encoding.
-SourceEncoding DetectEncoding(std::string_view bytes);
+//
+// When the bytes are to be read as code page 936 and `firstUndecodable` is given, it receives
+// cp936::FirstUndecodable of the bytes, which detection works out on the way.
+SourceEncoding DetectEncoding(std::string_view bytes,
+                              std::optional<std::size_t>* firstUndecodable = nullptr);
 
 // The encoding to read `bytes` with when the user chose one. A forced UTF-8 or UTF-16 still
 // takes a byte-order mark for what it is (and UTF-16 its byte order from it); UTF-16 without a
 // mark is big-endian when its zero bytes mostly stand first in their code units, else
 // little-endian. GBK and GB2312 mean the code page 936 walk, mark and all.
-SourceEncoding ChooseEncoding(std::string_view bytes, EncodingChoice choice);
+SourceEncoding ChooseEncoding(std::string_view bytes, EncodingChoice choice,
+                              std::optional<std::size_t>* firstUndecodable = nullptr);
 
 }  // namespace tolvane

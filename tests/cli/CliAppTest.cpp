@@ -198,6 +198,20 @@ TEST_F(CliTest, UndecodableBytesGiveOneWarningAndSuccess) {
                             "the output unchanged\n");
 }
 
+TEST_F(CliTest, EncodingNamesWhatConvertWouldRead) {
+  WriteBytes(work_ / "u.txt", "\xFF\xFE" "a\0"s);
+  WriteBytes(work_ / "g.txt", Gb("我"));
+  const auto u = (work_ / "u.txt").string();
+  const auto g = (work_ / "g.txt").string();
+  Result result = Run({"encoding", u, g});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, u + "\tUTF-16LE\n" + g + "\tGB2312/GBK\n");
+  EXPECT_EQ(Run({"encoding", "--encoding", "gb18030", g}).out, g + "\tGB18030\n");
+  result = Run({"encoding", (work_ / "none.txt").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("none.txt"), std::string::npos);
+}
+
 TEST_F(CliTest, LookupLinesGivesOneFieldPerCharacter) {
   const std::string expected = "zhang3\t \t \t \n\nwo3\n";
   const struct {
