@@ -10,16 +10,12 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 cli=$build/bin/tolvane-cli
-fortunes=/usr/share/games/fortunes
 [ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
-[ -f "$fortunes/chinese" ] || { echo "install fortunes-zh first" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 iconv -f GB2312 -t UTF-8 "$root/data/sample.txt" > "$work/sample.utf8"
-cat "$fortunes/chinese" "$fortunes/tang300" "$fortunes/song100" |
-  sed -e 's/\x1b\[[0-9;]*m//g' -e '/^%$/d' | iconv -c -f UTF-8 -t GB2312 | iconv -f GB2312 -t UTF-8 \
-  > "$work/corpus.utf8"
+"$root/bench/fortunes_text.sh" > "$work/corpus.utf8"
 
 echo "== whole files"
 for name in sample corpus; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end throughput and peak memory of `tolvane-cli convert` on a GB2312 corpus of at least
-# 16 MB built from the Chinese texts that Debian's fortunes-zh installs (ANSI colour codes and
-# "%" separators removed, converted to GB2312 with iconv, repeated to size).
+# 16 MB built from the Chinese texts that Debian's fortunes-zh installs (bench/fortunes_text.sh,
+# converted to GB2312 with CR LF line ends, repeated to size).
 #
 #   bench/end_to_end.sh [build-dir] [megabytes]
 set -euo pipefail
@@ -9,14 +9,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 megabytes=${2:-16}
 cli=$build/bin/tolvane-cli
-fortunes=/usr/share/games/fortunes
 [ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
-[ -f "$fortunes/chinese" ] || { echo "install fortunes-zh first" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cat "$fortunes/chinese" "$fortunes/tang300" "$fortunes/song100" |
-  sed -e 's/\x1b\[[0-9;]*m//g' -e '/^%$/d' | iconv -c -f UTF-8 -t GB2312 | sed 's/$/\r/' > "$work/piece.txt"
+"$root/bench/fortunes_text.sh" | iconv -f UTF-8 -t GB2312 | sed 's/$/\r/' > "$work/piece.txt"
 : > "$work/corpus.txt"
 while [ "$(stat -c %s "$work/corpus.txt")" -lt $((megabytes * 1024 * 1024)) ]; do
   cat "$work/piece.txt" >> "$work/corpus.txt"

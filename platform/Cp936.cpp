@@ -80,56 +80,16 @@ void AppendEncoded(std::string& out, char32_t cp) {
   }
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 // Decodes one UTF-8 sequence at `pos`, advancing it; malformed input gives U+FFFD and consumes
 // one byte.
 char32_t NextUtf8(std::string_view s, std::size_t& pos) {
-  const auto b0 = static_cast<unsigned char>(s[pos]);
-  std::size_t need = 0;
-  char32_t cp = 0;
-  if (b0 < 0x80) {
-    ++pos;
-    return b0;
-  } else if ((b0 & 0xE0) == 0xC0) {
-    need = 1, cp = b0 & 0x1F;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    need = 2, cp = b0 & 0x0F;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    need = 3, cp = b0 & 0x07;
-  } else {
+  const std::size_t length = unicode::WellFormedUtf8Length(s, pos);
+  if (length == 0) {
     ++pos;
     return kReplacement;
   }
-  if (pos + need >= s.size()) {
-    ++pos;
-    return kReplacement;
-  }
-  for (std::size_t i = 1; i <= need; ++i) {
-    const auto b = static_cast<unsigned char>(s[pos + i]);
-    if ((b & 0xC0) != 0x80) {
-      ++pos;
-      return kReplacement;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[need] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++pos;
-    return kReplacement;
-  }
-  pos += need + 1;
+  const char32_t cp = unicode::CodePointAt(s, pos, length);
+  pos += length;
   return cp;
 }
 
@@ -229,7 +189,7 @@ std::string DecodeToUtf8(std::string_view text) {
   out.reserve(text.size() * 3 / 2);
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t len = CharLengthAt(text, pos);
-    AppendUtf8(out, DecodeAt(text, pos, len));
+    unicode::AppendCodePoint(out, DecodeAt(text, pos, len));
     pos += len;
   }
   return out;
