@@ -53,11 +53,13 @@ struct LookupOptions {
     dataDir = programFolder;
     command
         .add_option("--tone", settings.toneStyle, "Tone style: marked (default), numbered or plain")
-        ->transform(CLI::CheckedTransformer(kToneStyles, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(kToneStyles, CLI::ignore_case))
+        ->option_text("marked|numbered|plain");
     command
         .add_option("--polyphone", settings.polyphone,
                     "Characters with several readings: first (default) or all")
-        ->transform(CLI::CheckedTransformer(kPolicies, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(kPolicies, CLI::ignore_case))
+        ->option_text("first|all");
     command.add_flag("--wade-giles", settings.wadeGiles,
                      "Consult the Wade-Giles user dictionary instead of the standard one");
     command
@@ -73,7 +75,8 @@ struct LookupOptions {
                     "Encoding of the file read: auto (default: a byte-order mark, else UTF-8 "
                     "when the file is UTF-8, else GB18030 when it holds GB18030's four-byte "
                     "sequences, else GB2312/GBK), utf-8, utf-16, gb18030, gbk or gb2312")
-        ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case))
+        ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
   }
 
   void AddLayoutTo(CLI::App& command, bool withWrap) {
@@ -82,7 +85,8 @@ struct LookupOptions {
                     "Layout: py (pinyin line above the characters, default), han (characters "
                     "above pinyin), hanpy (character(reading)), pyhan ((reading)character), "
                     "py-only (readings alone)")
-        ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
+        ->option_text("py|han|hanpy|pyhan|py-only");
     command.add_flag("--no-align{false}", settings.align,
                      "In the py and han layouts, keep the character line as it is instead of "
                      "moving each character under its reading");
@@ -91,7 +95,8 @@ struct LookupOptions {
           .add_option("--wrap", settings.wrapWidth,
                       "Re-cut the lines into pieces of this many characters first "
                       "(0 = no re-cut, default): 0, 100, 50, 40, 30, 20 or 10")
-          ->check(CLI::IsMember({0, 100, 50, 40, 30, 20, 10}));
+          ->check(CLI::IsMember({0, 100, 50, 40, 30, 20, 10}))
+          ->option_text("0|100|50|40|30|20|10");
     }
   }
 
@@ -263,7 +268,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   encodingCommand
       ->add_option("--encoding", encodingChoice,
                    "As for convert: auto (default), utf-8, utf-16, gb18030, gbk or gb2312")
-      ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case));
+      ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case))
+      ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
 
   CLI::App* lookupCommand = app.add_subcommand(
       "lookup",
@@ -300,7 +306,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
                    "Encoding of TARGET: same (default: the source's; UTF-8 keeps a byte-order "
                    "mark exactly when the source has one, UTF-16 always has one), utf-8, "
                    "utf-8-bom, utf-16le, utf-16be or gb18030")
-      ->transform(CLI::CheckedTransformer(kOutputEncodings, CLI::ignore_case));
+      ->transform(CLI::CheckedTransformer(kOutputEncodings, CLI::ignore_case))
+      ->option_text("same|utf-8|utf-8-bom|utf-16le|utf-16be|gb18030");
   convertCommand->add_flag("-q,--quiet", convert.quiet, "No progress bar and no closing message");
 
   CLI::App* previewCommand = app.add_subcommand(
