@@ -219,7 +219,7 @@ TEST_F(CliTest, LookupLinesGivesOneFieldPerCharacter) {
     std::string bytes;
   } files[] = {
       {"utf-8", "长a國😀\n\n我"},
-      {"utf-16", "\xFF\xFE" + std::string("\x7F\x95" "a\0\x0B\x57\x3D\xD8\x00\xDE\n\0\n\0\x11\x62", 18)},
+      {"utf-16", "\xFF\xFE\x7F\x95" "a\0\x0B\x57\x3D\xD8\x00\xDE\n\0\n\0\x11\x62"s},
       {"gb18030", Gb("长a") + "\x87\xF8\x94\x39\xFC\x36\r\n\r\n" + Gb("我")},
   };
   WriteBytes(program_ / "define_han.dll", Gb("长\r\n"));
