@@ -28,16 +28,17 @@ constexpr const char* kStandardStream = "-";
 const std::map<std::string, ToneStyle> kToneStyles = {
     {"marked", ToneStyle::Marked}, {"numbered", ToneStyle::Numbered}, {"plain", ToneStyle::Plain}};
 const std::map<std::string, PolyphonePolicy> kPolicies = {{"first", PolyphonePolicy::FirstReading},
-                                                          {"all", PolyphonePolicy::AllReadings}};
+                                                          {"all", PolyphonePolicy::AllReadings},
+                                                          {"context", PolyphonePolicy::ByContext}};
 const std::map<std::string, OutputFormat> kFormats = {{"py", OutputFormat::rb_output_py},
                                                       {"han", OutputFormat::rb_output_han},
                                                       {"hanpy", OutputFormat::rb_output_hanpy},
                                                       {"pyhan", OutputFormat::rb_output_pyhan},
                                                       {"py-only", OutputFormat::rb_output_py_only}};
 const std::map<std::string, EncodingChoice> kEncodings = {
-    {"auto", EncodingChoice::Auto},       {"utf-8", EncodingChoice::Utf8},
-    {"utf-16", EncodingChoice::Utf16},    {"gb18030", EncodingChoice::Gb18030},
-    {"gbk", EncodingChoice::Gbk},         {"gb2312", EncodingChoice::Gb2312}};
+    {"auto", EncodingChoice::Auto},    {"utf-8", EncodingChoice::Utf8},
+    {"utf-16", EncodingChoice::Utf16}, {"gb18030", EncodingChoice::Gb18030},
+    {"gbk", EncodingChoice::Gbk},      {"gb2312", EncodingChoice::Gb2312}};
 const std::map<std::string, OutputEncodingChoice> kOutputEncodings = {
     {"same", OutputEncodingChoice::Same},         {"utf-8", OutputEncodingChoice::Utf8},
     {"utf-8-bom", OutputEncodingChoice::Utf8Bom}, {"utf-16le", OutputEncodingChoice::Utf16Le},
@@ -57,9 +58,11 @@ struct LookupOptions {
         ->option_text("marked|numbered|plain");
     command
         .add_option("--polyphone", settings.polyphone,
-                    "Characters with several readings: first (default) or all")
+                    "Characters with several readings: first (default: the first of the "
+                    "built-in table's), all (every one, joined by /) or context (the one the "
+                    "words around it call for)")
         ->transform(CLI::CheckedTransformer(kPolicies, CLI::ignore_case))
-        ->option_text("first|all");
+        ->option_text("first|all|context");
     command.add_flag("--wade-giles", settings.wadeGiles,
                      "Consult the Wade-Giles user dictionary instead of the standard one");
     command
@@ -158,8 +161,8 @@ void PrintLineReadings(std::string_view bytes, const LookupOptions& options, std
   std::string decoded;
   std::string_view text = bytes;
   if (form == TextForm::Unicode) {
-    decoded = DecodeText(bytes.substr(encoding.byteOrderMarkLength), encoding.encoding.encoding)
-                  .text;
+    decoded =
+        DecodeText(bytes.substr(encoding.byteOrderMarkLength), encoding.encoding.encoding).text;
     text = decoded;
   }
   std::string line;
@@ -248,9 +251,10 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
 
 int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,
            std::ostream& err, const std::filesystem::path& programFolder, bool errIsTerminal) {
-  CLI::App app{"Tolvane: annotates Chinese text with Hanyu Pinyin. Reads GB2312/GBK, UTF-8, "
-               "UTF-16 and GB18030 text.",
-               "tolvane-cli"};
+  CLI::App app{
+      "Tolvane: annotates Chinese text with Hanyu Pinyin. Reads GB2312/GBK, UTF-8, "
+      "UTF-16 and GB18030 text.",
+      "tolvane-cli"};
   app.require_subcommand(1);
 
   CLI::App* tableCommand =

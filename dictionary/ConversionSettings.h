@@ -2,7 +2,9 @@
 
 namespace tolvane {
 
-enum class PolyphonePolicy { FirstReading, AllReadings };
+// FirstReading and AllReadings read a character alone from the built-in tables; ByContext reads
+// it from the words it stands in.
+enum class PolyphonePolicy { FirstReading, AllReadings, ByContext };
 
 enum class ToneStyle { Numbered, Marked, Plain };
 

@@ -1,5 +1,9 @@
 #include "dictionary/DataFiles.h"
 
+#include <memory>
+
+#include "platform/Error.h"
+#include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 
 namespace tolvane {
@@ -11,6 +15,9 @@ struct DataFileLists {
   CustomDictionary wadeGiles;
   ToneVowels toneVowels;
   unsigned long generation = 0;
+  // Read-only and large: loaded once, and again only for another folder.
+  std::unique_ptr<PhraseData> context;
+  std::filesystem::path contextFor;
 };
 
 DataFileLists& Lists() {
@@ -64,6 +71,23 @@ void ReloadDataFiles() {
   const std::filesystem::path folder = Lists().folder;
   ReleaseDataFiles();
   LoadDataFiles(folder);
+}
+
+const PhraseData& ContextData() {
+  DataFileLists& lists = Lists();
+  if (lists.context && lists.contextFor == lists.folder) return *lists.context;
+  std::error_code ec;
+  std::filesystem::path folder = lists.folder;
+  if (!std::filesystem::exists(folder / kContextWordsFile, ec)) {
+    try {
+      const std::filesystem::path program = ProgramFolder();
+      if (std::filesystem::exists(program / kContextWordsFile, ec)) folder = program;
+    } catch (const Error&) {
+    }
+  }
+  lists.context = PhraseData::Load(folder / kContextWordsFile, folder / kContextCharactersFile);
+  lists.contextFor = lists.folder;
+  return *lists.context;
 }
 
 const std::filesystem::path& DataFilesFolder() { return Lists().folder; }

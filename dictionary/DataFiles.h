@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dictionary/CustomDictionary.h"
+#include "dictionary/PhraseData.h"
 #include "dictionary/ToneMarks.h"
 
 // The data files beside the program: two user dictionaries and the tone glyphs. This unit owns
@@ -16,6 +17,9 @@ inline constexpr const char* kStandardReadingsFile = "define_py.dll";
 inline constexpr const char* kWadeGilesKeysFile = "define_wei_han.dll";
 inline constexpr const char* kWadeGilesReadingsFile = "define_wei_py.dll";
 inline constexpr const char* kToneVowelFile = "define_py_tone.dll";
+// The data of reading by context (PhraseData), read-only files installed beside the programs.
+inline constexpr const char* kContextWordsFile = "pinyin_words.txt";
+inline constexpr const char* kContextCharactersFile = "pinyin_chars.txt";
 
 // Loads the five files from `folder` (the program folder in the program; tests and the CLI may
 // point elsewhere). A missing file gives an empty list. A file that exists but cannot be read
@@ -35,6 +39,11 @@ const std::filesystem::path& DataFilesFolder();
 const CustomDictionary& StandardDictionary();
 const CustomDictionary& WadeGilesDictionary();
 const ToneVowels& ToneVowelList();
+
+// The data of reading by context, loaded the first time it is asked for, from the folder of the
+// data files when it holds them, else from the program folder; kept until the data files are
+// loaded from another folder. Raises "Cannot open file ..." when neither folder has them.
+const PhraseData& ContextData();
 
 // Bumped at every load and release, so derived data (the marked-reading cache) knows when it is
 // stale.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <tuple>
 
 #include "dictionary/DataFiles.h"
@@ -125,13 +126,15 @@ const CodePointReading& ReadingResolver::ResolveCodePoint(char32_t cp) const {
   std::string displayText;
   cp936::AppendAsUnicodeText(display, displayText);
   reading.display = {Store(displayText), displayText.size()};
+  reading.width = width;
   reading.displayColumns = static_cast<std::uint32_t>(display.size());
-  reading.widthColumns = static_cast<std::uint32_t>(width.size());
   reading.resolved = true;
   return reading;
 }
 
 const ReadingResolver& ResolverFor(const ConversionSettings& settings) {
+  if (settings.polyphone == PolyphonePolicy::ByContext)
+    throw std::logic_error("the classic lookup has no reading by context");
   // One resolver per combination of the three settings the lookup reads, made when first needed
   // and made again after the data files change.
   static std::unique_ptr<ReadingResolver> resolvers[3][2][2];

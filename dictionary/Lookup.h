@@ -41,9 +41,9 @@ std::string_view LookupNumberedReading(std::string_view character,
 // byte, has no reading. Columns are counted as the layouts count them: a reading's columns are
 // its code page 936 byte length, since its letters and tone glyphs are all GB2312 characters.
 struct CodePointReading {
-  std::string_view display;      // the display reading, as Unicode text
+  std::string_view display;  // the display reading, as Unicode text
+  std::string_view width;    // the width reading, code page 936
   std::uint32_t displayColumns = 0;
-  std::uint32_t widthColumns = 0;  // the byte length of the width reading
   bool resolved = false;
 };
 

@@ -1,9 +1,7 @@
 #include "engine/AnnotateLine.h"
 
-#include "dictionary/Lookup.h"
-#include "platform/Cp936.h"
+#include "dictionary/LineReadings.h"
 #include "platform/DisplayColumns.h"
-#include "platform/UnicodeText.h"
 
 namespace tolvane {
 namespace {
@@ -22,39 +20,17 @@ struct CharacterReading {
   std::size_t widthColumns;  // the width reading's length (used in the Marked style)
 };
 
-// Visits every character of a code page 936 line: its 1 or 2 bytes, whose columns are its bytes.
-template <typename Visit>
-void ForEachCp936Character(std::string_view line, const ReadingResolver& resolver, Visit&& visit) {
-  for (std::size_t pos = 0; pos < line.size();) {
-    const std::size_t length = cp936::CharLengthAt(line, pos);
-    const std::string_view character = line.substr(pos, length);
-    const auto [reading, width] = resolver.Readings(character);
-    visit(CharacterReading{character, reading, length, reading.size(), width.size()});
-    pos += length;
-  }
-}
-
-// Visits every character of a line of Unicode text: a code point, or a raw byte.
-template <typename Visit>
-void ForEachUnicodeCharacter(std::string_view line, const ReadingResolver& resolver,
-                             Visit&& visit) {
-  unicode::ForEachCodePoint(line, [&](std::string_view character, char32_t cp) {
-    const CodePointReading& reading = resolver.ReadingOfCodePoint(cp);
-    visit(CharacterReading{character, reading.display, DisplayColumns(cp), reading.displayColumns,
-                           reading.widthColumns});
-  });
-}
-
-// The form is a template argument, so that each layout's loop is compiled for each form with
-// the per-character work inlined into it.
+// Every character of a line with its reading, from whichever source the settings choose. In
+// code page 936 text a character takes as many columns as it has bytes; in Unicode text its
+// display columns.
 template <TextForm Form, typename Visit>
 void ForEachCharacter(std::string_view line, const ConversionSettings& settings, Visit&& visit) {
-  const ReadingResolver& resolver = ResolverFor(settings);
-  if constexpr (Form == TextForm::Cp936) {
-    ForEachCp936Character(line, resolver, visit);
-  } else {
-    ForEachUnicodeCharacter(line, resolver, visit);
-  }
+  ForEachReadingOfLine<Form>(
+      line, settings, [&](std::string_view character, char32_t cp, const PositionReading& r) {
+        const std::size_t columns =
+            Form == TextForm::Cp936 ? character.size() : DisplayColumns(cp);
+        visit(CharacterReading{character, r.display, columns, r.displayColumns, r.width.size()});
+      });
 }
 
 // Pinyin line P and character line H of the two-line layouts. Each character's reading is

@@ -49,8 +49,9 @@ void ParseConfigLines(const std::vector<std::string>& lines, WindowSettings& set
     return number <= lines.size() ? lines[number - 1] : std::string();
   };
   ConversionSettings& conversion = settings.conversion;
-  conversion.polyphone =
-      line(1) == "0" ? PolyphonePolicy::FirstReading : PolyphonePolicy::AllReadings;
+  conversion.polyphone = line(1) == "0"   ? PolyphonePolicy::FirstReading
+                         : line(1) == "2" ? PolyphonePolicy::ByContext
+                                          : PolyphonePolicy::AllReadings;
   if (const auto tone = Choice(line(2), kToneStyles)) conversion.toneStyle = *tone;
   conversion.wadeGiles = line(3) == "1";
   if (const auto format = Choice(line(4), kOutputFormats)) conversion.outputFormat = *format;
@@ -63,7 +64,9 @@ void ParseConfigLines(const std::vector<std::string>& lines, WindowSettings& set
 std::vector<std::string> ConfigLines(const WindowSettings& settings) {
   const ConversionSettings& conversion = settings.conversion;
   return {
-      conversion.polyphone == PolyphonePolicy::FirstReading ? "0" : "1",
+      conversion.polyphone == PolyphonePolicy::FirstReading ? "0"
+      : conversion.polyphone == PolyphonePolicy::ByContext  ? "2"
+                                                            : "1",
       Digit(conversion.toneStyle, kToneStyles),
       conversion.wadeGiles ? "1" : "0",
       Digit(conversion.outputFormat, kOutputFormats),

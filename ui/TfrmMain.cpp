@@ -213,8 +213,9 @@ void Check(const std::array<Choice, N>& choices, T value) {
 
 ConversionSettings TfrmMain::CurrentSettings() const {
   ConversionSettings settings;
-  settings.polyphone = ui->rb_duoyinzi_single->isChecked() ? PolyphonePolicy::FirstReading
-                                                           : PolyphonePolicy::AllReadings;
+  settings.polyphone = ui->rb_duoyinzi_single->isChecked()    ? PolyphonePolicy::FirstReading
+                       : ui->rb_duoyinzi_context->isChecked() ? PolyphonePolicy::ByContext
+                                                              : PolyphonePolicy::AllReadings;
   settings.toneStyle = CheckedValue(ToneChoices(), settings.toneStyle);
   settings.wadeGiles = ui->CheckBox_wei->isChecked();
   settings.outputFormat = CheckedValue(OutputChoices(), settings.outputFormat);
@@ -230,6 +231,7 @@ WindowSettings TfrmMain::SettingsFromControls() const {
 void TfrmMain::ApplySettings(const WindowSettings& settings) {
   const ConversionSettings& conversion = settings.conversion;
   (conversion.polyphone == PolyphonePolicy::FirstReading ? ui->rb_duoyinzi_single
+   : conversion.polyphone == PolyphonePolicy::ByContext  ? ui->rb_duoyinzi_context
                                                          : ui->rb_duoyinzi_multi)
       ->setChecked(true);
   Check(ToneChoices(), conversion.toneStyle);

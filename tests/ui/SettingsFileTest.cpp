@@ -58,6 +58,11 @@ TEST(ConfigLines, EachChoiceHasItsDigit) {
     s.previewText = "  x  ";
   }));
   EXPECT_EQ(flipped, (Lines{"1", "1", "1", "0", "0", "1", "1", "  x  "}));
+  // Reading by context has a digit of its own in line 1.
+  EXPECT_EQ(ConfigLines(With([](auto& s) {
+              s.conversion.polyphone = PolyphonePolicy::ByContext;
+            }))[0],
+            "2");
 }
 
 TEST(ParseConfigLines, AppliesEachLineByItsRule) {
@@ -124,6 +129,20 @@ TEST(ParseConfigLines, AppliesEachLineByItsRule) {
          s.conversion.toneStyle = ToneStyle::Plain;
        })},
       {"an empty file", numberedHan50, {}, offSwitches(numberedHan50, "")},
+      {"reading by context",
+       DesignedWindowSettings(),
+       {"2", "1", "0", "0", "0", "0", "0", "a"},
+       With([](auto& s) {
+         s.conversion.polyphone = PolyphonePolicy::ByContext;
+         s.previewText = "a";
+       })},
+      {"only a bare 2 is reading by context",
+       DesignedWindowSettings(),
+       {"2 ", "1", "0", "0", "0", "0", "0", "a"},
+       With([](auto& s) {
+         s.conversion.polyphone = PolyphonePolicy::AllReadings;
+         s.previewText = "a";
+       })},
       {"lines after the eighth",
        DesignedWindowSettings(),
        {"0", "1", "0", "0", "0", "0", "0", "a", "1", "1"},
@@ -148,10 +167,12 @@ TEST(ParseConfigLines, ReadsBackEverySavedState) {
          {OutputFormat::rb_output_py, OutputFormat::rb_output_han, OutputFormat::rb_output_hanpy,
           OutputFormat::rb_output_pyhan, OutputFormat::rb_output_py_only}) {
       for (const int width : {0, 100, 50, 40, 30, 20, 10}) {
-        for (const int flags : {0, 1, 2, 3, 4, 5, 6, 7, 8, 15}) {
+        for (const int flags : {0, 1, 2, 3, 4, 5, 6, 7, 8, 15, 16, 31}) {
           WindowSettings saved;
           saved.conversion = {
-              (flags & 1) ? PolyphonePolicy::AllReadings : PolyphonePolicy::FirstReading,
+              (flags & 16)  ? PolyphonePolicy::ByContext
+              : (flags & 1) ? PolyphonePolicy::AllReadings
+                            : PolyphonePolicy::FirstReading,
               tone,
               (flags & 2) != 0,
               format,

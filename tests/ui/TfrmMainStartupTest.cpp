@@ -49,7 +49,8 @@ std::map<std::string, bool> TickStates(const TfrmMain& window) {
 std::map<std::string, bool> DesignedTickStates() {
   std::map<std::string, bool> states;
   for (const char* name :
-       {"rb_duoyinzi_multi", "RadioButton_num", "RadioButton_notone", "rb_output_han",
+       {"rb_duoyinzi_multi", "rb_duoyinzi_context", "RadioButton_num", "RadioButton_notone",
+        "rb_output_han",
         "rb_output_hanpy", "rb_output_pyhan", "rb_output_py_only", "rb_huanghang100",
         "rb_huanghang50", "rb_huanghang40", "rb_huanghang30", "rb_huanghang20", "rb_huanghang10",
         "CheckBox_wei"}) {
@@ -98,6 +99,37 @@ void ExpectOptionsShown(const TfrmMain& window, bool shown) {
   EXPECT_EQ(Child<QGroupBox>(window, "GroupBox_openfile").y(), shown ? 346 : 146);
   EXPECT_EQ(Child<QProgressBar>(window, "ProgressBar1").y(), shown ? 440 : 240);
   EXPECT_EQ(window.OuterSize(), QSize(532, shown ? 495 : 295));
+}
+
+TEST(Startup, ThePolyphoneAndToneGroupsShareTheirBandWithTheThirdPolicy) {
+  TestProgramFolder folder;
+  ScriptedDialogs dialogs;
+  TfrmMain window(folder.path(), dialogs);
+  const QGroupBox& polyphone = Child<QGroupBox>(window, "rb_duoyin");
+  const QGroupBox& tone = Child<QGroupBox>(window, "GroupBox_shengdiao");
+  EXPECT_EQ(Child<QRadioButton>(window, "rb_duoyinzi_context").text(), Q("按词语判断"));
+  EXPECT_EQ(Child<QRadioButton>(window, "rb_duoyinzi_context").parentWidget(), &polyphone);
+  // Both groups stay in the band they had, from top 8 to 200, one above the other, at the
+  // designed left and width.
+  EXPECT_EQ(polyphone.geometry().top(), 8);
+  EXPECT_LE(polyphone.geometry().bottom() + 1, tone.geometry().top());
+  EXPECT_EQ(tone.geometry().bottom() + 1, 200);
+  for (const QGroupBox* box : {&polyphone, &tone}) {
+    EXPECT_EQ(box->x(), 8);
+    EXPECT_EQ(box->width(), 161);
+    // Each button lies inside its group, below the caption, and clear of the next one.
+    int previousBottom = 12;
+    for (const QRadioButton* button : box->findChildren<QRadioButton*>()) {
+      EXPECT_TRUE(box->rect().contains(button->geometry())) << button->objectName().toStdString();
+      EXPECT_GT(button->y(), previousBottom) << button->objectName().toStdString();
+      previousBottom = button->geometry().bottom();
+    }
+  }
+  // The third choice below the two designed ones.
+  EXPECT_GT(Child<QRadioButton>(window, "rb_duoyinzi_context").y(),
+            Child<QRadioButton>(window, "rb_duoyinzi_multi").y());
+  EXPECT_EQ(Child<QGroupBox>(window, "GroupBox_outpu").geometry(), QRect(184, 8, 193, 192));
+  EXPECT_EQ(Child<QGroupBox>(window, "GroupBox_huanhang").geometry(), QRect(392, 8, 121, 193));
 }
 
 TEST(Startup, FirstStartInAnEmptyFolderShowsTheDesignedWindow) {
