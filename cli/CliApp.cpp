@@ -8,6 +8,7 @@
 
 #include "cli/TerminalProgress.h"
 #include "dictionary/DataFiles.h"
+#include "dictionary/LineReadings.h"
 #include "dictionary/Lookup.h"
 #include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
@@ -137,21 +138,15 @@ void PrintTable(const ReadingTable& table, std::ostream& out) {
 }
 
 // For each character of the text: the character, its display reading and its width reading.
-// A character that code page 936 lacks has no reading.
+// A character that code page 936 lacks has no reading but by context.
 void PrintLookups(std::string_view textUtf8, const ConversionSettings& settings,
                   std::ostream& out) {
-  unicode::ForEachCodePoint(UnicodeTextOf(textUtf8), [&](std::string_view character, char32_t cp) {
-    const cp936::EncodedChar gb =
-        unicode::IsRawByte(cp) ? cp936::EncodedChar{} : cp936::EncodeChar(cp);
-    std::string_view reading = kNotFoundReading;
-    std::string_view width = kNotFoundReading;
-    if (gb.length > 0) {
-      reading = LookupReading(gb.view(), settings);
-      width = LookupNumberedReading(gb.view(), settings);
-    }
-    out << unicode::ToUtf8Bytes(character) << '\t' << cp936::DecodeToUtf8(reading) << '\t'
-        << cp936::DecodeToUtf8(width) << '\n';
-  });
+  ForEachReadingOfLine<TextForm::Unicode>(
+      UnicodeTextOf(textUtf8), settings,
+      [&](std::string_view character, char32_t, const PositionReading& reading) {
+        out << unicode::ToUtf8Bytes(character) << '\t' << unicode::ToUtf8Bytes(reading.display)
+            << '\t' << cp936::DecodeToUtf8(reading.width) << '\n';
+      });
 }
 
 // For every line of the file: the display readings of its characters, TAB-separated, in UTF-8.

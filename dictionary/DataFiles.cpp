@@ -85,7 +85,8 @@ const PhraseData& ContextData() {
     } catch (const Error&) {
     }
   }
-  lists.context = PhraseData::Load(folder / kContextWordsFile, folder / kContextCharactersFile);
+  lists.context = PhraseData::Load(folder / kContextWordsFile, folder / kContextPairsFile,
+                                   folder / kContextCharactersFile);
   lists.contextFor = lists.folder;
   return *lists.context;
 }

@@ -19,6 +19,7 @@ inline constexpr const char* kWadeGilesReadingsFile = "define_wei_py.dll";
 inline constexpr const char* kToneVowelFile = "define_py_tone.dll";
 // The data of reading by context (PhraseData), read-only files installed beside the programs.
 inline constexpr const char* kContextWordsFile = "pinyin_words.txt";
+inline constexpr const char* kContextPairsFile = "pinyin_pairs.txt";
 inline constexpr const char* kContextCharactersFile = "pinyin_chars.txt";
 
 // Loads the five files from `folder` (the program folder in the program; tests and the CLI may

@@ -1,13 +1,19 @@
 #include "dictionary/PhraseData.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "platform/Error.h"
 #include "platform/TextFile.h"
 #include "platform/UnicodeText.h"
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace tolvane {
 
@@ -17,21 +23,30 @@ class PhraseDataBuilder {
   explicit PhraseDataBuilder(PhraseData& data) : data_(data) {}
 
   void ReadWords(std::string_view text, const std::filesystem::path& file) {
+    // Room for everything at once: growing step by step would leave the process holding the
+    // memory of every smaller step.
+    // A line takes well over eight bytes, a character at least one; pages reserved but never
+    // touched cost nothing.
+    entries_.reserve(text.size() / 8 + 1);
+    codePoints_.reserve(text.size() / 3 + 1);
+    readings_.reserve(text.size() / 3 + 1);
     ForEachDataLine(text, file, [&](std::string_view line, std::size_t number) {
       const auto fields = Fields(line, 3, file, number);
       Entry entry;
       entry.cpBegin = static_cast<std::uint32_t>(codePoints_.size());
       AppendCodePoints(fields[0], file, number);
-      entry.cpLength = static_cast<std::uint32_t>(codePoints_.size() - entry.cpBegin);
+      if (codePoints_.size() - entry.cpBegin > 0xFFFF) Fail(file, number, "the word is too long");
+      entry.cpLength = static_cast<std::uint16_t>(codePoints_.size() - entry.cpBegin);
       const auto [end, error] =
           std::from_chars(fields[1].data(), fields[1].data() + fields[1].size(), entry.frequency);
-      if (error != std::errc() || end != fields[1].data() + fields[1].size() || entry.frequency == 0)
-        Fail(file, number, "the frequency is not a positive whole number");
-      entry.readings = static_cast<std::uint32_t>(readings_.size());
+      if (error != std::errc() || end != fields[1].data() + fields[1].size() ||
+          entry.frequency == 0)
+        Fail(file, number, "the frequency is not a whole number from 1 to 4294967295");
+      // Readings stand in step with the code points: a word's first syllable is at cpBegin.
       AppendSyllables(fields[2], file, number);
-      if (readings_.size() - entry.readings != entry.cpLength)
+      if (readings_.size() != codePoints_.size())
         Fail(file, number, "not one syllable per character");
-      entry.line = number;
+      entry.line = static_cast<std::uint32_t>(number);
       entries_.push_back(entry);
     });
   }
@@ -46,18 +61,43 @@ class PhraseDataBuilder {
       codePoints_.resize(before);
       const std::size_t readingsBefore = readings_.size();
       AppendSyllables(fields[1], file, number);
-      if (readings_.size() - readingsBefore != 1) Fail(file, number, "not one syllable");
+      if (readings_.size() - readingsBefore != 1 || readings_.back() == kDefaultSyllable)
+        Fail(file, number, "not one syllable");
       const SyllableId id = readings_.back();
       readings_.resize(readingsBefore);
       characterDefaults_.emplace_back(cp, id);
     });
   }
 
+  void ReadPairs(std::string_view text, const std::filesystem::path& file) {
+    data_.pairs_.reserve(text.size() / 16 + 1);
+    ForEachDataLine(text, file, [&](std::string_view line, std::size_t number) {
+      const auto fields = Fields(line, 3, file, number);
+      const std::size_t before = codePoints_.size();
+      AppendCodePoints(fields[0], file, number);
+      if (codePoints_.size() - before != 2) Fail(file, number, "not two characters");
+      const char32_t first = codePoints_[before];
+      const char32_t second = codePoints_[before + 1];
+      codePoints_.resize(before);
+      if (fields[1] != "1" && fields[1] != "2") Fail(file, number, "not 1 or 2");
+      SyllableId id = kDisputedSyllable;
+      if (fields[2] != "*") {
+        const std::size_t readingsBefore = readings_.size();
+        AppendSyllables(fields[2], file, number);
+        if (readings_.size() - readingsBefore != 1 || readings_.back() == kDefaultSyllable)
+          Fail(file, number, "not one syllable");
+        id = readings_.back();
+        readings_.resize(readingsBefore);
+      }
+      data_.pairs_[PhraseData::PairKey(first, second, fields[1] == "1" ? 1 : 2)] = id;
+    });
+  }
+
   void Build(const std::filesystem::path& wordsFile) {
-    // Words in code point order, so that the words under one trie node stand together.
-    const auto less = [&](const Entry& a, const Entry& b) {
-      return std::lexicographical_compare(Cps(a).begin(), Cps(a).end(), Cps(b).begin(),
-                                          Cps(b).end());
+    // Words in code point order, so that the words sharing a beginning stand together.
+    const auto less = [&](const Entry& x, const Entry& y) {
+      return std::lexicographical_compare(Cps(x).begin(), Cps(x).end(), Cps(y).begin(),
+                                          Cps(y).end());
     };
     if (!std::is_sorted(entries_.begin(), entries_.end(), less))
       std::stable_sort(entries_.begin(), entries_.end(), less);
@@ -72,25 +112,50 @@ class PhraseDataBuilder {
     // A character that is no word counts as a word seen once, as in jieba.
     data_.unknownLogProbability_ = -logTotal;
 
+    // The words in sorted order. As the generator writes them sorted, their characters and
+    // readings already stand in that order and are taken over as they are.
+    const bool inFileOrder = std::is_sorted(entries_.begin(), entries_.end(),
+                                            [](const Entry& x, const Entry& y) {
+                                              return x.cpBegin < y.cpBegin;
+                                            });
     data_.words_.reserve(entries_.size());
-    data_.readings_.reserve(readings_.size());
-    for (const Entry& entry : entries_) {
-      data_.words_.push_back(
-          {static_cast<float>(std::log(static_cast<double>(entry.frequency)) - logTotal),
-           static_cast<std::uint32_t>(data_.readings_.size()), entry.cpLength});
-      data_.readings_.insert(data_.readings_.end(), readings_.begin() + entry.readings,
-                             readings_.begin() + entry.readings + entry.cpLength);
+    if (!inFileOrder) {
+      data_.characters_.reserve(codePoints_.size());
+      data_.readings_.reserve(readings_.size());
     }
-
-    data_.nodes_.reserve(entries_.size() * 2);
-    data_.nodes_.push_back({0, 0, 0, -1});
-    BuildChildren(0, 0, entries_.size(), 0);
-    data_.nodes_.shrink_to_fit();
-    data_.rootIndex_.assign(0x10000, 0);
-    const PhraseData::Node& root = data_.nodes_[0];
-    for (std::uint32_t i = 0; i < root.childCount; ++i) {
-      const PhraseData::Node& child = data_.nodes_[root.firstChild + i];
-      if (child.cp < 0x10000) data_.rootIndex_[child.cp] = root.firstChild + i + 1;
+    // Most words share a few small frequencies; their logarithms are worked out once each.
+    std::vector<float> smallLogs(1 << 16, 1.0f);
+    for (const Entry& entry : entries_) {
+      float logProbability;
+      if (entry.frequency < smallLogs.size()) {
+        float& known = smallLogs[entry.frequency];
+        if (known > 0.0f) known = static_cast<float>(std::log(double{entry.frequency}) - logTotal);
+        logProbability = known;
+      } else {
+        logProbability = static_cast<float>(std::log(double{entry.frequency}) - logTotal);
+      }
+      if (inFileOrder) {
+        data_.words_.push_back({entry.cpBegin, entry.cpLength, logProbability});
+        continue;
+      }
+      data_.words_.push_back(
+          {static_cast<std::uint32_t>(data_.characters_.size()), entry.cpLength, logProbability});
+      data_.characters_.insert(data_.characters_.end(), codePoints_.begin() + entry.cpBegin,
+                               codePoints_.begin() + entry.cpBegin + entry.cpLength);
+      data_.readings_.insert(data_.readings_.end(), readings_.begin() + entry.cpBegin,
+                             readings_.begin() + entry.cpBegin + entry.cpLength);
+    }
+    if (inFileOrder) {
+      data_.characters_.assign(codePoints_.begin(), codePoints_.end());
+      data_.readings_.assign(readings_.begin(), readings_.end());
+    }
+    data_.bmpRanges_.assign(0x10000, {0, 0});
+    for (std::uint32_t i = 0; i < data_.words_.size();) {
+      const char32_t cp = data_.characters_[data_.words_[i].begin];
+      std::uint32_t j = i + 1;
+      while (j < data_.words_.size() && data_.characters_[data_.words_[j].begin] == cp) ++j;
+      if (cp < 0x10000) data_.bmpRanges_[cp] = {i, j};
+      i = j;
     }
 
     // Default readings: a word file's one-character line first, then the characters file.
@@ -102,9 +167,9 @@ class PhraseDataBuilder {
         data_.defaults_.try_emplace(cp, id);
       }
     };
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i].cpLength == 1)
-        setDefault(codePoints_[entries_[i].cpBegin], data_.readings_[data_.words_[i].readings]);
+    for (const Entry& entry : entries_) {
+      const SyllableId id = readings_[entry.cpBegin];
+      if (entry.cpLength == 1 && id != kDefaultSyllable) setDefault(codePoints_[entry.cpBegin], id);
     }
     for (const auto& [cp, id] : characterDefaults_) setDefault(cp, id);
   }
@@ -112,52 +177,30 @@ class PhraseDataBuilder {
  private:
   struct Entry {
     std::uint32_t cpBegin = 0;
-    std::uint32_t cpLength = 0;
-    std::uint64_t frequency = 0;
-    std::uint32_t readings = 0;
-    std::size_t line = 0;
+    std::uint32_t frequency = 0;
+    std::uint32_t line = 0;
+    std::uint16_t cpLength = 0;
   };
 
   std::span<const char32_t> Cps(const Entry& e) const {
     return {codePoints_.data() + e.cpBegin, e.cpLength};
   }
 
-  // The children of the node `parent` at `depth`: the entries [begin, end) all share the first
-  // `depth` characters; the one of exactly that length is the node's own word.
-  void BuildChildren(std::uint32_t parent, std::size_t begin, std::size_t end, std::size_t depth) {
-    if (begin < end && entries_[begin].cpLength == depth) {
-      data_.nodes_[parent].word = static_cast<std::int32_t>(begin);
-      ++begin;
-    }
-    // First the block of children, so that they stand together; then each child's subtree.
-    struct Group {
-      std::size_t begin, end;
-    };
-    std::vector<Group> groups;
-    for (std::size_t i = begin; i < end;) {
-      const char32_t cp = codePoints_[entries_[i].cpBegin + depth];
-      std::size_t j = i + 1;
-      while (j < end && codePoints_[entries_[j].cpBegin + depth] == cp) ++j;
-      groups.push_back({i, j});
-      i = j;
-    }
-    const auto first = static_cast<std::uint32_t>(data_.nodes_.size());
-    data_.nodes_[parent].firstChild = first;
-    data_.nodes_[parent].childCount = static_cast<std::uint32_t>(groups.size());
-    for (const Group& g : groups)
-      data_.nodes_.push_back({codePoints_[entries_[g.begin].cpBegin + depth], 0, 0, -1});
-    for (std::size_t k = 0; k < groups.size(); ++k)
-      BuildChildren(first + static_cast<std::uint32_t>(k), groups[k].begin, groups[k].end,
-                    depth + 1);
-  }
-
+  // The files are written by the generator with LF line ends; a CR before one is dropped.
   template <typename OnLine>
-  static void ForEachDataLine(std::string_view text, const std::filesystem::path&, OnLine&& onLine) {
+  static void ForEachDataLine(std::string_view text, const std::filesystem::path&,
+                              OnLine&& onLine) {
     std::size_t number = 0;
-    for (const std::string_view line : SplitLines(text)) {
+    for (std::size_t begin = 0; begin < text.size();) {
+      const void* found = std::memchr(text.data() + begin, '\n', text.size() - begin);
+      const std::size_t end =
+          found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                : text.size();
+      std::string_view line = text.substr(begin, end - begin);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
       ++number;
-      if (line.empty() || line.front() == '#') continue;
-      onLine(line, number);
+      if (!line.empty() && line.front() != '#') onLine(line, number);
+      begin = end + 1;
     }
   }
 
@@ -166,17 +209,20 @@ class PhraseDataBuilder {
     throw Error(file.string() + ":" + std::to_string(line) + ": " + what, file);
   }
 
-  static std::vector<std::string_view> Fields(std::string_view line, std::size_t count,
-                                              const std::filesystem::path& file,
-                                              std::size_t number) {
-    std::vector<std::string_view> fields;
+  static std::array<std::string_view, 3> Fields(std::string_view line, std::size_t count,
+                                                const std::filesystem::path& file,
+                                                std::size_t number) {
+    std::array<std::string_view, 3> fields;
+    std::size_t found = 0;
     for (std::size_t begin = 0;;) {
       const std::size_t tab = line.find('\t', begin);
-      fields.push_back(line.substr(begin, tab == std::string_view::npos ? tab : tab - begin));
+      if (found < fields.size())
+        fields[found] = line.substr(begin, tab == std::string_view::npos ? tab : tab - begin);
+      ++found;
       if (tab == std::string_view::npos) break;
       begin = tab + 1;
     }
-    if (fields.size() != count || fields[0].empty())
+    if (found != count || fields[0].empty())
       Fail(file, number, "expected " + std::to_string(count) + " fields separated by TABs");
     return fields;
   }
@@ -184,6 +230,15 @@ class PhraseDataBuilder {
   void AppendCodePoints(std::string_view utf8, const std::filesystem::path& file,
                         std::size_t number) {
     for (std::size_t pos = 0; pos < utf8.size();) {
+      // Nearly every character is a three-byte one of the common ideographs.
+      const auto b0 = static_cast<unsigned char>(utf8[pos]);
+      if (b0 >= 0xE1 && b0 <= 0xEC && pos + 2 < utf8.size() &&
+          (static_cast<unsigned char>(utf8[pos + 1]) & 0xC0) == 0x80 &&
+          (static_cast<unsigned char>(utf8[pos + 2]) & 0xC0) == 0x80) {
+        codePoints_.push_back(unicode::CodePointAt(utf8, pos, 3));
+        pos += 3;
+        continue;
+      }
       const std::size_t length = unicode::WellFormedUtf8Length(utf8, pos);
       if (length == 0) Fail(file, number, "not UTF-8");
       codePoints_.push_back(unicode::CodePointAt(utf8, pos, length));
@@ -194,22 +249,40 @@ class PhraseDataBuilder {
   void AppendSyllables(std::string_view field, const std::filesystem::path& file,
                        std::size_t number) {
     for (std::size_t begin = 0; begin <= field.size();) {
-      std::size_t end = field.find(' ', begin);
-      if (end == std::string_view::npos) end = field.size();
+      std::size_t end = begin;
+      while (end < field.size() && field[end] != ' ') ++end;
       const std::string_view syllable = field.substr(begin, end - begin);
       if (syllable.empty()) Fail(file, number, "an empty syllable");
-      readings_.push_back(SyllableIdOf(syllable));
+      readings_.push_back(syllable == "-" ? kDefaultSyllable : SyllableIdOf(syllable));
       begin = end + 1;
     }
   }
 
   SyllableId SyllableIdOf(std::string_view syllable) {
-    const auto it = syllableIds_.find(std::string(syllable));
-    if (it != syllableIds_.end()) return it->second;
-    if (data_.syllables_.size() >= 0xFFFF) throw Error("too many syllables in the phrase data");
+    // Syllables are short: one of up to eight bytes is its own key, found in a small table by
+    // open addressing, which a million lookups a load can afford.
+    if (syllable.size() > 8) return NewOrKnownSyllable(syllable);
+    std::uint64_t packed = 0;
+    std::memcpy(&packed, syllable.data(), syllable.size());
+    std::size_t slot = (packed * 0x9E3779B97F4A7C15ULL) >> (64 - kPackedBits);
+    while (packedKeys_[slot] != 0 && packedKeys_[slot] != packed)
+      slot = (slot + 1) & (packedKeys_.size() - 1);
+    if (packedKeys_[slot] == packed) return packedIds_[slot];
+    const SyllableId id = NewOrKnownSyllable(syllable);
+    if (++packedCount_ * 2 > packedKeys_.size()) return id;  // full enough: no more caching
+    packedKeys_[slot] = packed;
+    packedIds_[slot] = id;
+    return id;
+  }
+
+  SyllableId NewOrKnownSyllable(std::string_view syllable) {
+    const auto it = data_.syllableIds_.find(std::string(syllable));
+    if (it != data_.syllableIds_.end()) return it->second;
+    if (data_.syllables_.size() >= kDisputedSyllable)
+      throw Error("too many syllables in the phrase data");
     const auto id = static_cast<SyllableId>(data_.syllables_.size());
     data_.syllables_.emplace_back(syllable);
-    syllableIds_.emplace(std::string(syllable), id);
+    data_.syllableIds_.emplace(std::string(syllable), id);
     return id;
   }
 
@@ -218,38 +291,63 @@ class PhraseDataBuilder {
   std::vector<SyllableId> readings_;
   std::vector<Entry> entries_;
   std::vector<std::pair<char32_t, SyllableId>> characterDefaults_;
-  std::unordered_map<std::string, SyllableId> syllableIds_;
+  static constexpr unsigned kPackedBits = 13;
+  std::vector<std::uint64_t> packedKeys_ = std::vector<std::uint64_t>(1u << kPackedBits, 0);
+  std::vector<SyllableId> packedIds_ = std::vector<SyllableId>(1u << kPackedBits, 0);
+  std::size_t packedCount_ = 0;
 };
 
 std::unique_ptr<PhraseData> PhraseData::Load(const std::filesystem::path& wordsFile,
+                                             const std::filesystem::path& pairsFile,
                                              const std::filesystem::path& charactersFile) {
   auto data = std::unique_ptr<PhraseData>(new PhraseData());
-  PhraseDataBuilder builder(*data);
-  builder.ReadWords(ReadWholeFile(wordsFile), wordsFile);
-  builder.ReadCharacters(ReadWholeFile(charactersFile), charactersFile);
-  builder.Build(wordsFile);
+  {
+    PhraseDataBuilder builder(*data);
+    builder.ReadWords(ReadFileBytes(wordsFile).view(), wordsFile);
+    builder.ReadPairs(ReadFileBytes(pairsFile).view(), pairsFile);
+    builder.ReadCharacters(ReadFileBytes(charactersFile).view(), charactersFile);
+    builder.Build(wordsFile);
+  }
+#ifdef __GLIBC__
+  // The builder's scratch memory goes back to the system rather than stay with the process.
+  malloc_trim(0);
+#endif
   return data;
 }
 
-const PhraseData::Node* PhraseData::RootChild(char32_t cp) const {
-  if (cp < 0x10000) {
-    const std::uint32_t index = rootIndex_[cp];
-    return index == 0 ? nullptr : &nodes_[index - 1];
-  }
-  return Child(nodes_[0], cp);
+std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t cp) const {
+  if (cp < 0x10000) return bmpRanges_[cp];
+  std::uint32_t first = 0;
+  auto last = static_cast<std::uint32_t>(words_.size());
+  Narrow(first, last, 0, cp);
+  return {first, last};
 }
 
-const PhraseData::Node* PhraseData::Child(const Node& node, char32_t cp) const {
-  const Node* first = nodes_.data() + node.firstChild;
-  const Node* last = first + node.childCount;
-  if (node.childCount <= 8) {
-    for (const Node* child = first; child != last; ++child)
-      if (child->cp == cp) return child;
-    return nullptr;
+void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth,
+                        char32_t cp) const {
+  const auto at = [&](std::uint32_t word) { return characters_[words_[word].begin + depth]; };
+  std::uint32_t low = first;
+  std::uint32_t high = last;
+  while (low < high) {  // the first word whose character there is not below cp
+    const std::uint32_t middle = low + (high - low) / 2;
+    if (at(middle) < cp) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
   }
-  const Node* found =
-      std::lower_bound(first, last, cp, [](const Node& n, char32_t c) { return n.cp < c; });
-  return found != last && found->cp == cp ? found : nullptr;
+  std::uint32_t end = low;
+  high = last;
+  while (end < high) {  // the first word whose character there is above cp
+    const std::uint32_t middle = end + (high - end) / 2;
+    if (at(middle) <= cp) {
+      end = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  first = low;
+  last = end;
 }
 
 std::optional<SyllableId> PhraseData::DefaultReading(char32_t cp) const {
@@ -263,10 +361,24 @@ std::optional<SyllableId> PhraseData::DefaultReading(char32_t cp) const {
   return it->second;
 }
 
+std::optional<SyllableId> PhraseData::FindSyllable(std::string_view syllable) const {
+  const auto it = syllableIds_.find(std::string(syllable));
+  if (it == syllableIds_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<SyllableId> PhraseData::PairReading(char32_t first, char32_t second,
+                                                  int which) const {
+  const auto it = pairs_.find(PairKey(first, second, which));
+  if (it == pairs_.end()) return std::nullopt;
+  return it->second;
+}
+
 std::size_t PhraseData::MemoryBytes() const {
-  std::size_t bytes = nodes_.capacity() * sizeof(Node) + rootIndex_.capacity() * 4 +
-                      words_.capacity() * sizeof(Word) + readings_.capacity() * 2 +
-                      bmpDefaults_.capacity() * 2 + defaults_.size() * 32;
+  std::size_t bytes = words_.capacity() * sizeof(Word) + characters_.capacity() * 4 +
+                      bmpRanges_.capacity() * 8 + readings_.capacity() * 2 +
+                      bmpDefaults_.capacity() * 2 + defaults_.size() * 32 + pairs_.size() * 32 +
+                      pairs_.bucket_count() * 8;
   for (const std::string& s : syllables_) bytes += sizeof(std::string) + s.capacity();
   return bytes;
 }

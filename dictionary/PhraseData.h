@@ -16,20 +16,28 @@
 // tools/gen_context_data.py), loaded when the policy is first used:
 //
 //   words file:      word TAB frequency TAB syllable[ syllable...]   one syllable per character
+//   pairs file:      two characters TAB 1 or 2 TAB syllable (or "*")
 //   characters file: character TAB syllable
 //
-// Lines starting with "#" are comments. Syllables are numbered pinyin ("hang2", "er5", "lv4").
-// A one-character line of the words file gives that character's frequency as a word and its
-// default reading; the characters file gives the default reading of the others.
+// Lines starting with "#" are comments. Syllables are numbered pinyin ("hang2", "er5", "lv4");
+// "-" in a word stands for the character's default reading. A one-character line of the words
+// file gives that character's frequency as a word and its default reading; the characters file
+// gives the default reading of the others. A pair gives the reading that the first or the second
+// of two characters standing side by side has there, "*" where the words disagree.
 namespace tolvane {
 
 using SyllableId = std::uint16_t;
+// In a word's readings: the character takes its default reading.
+inline constexpr SyllableId kDefaultSyllable = 0xFFFF;
+// From PairReading: the words disagree on the reading there.
+inline constexpr SyllableId kDisputedSyllable = 0xFFFE;
 
 class PhraseData {
  public:
   // Loads both files; a file that cannot be read raises the text-file error, a malformed line
   // "<file>:<line>: <what is wrong>".
   static std::unique_ptr<PhraseData> Load(const std::filesystem::path& wordsFile,
+                                          const std::filesystem::path& pairsFile,
                                           const std::filesystem::path& charactersFile);
 
   // A word of the dictionary that starts at some position of a text.
@@ -50,34 +58,45 @@ class PhraseData {
   // The default reading of a character, if it has one.
   std::optional<SyllableId> DefaultReading(char32_t cp) const;
 
+  // The reading of `first` (which == 1) or `second` (which == 2) where the two stand side by
+  // side, if the pairs say; kDisputedSyllable where the words disagree.
+  std::optional<SyllableId> PairReading(char32_t first, char32_t second, int which) const;
+
   const std::string& Syllable(SyllableId id) const { return syllables_[id]; }
+  std::optional<SyllableId> FindSyllable(std::string_view syllable) const;
   std::size_t SyllableCount() const { return syllables_.size(); }
   std::size_t WordCount() const { return words_.size(); }
   // Memory the loaded data holds, in bytes.
   std::size_t MemoryBytes() const;
 
  private:
-  struct Node {
-    char32_t cp;
-    std::uint32_t firstChild;
-    std::uint32_t childCount;
-    std::int32_t word;  // index into words_, or -1
-  };
+  // A word: its characters and its readings stand at [begin, begin + length) of characters_ and
+  // readings_. Words are sorted by their characters, so the words that share a beginning stand
+  // together and narrowing them character by character is a binary search.
   struct Word {
+    std::uint32_t begin;
+    std::uint16_t length;
     float logProbability;
-    std::uint32_t readings;  // offset into readings_
-    std::uint32_t length;
   };
 
-  const Node* Child(const Node& node, char32_t cp) const;
-  const Node* RootChild(char32_t cp) const;
+  static std::uint64_t PairKey(char32_t first, char32_t second, int which) {
+    return (std::uint64_t{first} << 22 | second) << 1 | (which == 1 ? 1u : 0u);
+  }
+  // Of the words [first, last), which all share their first `depth` characters and are longer,
+  // those whose next character is `cp`.
+  void Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth, char32_t cp) const;
+  // The words that begin with `cp`.
+  std::pair<std::uint32_t, std::uint32_t> WordsBeginningWith(char32_t cp) const;
 
   std::vector<std::string> syllables_;
-  std::vector<Node> nodes_;  // nodes_[0] is the root; children stand together, sorted by cp
-  std::vector<std::uint32_t> rootIndex_;  // BMP code point -> node index + 1 (0: none)
+  std::unordered_map<std::string, SyllableId> syllableIds_;
   std::vector<Word> words_;
+  std::vector<char32_t> characters_;
   std::vector<SyllableId> readings_;
+  // For a first character of the Basic Multilingual Plane, its words [first, last).
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> bmpRanges_;
   std::unordered_map<char32_t, SyllableId> defaults_;
+  std::unordered_map<std::uint64_t, SyllableId> pairs_;
   std::vector<SyllableId> bmpDefaults_;  // BMP code point -> syllable id + 1 (0: none)
   double unknownLogProbability_ = -20.0;
 
@@ -87,15 +106,17 @@ class PhraseData {
 template <typename Visit>
 void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) const {
   if (text.empty()) return;
-  const Node* node = RootChild(text[0]);
-  for (std::size_t length = 1; node != nullptr; ++length) {
-    if (node->word >= 0) {
-      const Word& word = words_[static_cast<std::size_t>(node->word)];
+  auto [first, last] = WordsBeginningWith(text[0]);
+  for (std::size_t length = 1; first < last; ++length) {
+    // Sorted, the word of exactly this length comes first among those sharing its characters.
+    const Word& word = words_[first];
+    if (word.length == length) {
       visit(WordMatch{length, word.logProbability,
-                      std::span<const SyllableId>(readings_.data() + word.readings, length)});
+                      std::span<const SyllableId>(readings_.data() + word.begin, length)});
+      ++first;
     }
-    if (length >= text.size()) break;
-    node = Child(*node, text[length]);
+    if (length >= text.size() || first >= last) break;
+    Narrow(first, last, length, text[length]);
   }
 }
 

@@ -4,23 +4,6 @@
 
 namespace tolvane::unicode {
 
-char32_t CodePointAt(std::string_view text, std::size_t pos, std::size_t length) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-  switch (length) {
-    case 1:
-      return byte(0) < 0x80 ? byte(0) : kReplacement;
-    case 2:
-      return (char32_t{byte(0)} & 0x1F) << 6 | (byte(1) & 0x3F);
-    case 3:
-      return (char32_t{byte(0)} & 0x0F) << 12 | (char32_t{byte(1)} & 0x3F) << 6 | (byte(2) & 0x3F);
-    case 4:
-      return (char32_t{byte(0)} & 0x07) << 18 | (char32_t{byte(1)} & 0x3F) << 12 |
-             (char32_t{byte(2)} & 0x3F) << 6 | (byte(3) & 0x3F);
-    default:
-      return kReplacement;
-  }
-}
-
 void AppendCodePoint(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -37,29 +20,6 @@ void AppendCodePoint(std::string& out, char32_t cp) {
     out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
-}
-
-std::size_t WellFormedUtf8Length(std::string_view bytes, std::size_t pos) {
-  const std::size_t left = bytes.size() - pos;
-  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[pos + i]); };
-  const unsigned char b0 = at(0);
-  if (b0 < 0x80) return 1;
-  const auto continuation = [&](std::size_t i, unsigned char low = 0x80, unsigned char high = 0xBF) {
-    return i < left && at(i) >= low && at(i) <= high;
-  };
-  // The second byte's range depends on the first (Unicode's table of well-formed sequences).
-  if (b0 >= 0xC2 && b0 <= 0xDF) return continuation(1) ? 2 : 0;
-  if (b0 >= 0xE0 && b0 <= 0xEF) {
-    const unsigned char low = b0 == 0xE0 ? 0xA0 : 0x80;
-    const unsigned char high = b0 == 0xED ? 0x9F : 0xBF;
-    return continuation(1, low, high) && continuation(2) ? 3 : 0;
-  }
-  if (b0 >= 0xF0 && b0 <= 0xF4) {
-    const unsigned char low = b0 == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = b0 == 0xF4 ? 0x8F : 0xBF;
-    return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
-  }
-  return 0;
 }
 
 std::size_t CharCount(std::string_view text) {

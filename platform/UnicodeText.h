@@ -28,13 +28,32 @@ inline constexpr unsigned char RawByteOf(char32_t cp) {
 inline std::size_t CharLengthAt(std::string_view text, std::size_t pos) {
   if (pos >= text.size()) return 0;
   const auto lead = static_cast<unsigned char>(text[pos]);
-  const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+  const std::size_t length = lead < 0xC0   ? 1
+                             : lead < 0xE0 ? 2
+                             : lead < 0xF0 ? 3
+                             : lead < 0xF8 ? 4
+                                           : 1;
   return pos + length <= text.size() ? length : 1;
 }
 
 // The code point of the `length` bytes at `pos`, as CharLengthAt measured them. A lone byte
 // that is no character on its own (the text was not made by this unit) gives U+FFFD.
-char32_t CodePointAt(std::string_view text, std::size_t pos, std::size_t length);
+inline char32_t CodePointAt(std::string_view text, std::size_t pos, std::size_t length) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+  switch (length) {
+    case 1:
+      return byte(0) < 0x80 ? byte(0) : kReplacement;
+    case 2:
+      return (char32_t{byte(0)} & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3:
+      return (char32_t{byte(0)} & 0x0F) << 12 | (char32_t{byte(1)} & 0x3F) << 6 | (byte(2) & 0x3F);
+    case 4:
+      return (char32_t{byte(0)} & 0x07) << 18 | (char32_t{byte(1)} & 0x3F) << 12 |
+             (char32_t{byte(2)} & 0x3F) << 6 | (byte(3) & 0x3F);
+    default:
+      return kReplacement;
+  }
+}
 
 // Appends `cp` in UTF-8; surrogates too, so that raw bytes can be written.
 void AppendCodePoint(std::string& out, char32_t cp);
@@ -54,7 +73,29 @@ void ForEachCodePoint(std::string_view text, Visit&& visit) {
 
 // Length of the well-formed UTF-8 sequence at `pos` (1 to 4: no overlong form, no surrogate,
 // nothing above U+10FFFF), or 0 when the bytes there are no such sequence.
-std::size_t WellFormedUtf8Length(std::string_view bytes, std::size_t pos);
+inline std::size_t WellFormedUtf8Length(std::string_view bytes, std::size_t pos) {
+  const std::size_t left = bytes.size() - pos;
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[pos + i]); };
+  const unsigned char b0 = at(0);
+  if (b0 < 0x80) return 1;
+  const auto continuation = [&](std::size_t i, unsigned char low = 0x80,
+                                unsigned char high = 0xBF) {
+    return i < left && at(i) >= low && at(i) <= high;
+  };
+  // The second byte's range depends on the first (Unicode's table of well-formed sequences).
+  if (b0 >= 0xC2 && b0 <= 0xDF) return continuation(1) ? 2 : 0;
+  if (b0 >= 0xE0 && b0 <= 0xEF) {
+    const unsigned char low = b0 == 0xE0 ? 0xA0 : 0x80;
+    const unsigned char high = b0 == 0xED ? 0x9F : 0xBF;
+    return continuation(1, low, high) && continuation(2) ? 3 : 0;
+  }
+  if (b0 >= 0xF0 && b0 <= 0xF4) {
+    const unsigned char low = b0 == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = b0 == 0xF4 ? 0x8F : 0xBF;
+    return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
+  }
+  return 0;
+}
 
 // Number of characters (code points and raw bytes).
 std::size_t CharCount(std::string_view text);

