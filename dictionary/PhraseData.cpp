@@ -24,9 +24,8 @@ class PhraseDataBuilder {
 
   void ReadWords(std::string_view text, const std::filesystem::path& file) {
     // Room for everything at once: growing step by step would leave the process holding the
-    // memory of every smaller step.
-    // A line takes well over eight bytes, a character at least one; pages reserved but never
-    // touched cost nothing.
+    // memory of every smaller step. A line takes well over eight bytes, a character at least
+    // three; pages reserved but never touched cost nothing.
     entries_.reserve(text.size() / 8 + 1);
     codePoints_.reserve(text.size() / 3 + 1);
     readings_.reserve(text.size() / 3 + 1);
@@ -70,7 +69,7 @@ class PhraseDataBuilder {
   }
 
   void ReadPairs(std::string_view text, const std::filesystem::path& file) {
-    data_.pairs_.reserve(text.size() / 16 + 1);
+    data_.pairedCharacters_.assign(0x10000, false);
     ForEachDataLine(text, file, [&](std::string_view line, std::size_t number) {
       const auto fields = Fields(line, 3, file, number);
       const std::size_t before = codePoints_.size();
@@ -89,35 +88,89 @@ class PhraseDataBuilder {
         id = readings_.back();
         readings_.resize(readingsBefore);
       }
-      data_.pairs_[PhraseData::PairKey(first, second, fields[1] == "1" ? 1 : 2)] = id;
+      const int which = fields[1] == "1" ? 1 : 2;
+      pairs_.emplace_back(PhraseData::PairKey(first, second, which), id);
+      const char32_t standing = which == 1 ? first : second;
+      if (standing < 0x10000) data_.pairedCharacters_[standing] = true;
     });
   }
 
+  // The pairs in a table of their own: open addressing, at most half full, so that a lookup
+  // is mostly one probe.
+  void BuildPairTable() {
+    std::size_t size = 16;
+    while (size < pairs_.size() * 2) size *= 2;
+    data_.pairKeys_.assign(size, PhraseData::kNoPair);
+    data_.pairValues_.assign(size, 0);
+    for (const auto& [key, id] : pairs_) {
+      std::size_t slot = PhraseData::PairSlot(key, size);
+      while (data_.pairKeys_[slot] != PhraseData::kNoPair && data_.pairKeys_[slot] != key)
+        slot = (slot + 1) & (size - 1);
+      data_.pairKeys_[slot] = key;
+      data_.pairValues_[slot] = id;
+    }
+  }
+
+  void BuildPrefixTable() {
+    const auto& words = data_.words_;
+    std::vector<std::pair<std::uint64_t, std::pair<std::uint32_t, std::uint32_t>>> prefixes;
+    for (std::uint32_t i = 0; i < words.size();) {
+      if (words[i].length < 2) {
+        ++i;
+        continue;
+      }
+      const char32_t a = data_.characters_[words[i].begin];
+      const char32_t b = data_.characters_[words[i].begin + 1];
+      std::uint32_t j = i + 1;
+      while (j < words.size() && words[j].length >= 2 &&
+             data_.characters_[words[j].begin] == a && data_.characters_[words[j].begin + 1] == b)
+        ++j;
+      prefixes.push_back({PhraseData::PrefixKey(a, b), {i, j}});
+      i = j;
+    }
+    std::size_t size = 16;
+    while (size < prefixes.size() * 2) size *= 2;
+    data_.prefixKeys_.assign(size, PhraseData::kNoPair);
+    data_.prefixRanges_.assign(size, {0, 0});
+    for (const auto& [key, range] : prefixes) {
+      std::size_t slot = PhraseData::PairSlot(key, size);
+      while (data_.prefixKeys_[slot] != PhraseData::kNoPair) slot = (slot + 1) & (size - 1);
+      data_.prefixKeys_[slot] = key;
+      data_.prefixRanges_[slot] = range;
+    }
+  }
+
   void Build(const std::filesystem::path& wordsFile) {
+    BuildPairTable();
     // Words in code point order, so that the words sharing a beginning stand together.
     const auto less = [&](const Entry& x, const Entry& y) {
       return std::lexicographical_compare(Cps(x).begin(), Cps(x).end(), Cps(y).begin(),
                                           Cps(y).end());
     };
-    if (!std::is_sorted(entries_.begin(), entries_.end(), less))
+    // Strictly increasing is sorted without repeats; only a file that is not needs more work.
+    bool increasing = true;
+    for (std::size_t i = 1; i < entries_.size() && increasing; ++i)
+      increasing = less(entries_[i - 1], entries_[i]);
+    if (!increasing) {
       std::stable_sort(entries_.begin(), entries_.end(), less);
-    for (std::size_t i = 1; i < entries_.size(); ++i) {
-      if (std::ranges::equal(Cps(entries_[i - 1]), Cps(entries_[i])))
-        Fail(wordsFile, entries_[i].line, "the word is given twice");
+      for (std::size_t i = 1; i < entries_.size(); ++i) {
+        if (std::ranges::equal(Cps(entries_[i - 1]), Cps(entries_[i])))
+          Fail(wordsFile, entries_[i].line, "the word is given twice");
+      }
     }
 
-    const double total = std::accumulate(entries_.begin(), entries_.end(), 0.0,
-                                         [](double sum, const Entry& e) { return sum + e.frequency; });
+    const double total =
+        std::accumulate(entries_.begin(), entries_.end(), 0.0,
+                        [](double sum, const Entry& e) { return sum + e.frequency; });
     const double logTotal = std::log(std::max(total, 1.0));
     // A character that is no word counts as a word seen once, as in jieba.
     data_.unknownLogProbability_ = -logTotal;
 
     // The words in sorted order. As the generator writes them sorted, their characters and
     // readings already stand in that order and are taken over as they are.
-    const bool inFileOrder = std::is_sorted(entries_.begin(), entries_.end(),
-                                            [](const Entry& x, const Entry& y) {
-                                              return x.cpBegin < y.cpBegin;
-                                            });
+    const bool inFileOrder =
+        std::is_sorted(entries_.begin(), entries_.end(),
+                       [](const Entry& x, const Entry& y) { return x.cpBegin < y.cpBegin; });
     data_.words_.reserve(entries_.size());
     if (!inFileOrder) {
       data_.characters_.reserve(codePoints_.size());
@@ -149,6 +202,12 @@ class PhraseDataBuilder {
       data_.characters_.assign(codePoints_.begin(), codePoints_.end());
       data_.readings_.assign(readings_.begin(), readings_.end());
     }
+    data_.thirdCharacters_.resize(data_.words_.size());
+    for (std::size_t w = 0; w < data_.words_.size(); ++w) {
+      const auto& word = data_.words_[w];
+      data_.thirdCharacters_[w] = word.length > 2 ? data_.characters_[word.begin + 2] : 0;
+    }
+    BuildPrefixTable();
     data_.bmpRanges_.assign(0x10000, {0, 0});
     for (std::uint32_t i = 0; i < data_.words_.size();) {
       const char32_t cp = data_.characters_[data_.words_[i].begin];
@@ -291,6 +350,7 @@ class PhraseDataBuilder {
   std::vector<SyllableId> readings_;
   std::vector<Entry> entries_;
   std::vector<std::pair<char32_t, SyllableId>> characterDefaults_;
+  std::vector<std::pair<std::uint64_t, SyllableId>> pairs_;
   static constexpr unsigned kPackedBits = 13;
   std::vector<std::uint64_t> packedKeys_ = std::vector<std::uint64_t>(1u << kPackedBits, 0);
   std::vector<SyllableId> packedIds_ = std::vector<SyllableId>(1u << kPackedBits, 0);
@@ -323,12 +383,26 @@ std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t 
   return {first, last};
 }
 
+std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t first,
+                                                                       char32_t second) const {
+  const std::uint64_t key = PrefixKey(first, second);
+  for (std::size_t slot = PairSlot(key, prefixKeys_.size());;
+       slot = (slot + 1) & (prefixKeys_.size() - 1)) {
+    if (prefixKeys_[slot] == key) return prefixRanges_[slot];
+    if (prefixKeys_[slot] == kNoPair) return {0, 0};
+  }
+}
+
 void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth,
                         char32_t cp) const {
-  const auto at = [&](std::uint32_t word) { return characters_[words_[word].begin + depth]; };
+  const char32_t* dense = depth == 2 ? thirdCharacters_.data() : nullptr;
+  const auto at = [&](std::uint32_t word) {
+    return dense != nullptr ? dense[word] : characters_[words_[word].begin + depth];
+  };
+  // The first word whose character there is not below cp.
   std::uint32_t low = first;
   std::uint32_t high = last;
-  while (low < high) {  // the first word whose character there is not below cp
+  while (high - low > 8) {
     const std::uint32_t middle = low + (high - low) / 2;
     if (at(middle) < cp) {
       low = middle + 1;
@@ -336,9 +410,22 @@ void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t d
       high = middle;
     }
   }
-  std::uint32_t end = low;
-  high = last;
-  while (end < high) {  // the first word whose character there is above cp
+  while (low < high && at(low) < cp) ++low;
+  if (low == last || at(low) != cp) {
+    first = last = low;
+    return;
+  }
+  // The words with cp there follow it; mostly a few, so they are counted by galloping.
+  std::uint32_t step = 1;
+  std::uint32_t end = low + 1;
+  while (end < last && at(end) == cp) {
+    const std::uint32_t next = std::min(last, end + step);
+    if (at(next - 1) != cp) break;
+    end = next;
+    step *= 2;
+  }
+  high = std::min(last, end + step);
+  while (end < high) {  // the first word past end whose character there is above cp
     const std::uint32_t middle = end + (high - end) / 2;
     if (at(middle) <= cp) {
       end = middle + 1;
@@ -369,16 +456,25 @@ std::optional<SyllableId> PhraseData::FindSyllable(std::string_view syllable) co
 
 std::optional<SyllableId> PhraseData::PairReading(char32_t first, char32_t second,
                                                   int which) const {
-  const auto it = pairs_.find(PairKey(first, second, which));
-  if (it == pairs_.end()) return std::nullopt;
-  return it->second;
+  const char32_t standing = which == 1 ? first : second;
+  if (standing < 0x10000 && !pairedCharacters_[standing]) return std::nullopt;
+  if (pairKeys_.empty()) return std::nullopt;
+  const std::uint64_t key = PairKey(first, second, which);
+  for (std::size_t slot = PairSlot(key, pairKeys_.size());;
+       slot = (slot + 1) & (pairKeys_.size() - 1)) {
+    if (pairKeys_[slot] == key) return pairValues_[slot];
+    if (pairKeys_[slot] == kNoPair) return std::nullopt;
+  }
 }
 
 std::size_t PhraseData::MemoryBytes() const {
   std::size_t bytes = words_.capacity() * sizeof(Word) + characters_.capacity() * 4 +
+                      thirdCharacters_.capacity() * 4 +
+                      prefixKeys_.capacity() * 8 + prefixRanges_.capacity() * 8 +
                       bmpRanges_.capacity() * 8 + readings_.capacity() * 2 +
-                      bmpDefaults_.capacity() * 2 + defaults_.size() * 32 + pairs_.size() * 32 +
-                      pairs_.bucket_count() * 8;
+                      bmpDefaults_.capacity() * 2 + defaults_.size() * 32 +
+                      pairKeys_.capacity() * 8 + pairValues_.capacity() * 2 +
+                      pairedCharacters_.capacity() / 8;
   for (const std::string& s : syllables_) bytes += sizeof(std::string) + s.capacity();
   return bytes;
 }

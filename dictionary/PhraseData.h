@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -85,18 +86,35 @@ class PhraseData {
   // Of the words [first, last), which all share their first `depth` characters and are longer,
   // those whose next character is `cp`.
   void Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth, char32_t cp) const;
-  // The words that begin with `cp`.
+  // The words that begin with `cp`, and those that begin with `first` then `second`.
   std::pair<std::uint32_t, std::uint32_t> WordsBeginningWith(char32_t cp) const;
+  std::pair<std::uint32_t, std::uint32_t> WordsBeginningWith(char32_t first,
+                                                             char32_t second) const;
+  static std::uint64_t PrefixKey(char32_t first, char32_t second) {
+    return std::uint64_t{first} << 21 | second;
+  }
 
   std::vector<std::string> syllables_;
   std::unordered_map<std::string, SyllableId> syllableIds_;
   std::vector<Word> words_;
   std::vector<char32_t> characters_;
+  // The third character of each word (0 where it is shorter), apart and dense: the narrowing
+  // there, where most of what the prefix table leaves happens, reads it alone.
+  std::vector<char32_t> thirdCharacters_;
+  // Every two-character beginning of a word, with its words [first, last): open addressing.
+  std::vector<std::uint64_t> prefixKeys_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> prefixRanges_;
   std::vector<SyllableId> readings_;
   // For a first character of the Basic Multilingual Plane, its words [first, last).
   std::vector<std::pair<std::uint32_t, std::uint32_t>> bmpRanges_;
   std::unordered_map<char32_t, SyllableId> defaults_;
-  std::unordered_map<std::uint64_t, SyllableId> pairs_;
+  static constexpr std::uint64_t kNoPair = ~std::uint64_t{0};
+  static std::size_t PairSlot(std::uint64_t key, std::size_t size) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 32) & (size - 1);
+  }
+  std::vector<std::uint64_t> pairKeys_;
+  std::vector<SyllableId> pairValues_;
+  std::vector<bool> pairedCharacters_;   // BMP code point -> stands in a pair
   std::vector<SyllableId> bmpDefaults_;  // BMP code point -> syllable id + 1 (0: none)
   double unknownLogProbability_ = -20.0;
 
@@ -116,7 +134,12 @@ void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) co
       ++first;
     }
     if (length >= text.size() || first >= last) break;
-    Narrow(first, last, length, text[length]);
+    if (length == 1) {
+      // The words of two characters and more that begin with these two, at one probe.
+      std::tie(first, last) = WordsBeginningWith(text[0], text[1]);
+    } else {
+      Narrow(first, last, length, text[length]);
+    }
   }
 }
 
