@@ -114,17 +114,18 @@ void ContextResolver::ReadLine(std::string_view line, TextForm form,
   ReadByContext(codePoints, data_, *words_, dictionary_, scratch_);
   static const Rendered kNotFound{std::string(kNotFoundReading), std::string(kNotFoundReading),
                                   std::string(kNotFoundReading), true};
-  readings.clear();
-  for (const ContextReading& reading : scratch_) {
+  readings.resize(scratch_.size());
+  for (std::size_t i = 0; i < scratch_.size(); ++i) {
+    const ContextReading& reading = scratch_[i];
     switch (reading.kind) {
       case ContextReading::Kind::None:
-        readings.push_back(Position(kNotFound, form));
+        readings[i] = Position(kNotFound, form);
         break;
       case ContextReading::Kind::Syllable:
-        readings.push_back(Position(RenderSyllable(reading.syllable), form));
+        readings[i] = Position(RenderSyllable(reading.syllable), form);
         break;
       case ContextReading::Kind::User:
-        readings.push_back(Position(RenderUser(reading.user), form));
+        readings[i] = Position(RenderUser(reading.user), form);
         break;
     }
   }

@@ -22,10 +22,13 @@ void SegmentWords(std::span<const char32_t> text, const PhraseData& data, const 
   out.clear();
   const std::size_t n = text.size();
   thread_local std::vector<Choice> best;
-  best.assign(n + 1, Choice{});
+  if (best.size() < n + 1) best.resize(n + 1);
   best[n].score = 0.0;
+  best[n].segment = {};
+  const bool userWords = !user.empty();
   for (std::size_t i = n; i-- > 0;) {
     Choice& choice = best[i];
+    choice = Choice{};
     const auto offer = [&](double score, std::size_t length, const SyllableId* syllables,
                            const UserWords::Word* word) {
       const double total = score + best[i + length].score;
@@ -43,10 +46,12 @@ void SegmentWords(std::span<const char32_t> text, const PhraseData& data, const 
       offer(match.logProbability, match.length, match.readings.data(), nullptr);
     });
     if (!single) offer(data.UnknownLogProbability(), 1, nullptr, nullptr);
-    user.ForEachWordAt(text.subspan(i), [&](const UserWords::Word& word) {
-      offer(kUserWordWeight * static_cast<double>(word.characters.size()),
-            word.characters.size(), nullptr, &word);
-    });
+    if (userWords) {
+      user.ForEachWordAt(text.subspan(i), [&](const UserWords::Word& word) {
+        offer(kUserWordWeight * static_cast<double>(word.characters.size()),
+              word.characters.size(), nullptr, &word);
+      });
+    }
   }
   for (std::size_t i = 0; i < n; i += best[i].segment.length) out.push_back(best[i].segment);
 }
