@@ -208,13 +208,15 @@ class PhraseDataBuilder {
       data_.thirdCharacters_[w] = word.length > 2 ? data_.characters_[word.begin + 2] : 0;
     }
     BuildPrefixTable();
-    data_.bmpRanges_.assign(0x10000, {0, 0});
-    for (std::uint32_t i = 0; i < data_.words_.size();) {
+    data_.bmpFirst_.assign(0x10000, {});
+    for (std::uint32_t i = 0; i < data_.words_.size(); ++i) {
       const char32_t cp = data_.characters_[data_.words_[i].begin];
-      std::uint32_t j = i + 1;
-      while (j < data_.words_.size() && data_.characters_[data_.words_[j].begin] == cp) ++j;
-      if (cp < 0x10000) data_.bmpRanges_[cp] = {i, j};
-      i = j;
+      if (cp >= 0x10000) continue;
+      if (data_.words_[i].length == 1) {
+        data_.bmpFirst_[cp].single = static_cast<std::int32_t>(i);
+      } else {
+        data_.bmpFirst_[cp].longer = true;
+      }
     }
 
     // Default readings: a word file's one-character line first, then the characters file.
@@ -376,7 +378,6 @@ std::unique_ptr<PhraseData> PhraseData::Load(const std::filesystem::path& wordsF
 }
 
 std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t cp) const {
-  if (cp < 0x10000) return bmpRanges_[cp];
   std::uint32_t first = 0;
   auto last = static_cast<std::uint32_t>(words_.size());
   Narrow(first, last, 0, cp);
@@ -471,7 +472,7 @@ std::size_t PhraseData::MemoryBytes() const {
   std::size_t bytes = words_.capacity() * sizeof(Word) + characters_.capacity() * 4 +
                       thirdCharacters_.capacity() * 4 +
                       prefixKeys_.capacity() * 8 + prefixRanges_.capacity() * 8 +
-                      bmpRanges_.capacity() * 8 + readings_.capacity() * 2 +
+                      bmpFirst_.capacity() * sizeof(FirstCharacter) + readings_.capacity() * 2 +
                       bmpDefaults_.capacity() * 2 + defaults_.size() * 32 +
                       pairKeys_.capacity() * 8 + pairValues_.capacity() * 2 +
                       pairedCharacters_.capacity() / 8;

@@ -105,8 +105,13 @@ class PhraseData {
   std::vector<std::uint64_t> prefixKeys_;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> prefixRanges_;
   std::vector<SyllableId> readings_;
-  // For a first character of the Basic Multilingual Plane, its words [first, last).
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> bmpRanges_;
+  // For a first character of the Basic Multilingual Plane: the word it is alone, and whether
+  // longer words begin with it.
+  struct FirstCharacter {
+    std::int32_t single = -1;
+    bool longer = false;
+  };
+  std::vector<FirstCharacter> bmpFirst_;
   std::unordered_map<char32_t, SyllableId> defaults_;
   static constexpr std::uint64_t kNoPair = ~std::uint64_t{0};
   static std::size_t PairSlot(std::uint64_t key, std::size_t size) {
@@ -124,8 +129,31 @@ class PhraseData {
 template <typename Visit>
 void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) const {
   if (text.empty()) return;
-  auto [first, last] = WordsBeginningWith(text[0]);
-  for (std::size_t length = 1; first < last; ++length) {
+  std::uint32_t first = 0;
+  std::uint32_t last = 0;
+  if (text[0] < 0x10000) {
+    // The common case at one table access: the character as a word, and whether longer words
+    // begin with it.
+    const FirstCharacter& entry = bmpFirst_[text[0]];
+    if (entry.single >= 0) {
+      const Word& word = words_[static_cast<std::uint32_t>(entry.single)];
+      visit(WordMatch{1, word.logProbability,
+                      std::span<const SyllableId>(readings_.data() + word.begin, 1)});
+    }
+    if (!entry.longer || text.size() < 2) return;
+  } else {
+    std::tie(first, last) = WordsBeginningWith(text[0]);
+    if (first < last && words_[first].length == 1) {
+      const Word& word = words_[first];
+      visit(WordMatch{1, word.logProbability,
+                      std::span<const SyllableId>(readings_.data() + word.begin, 1)});
+    }
+    if (text.size() < 2) return;
+  }
+  // The words of two characters and more that begin with these two, at one probe; then
+  // narrowed character by character.
+  std::tie(first, last) = WordsBeginningWith(text[0], text[1]);
+  for (std::size_t length = 2; first < last; ++length) {
     // Sorted, the word of exactly this length comes first among those sharing its characters.
     const Word& word = words_[first];
     if (word.length == length) {
@@ -134,12 +162,7 @@ void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) co
       ++first;
     }
     if (length >= text.size() || first >= last) break;
-    if (length == 1) {
-      // The words of two characters and more that begin with these two, at one probe.
-      std::tie(first, last) = WordsBeginningWith(text[0], text[1]);
-    } else {
-      Narrow(first, last, length, text[length]);
-    }
+    Narrow(first, last, length, text[length]);
   }
 }
 
