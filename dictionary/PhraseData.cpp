@@ -182,10 +182,10 @@ class PhraseDataBuilder {
       float logProbability;
       if (entry.frequency < smallLogs.size()) {
         float& known = smallLogs[entry.frequency];
-        if (known > 0.0f) known = static_cast<float>(std::log(double{entry.frequency}) - logTotal);
+        if (known > 0.0f) known = static_cast<float>(std::log(static_cast<double>(entry.frequency)) - logTotal);
         logProbability = known;
       } else {
-        logProbability = static_cast<float>(std::log(double{entry.frequency}) - logTotal);
+        logProbability = static_cast<float>(std::log(static_cast<double>(entry.frequency)) - logTotal);
       }
       if (inFileOrder) {
         data_.words_.push_back({entry.cpBegin, entry.cpLength, logProbability});

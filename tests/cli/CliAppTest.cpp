@@ -248,6 +248,24 @@ TEST_F(CliTest, PreviewAndLookupTakeAnyUnicodeText) {
   EXPECT_EQ(lookup.out, "𠀀\t \t \n长\tcháng\tchang\n");
 }
 
+TEST_F(CliTest, ReadingByContextInEveryCommand) {
+  for (const char* file : {"pinyin_words.txt", "pinyin_pairs.txt", "pinyin_chars.txt"})
+    std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
+  WriteBytes(work_ / "a.txt", "银行行走\n");
+  Result result = Run({"convert", "-q", "--polyphone", "context", "--tone", "numbered",
+                       "--format", "hanpy", (work_ / "a.txt").string(), "-"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "银(yin2)行(hang2)行(xing2)走(zou3)\r\n");
+  input_ = "重庆\n重要\n";
+  result = Run({"lookup", "--polyphone", "context", "--tone", "numbered", "--lines", "-"});
+  EXPECT_EQ(result.out, "chong2\tqing4\nzhong4\tyao4\n");
+  result = Run({"lookup", "--polyphone", "context", "长城"});
+  EXPECT_EQ(result.out, "长\tcháng\tchang\n城\tchéng\tcheng\n");
+  result = Run({"preview", "--polyphone", "context", "天安门上"});
+  EXPECT_EQ(result.out, "tiān ān mén shàng\n天安门上\n");
+  EXPECT_NE(Run({"convert", "--help"}).out.find("context"), std::string::npos);
+}
+
 TEST_F(CliTest, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
   std::string text;
   for (int i = 0; i < 300; ++i) text += Gb("我爱北京") + "\r\n";

@@ -128,6 +128,18 @@ TEST_F(Batch, TheChosenSourcesEncodingShowsBesideItAndTheRunKeepsIt) {
   EXPECT_EQ(box.textMargins().right(), 0);
 }
 
+TEST_F(Batch, ARunReadsByContextWhenAskedTo) {
+  WriteBytes(source, Gb("银行\r\n行走\r\n"));
+  Select("rb_duoyinzi_context");
+  Select("RadioButton_num");
+  Select("rb_output_hanpy");
+  ChooseSource(source);
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(ReadBytes(target), Gb("银(yin2)行(hang2)\r\n行(xing2)走(zou3)\r\n"));
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
 TEST_F(Batch, RunWithNoLeavesTheTargetUnopened) {
   Child<QAction>(window, "N_hideoptions").trigger();
   ChooseSource(source);

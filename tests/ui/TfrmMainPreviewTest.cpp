@@ -114,6 +114,17 @@ TEST_F(Preview, CharactersBeyondGb2312ShowWithoutAReading) {
   EXPECT_EQ(Memo(), Q("我(wo3)國堃𠀀😀爱(ai4)"));
 }
 
+TEST_F(Preview, ReadsPolyphonesByTheirWordsWhenAskedTo) {
+  Select("rb_duoyinzi_context");
+  EXPECT_EQ(window.CurrentSettings().polyphone, PolyphonePolicy::ByContext);
+  ClickPinyin();
+  EXPECT_EQ(Memo(), Q("wǒ ài běi jīng tiān ān mén   tiān ān mén shàng hóng qí piāo\n"
+                      "我爱北京天安门，天安门上红旗飘"));
+  Select("rb_duoyinzi_single");
+  ClickPinyin();
+  EXPECT_NE(Memo().indexOf(Q("shǎng gōng")), -1);  // the designed first readings
+}
+
 TEST_F(Preview, EachClickReplacesTheEarlierPreview) {
   Select("rb_output_py_only");
   Input().setText(Q("北京"));

@@ -248,6 +248,20 @@ TEST(Startup, RadioButtonsAreExclusiveWithinTheirGroupOnly) {
                                 OutputFormat::rb_output_han, true, 20}));
 }
 
+TEST(Settings, ReadingByContextIsLoadedAndSavedAsTwo) {
+  TestProgramFolder folder;
+  WriteBytes(folder / kSettingsFileName, "2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n");
+  ScriptedDialogs dialogs;
+  {
+    TfrmMain window(folder.path(), dialogs);
+    EXPECT_TRUE(Child<QRadioButton>(window, "rb_duoyinzi_context").isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(window, "rb_duoyinzi_multi").isChecked());
+    EXPECT_EQ(window.CurrentSettings().polyphone, PolyphonePolicy::ByContext);
+    window.close();
+  }
+  EXPECT_EQ(ReadBytes(folder / kSettingsFileName), "2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n");
+}
+
 TEST(Settings, TheExampleFileIsApplied) {
   TestProgramFolder folder;
   WriteBytes(folder / kSettingsFileName, "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n");

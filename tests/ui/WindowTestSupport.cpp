@@ -53,6 +53,9 @@ void ScriptedDialogs::OpenUrl(const QUrl& url) { openedUrls.push_back(url); }
 
 TestProgramFolder::TestProgramFolder() {
   std::filesystem::copy_file(SourceDataFolder() / kToneVowelFile, dir_ / kToneVowelFile);
+  // The read-only data of reading by context, large and never written: linked, not copied.
+  for (const char* file : {kContextWordsFile, kContextPairsFile, kContextCharactersFile})
+    std::filesystem::create_symlink(SourceDataFolder() / file, dir_ / file);
 }
 
 QString Q(std::string_view textUtf8) {
