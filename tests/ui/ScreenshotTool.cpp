@@ -1,6 +1,7 @@
 // Starts the program offscreen in a fresh program folder and saves pictures of it in the folder
 // given: the main window (main-options-shown.png, main-preview.png, main-unicode.png with a UTF-8
-// source and a preview of text beyond GB2312, main-options-hidden.png), the
+// source and a preview of text beyond GB2312, main-context.png read by context,
+// main-options-hidden.png), the
 // two custom reading editors with a few entries (editor-standard.png, editor-wade-giles.png), the
 // usage notes (notes.png) and the About window (about.png).
 #include <QAction>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <initializer_list>
@@ -107,6 +109,12 @@ int main(int argc, char* argv[]) {
   }
 
   const QString dataFolder = programFolder.path();
+  for (const char* file : {tolvane::kContextWordsFile, tolvane::kContextPairsFile,
+                           tolvane::kContextCharactersFile}) {
+    const QString name = QString::fromLatin1(file);
+    QFile::link(QDir(QStringLiteral(TOLVANE_SOURCE_DIR "/data")).filePath(name),
+                QDir(dataFolder).filePath(name));
+  }
   if (!WriteLines(dataFolder, tolvane::kStandardKeysFile, {"字", "长", "欧阳"}) ||
       !WriteLines(dataFolder, tolvane::kStandardReadingsFile, {"Zi", "Chang", "Ouyang"}) ||
       !WriteLines(dataFolder, tolvane::kWadeGilesKeysFile, {"字", "长", "欧阳"}) ||
@@ -135,6 +143,13 @@ int main(int argc, char* argv[]) {
         ->setText(QString::fromUtf8("我爱國語，堃😀上"));
     window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
     saved = saved && Save(window, output, "main-unicode.png");
+    // Reading by context: the designed sample with 上 and 红 read as their words say.
+    window.findChild<QRadioButton*>(QStringLiteral("rb_duoyinzi_context"))->setChecked(true);
+    window.findChild<QLineEdit*>(QStringLiteral("edt_input"))
+        ->setText(QString::fromUtf8("我爱北京天安门，天安门上红旗飘"));
+    window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
+    saved = saved && Save(window, output, "main-context.png");
+    window.findChild<QRadioButton*>(QStringLiteral("rb_duoyinzi_single"))->setChecked(true);
   }
   window.findChild<QAction*>(QStringLiteral("N_hideoptions"))->trigger();
   saved = saved && Save(window, output, "main-options-hidden.png");
