@@ -13,6 +13,7 @@
 #include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
+#include "engine/HtmlPage.h"
 #include "platform/Cp936.h"
 #include "platform/EncodingDetection.h"
 #include "platform/Error.h"
@@ -35,7 +36,8 @@ const std::map<std::string, OutputFormat> kFormats = {{"py", OutputFormat::rb_ou
                                                       {"han", OutputFormat::rb_output_han},
                                                       {"hanpy", OutputFormat::rb_output_hanpy},
                                                       {"pyhan", OutputFormat::rb_output_pyhan},
-                                                      {"py-only", OutputFormat::rb_output_py_only}};
+                                                      {"py-only", OutputFormat::rb_output_py_only},
+                                                      {"html", OutputFormat::html}};
 const std::map<std::string, EncodingChoice> kEncodings = {
     {"auto", EncodingChoice::Auto},    {"utf-8", EncodingChoice::Utf8},
     {"utf-16", EncodingChoice::Utf16}, {"gb18030", EncodingChoice::Gb18030},
@@ -83,14 +85,18 @@ struct LookupOptions {
         ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
   }
 
+  CLI::Option* format = nullptr;
+
   void AddLayoutTo(CLI::App& command, bool withWrap) {
-    command
-        .add_option("--format", settings.outputFormat,
-                    "Layout: py (pinyin line above the characters, default), han (characters "
-                    "above pinyin), hanpy (character(reading)), pyhan ((reading)character), "
-                    "py-only (readings alone)")
-        ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
-        ->option_text("py|han|hanpy|pyhan|py-only");
+    format = command
+                 .add_option("--format", settings.outputFormat,
+                             "Layout: py (pinyin line above the characters, default), han "
+                             "(characters above pinyin), hanpy (character(reading)), pyhan "
+                             "((reading)character), py-only (readings alone), or html (a web "
+                             "page in UTF-8 with each reading in ruby over its character; "
+                             "chosen too by a TARGET ending in .html or .htm)")
+                 ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
+                 ->option_text("py|han|hanpy|pyhan|py-only|html");
     command.add_flag("--no-align{false}", settings.align,
                      "In the py and han layouts, keep the character line as it is instead of "
                      "moving each character under its reading");
@@ -219,12 +225,18 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
   options.Load();
   const bool fromStdin = convert.source == kStandardStream;
   const bool toStdout = convert.target == kStandardStream;
+  ConversionSettings settings = options.settings;
+  if (options.format->count() == 0 && IsHtmlTarget(convert.target))
+    settings.outputFormat = OutputFormat::html;
   std::filesystem::path target = convert.target;
-  if (target.empty()) target = DeriveTargetPath(convert.source);
+  if (target.empty()) {
+    target = DeriveTargetPath(convert.source);
+    if (settings.outputFormat == OutputFormat::html) target.replace_extension(".html");
+  }
   std::string sourceBytes;
   if (fromStdin) sourceBytes = ReadAll(in);
   CliBatchHost host(err, errIsTerminal && !convert.quiet);
-  BatchRequest request{convert.source, target, options.settings, options.dataDir};
+  BatchRequest request{convert.source, target, settings, options.dataDir};
   request.sourceEncoding = options.encoding;
   request.targetEncoding = convert.outputEncoding;
   if (fromStdin) request.sourceBytes = &sourceBytes;
@@ -352,9 +364,16 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       return Convert(convertOptions, convert, in, out, errIsTerminal, err);
     } else if (previewCommand->parsed()) {
       previewOptions.Load();
-      for (const std::string& line :
-           PreviewLines(UnicodeTextOf(previewText), previewOptions.settings, TextForm::Unicode))
-        out << unicode::ToUtf8Bytes(line) << '\n';
+      if (previewOptions.settings.outputFormat == OutputFormat::html) {
+        std::string block;
+        HtmlPage::AppendLine(UnicodeTextOf(previewText), TextForm::Unicode,
+                             previewOptions.settings, block);
+        out << block;
+      } else {
+        for (const std::string& line : PreviewLines(UnicodeTextOf(previewText),
+                                                    previewOptions.settings, TextForm::Unicode))
+          out << unicode::ToUtf8Bytes(line) << '\n';
+      }
     }
   } catch (const Error& e) {
     CliBatchHost::PrintError(e, err);

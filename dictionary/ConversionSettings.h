@@ -8,13 +8,15 @@ enum class PolyphonePolicy { FirstReading, AllReadings, ByContext };
 
 enum class ToneStyle { Numbered, Marked, Plain };
 
-// Named after the radio buttons that select them.
+// The five text layouts, named after the radio buttons that select them, and the HTML page
+// (chosen by the target's name or on the command line, never saved as an option).
 enum class OutputFormat {
   rb_output_py,
   rb_output_han,
   rb_output_hanpy,
   rb_output_pyhan,
-  rb_output_py_only
+  rb_output_py_only,
+  html
 };
 
 // The option state that lookup and layout read. The GUI builds one from its controls at the

@@ -1,9 +1,12 @@
 #include "engine/BatchConversion.h"
 
+#include <cctype>
 #include <cstring>
 #include <optional>
+#include <sstream>
 
 #include "engine/AnnotateLine.h"
+#include "engine/HtmlPage.h"
 #include "engine/WrapLines.h"
 #include "platform/Cp936.h"
 #include "platform/EncodedLineWriter.h"
@@ -95,6 +98,53 @@ std::filesystem::path DeriveTargetPath(const std::filesystem::path& source) {
   return std::filesystem::path(std::u8string(result.begin(), result.end()));
 }
 
+namespace {
+
+// The page's title: the source file's name ("Tolvane" for standard input).
+std::string PageTitle(const std::filesystem::path& source) {
+  if (source.empty() || source == "-") return "Tolvane";
+  return PathUtf8(source.filename());
+}
+
+// The HTML page, UTF-8 whatever the source; the bar steps once per line as for text.
+void WriteHtmlPage(const LineList& lines, TextForm form, const ConversionSettings& settings,
+                   const std::string& titleUtf8, TextFileWriter& writer, BatchHost& host) {
+  writer.Write(HtmlPage::Head(titleUtf8));
+  std::string block;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    host.StepProgress();
+    block.clear();
+    HtmlPage::AppendLine(lines[i], form, settings, block);
+    writer.Write(block);
+  }
+  writer.Write(HtmlPage::Tail());
+}
+
+}  // namespace
+
+SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
+                            int wrapWidth) {
+  SourceText text = ReadSourceText(ReadFileBytes(source), choice);
+  SourceLines out{LineList(), FormOf(text.encoding.encoding.encoding)};
+  if (wrapWidth <= 0) {
+    out.lines = std::move(text.lines);
+    return out;
+  }
+  std::ostringstream cut;
+  TextFileWriter writer;
+  writer.Attach(cut, source);
+  WrapLines(text.lines, static_cast<std::size_t>(wrapWidth), writer, out.form);
+  writer.Close();
+  out.lines = LineList(cut.str());
+  return out;
+}
+
+bool IsHtmlTarget(const std::filesystem::path& target) {
+  std::string extension = target.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".html" || extension == ".htm";
+}
+
 std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
                                            EncodingChoice choice) {
   try {
@@ -169,17 +219,21 @@ BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
   host.ShowProgress(lines.size());
   std::optional<Error> failure;
   try {
-    EncodedLineWriter lineWriter(writer, form,
-                                 OutputEncodingFor(sourceEncoding, request.targetEncoding));
-    lineWriter.Start();
-    Separator separator = kStartSeparator;
-    AnnotatedLine out;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      host.StepProgress();
-      AnnotateLine(lines[i], form, settings, separator, out);
-      for (std::size_t k = 0; k < out.count; ++k) lineWriter.WriteLine(out.lines[k]);
+    if (settings.outputFormat == OutputFormat::html) {
+      WriteHtmlPage(lines, form, settings, PageTitle(source), writer, host);
+    } else {
+      EncodedLineWriter lineWriter(writer, form,
+                                   OutputEncodingFor(sourceEncoding, request.targetEncoding));
+      lineWriter.Start();
+      Separator separator = kStartSeparator;
+      AnnotatedLine out;
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        host.StepProgress();
+        AnnotateLine(lines[i], form, settings, separator, out);
+        for (std::size_t k = 0; k < out.count; ++k) lineWriter.WriteLine(out.lines[k]);
+      }
+      lineWriter.WriteRaw(text.trailingBytes);
     }
-    lineWriter.WriteRaw(text.trailingBytes);
     writer.Close();
     if (replacesSource) {
       std::error_code ec;

@@ -10,6 +10,7 @@
 #include "platform/EncodingDetection.h"
 #include "platform/Error.h"
 #include "platform/TextEncoding.h"
+#include "platform/TextFile.h"
 
 namespace tolvane {
 
@@ -69,6 +70,18 @@ enum class BatchOutcome { Completed, SourceMissing, Failed };
 // Converts the source file into the target file, line by line. Errors are not thrown: they go to
 // host.ReportError after the run has closed what it opened, and the outcome says Failed.
 BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host);
+
+// The lines of a source as a run annotates them, in the form they are held in: read, decoded and
+// re-cut to `wrapWidth` characters (in memory; 0 for none). Raises the file errors.
+struct SourceLines {
+  LineList lines;
+  TextForm form;
+};
+SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
+                            int wrapWidth);
+
+// Whether a target's name asks for the HTML page: it ends in .html or .htm.
+bool IsHtmlTarget(const std::filesystem::path& target);
 
 // The encoding a source file would be read in, or nothing when it cannot be read.
 std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,

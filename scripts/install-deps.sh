@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libbenchmark-dev libcli11-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
   unicode-data fortunes-zh bc time clang libclang-rt-14-dev
+  chromium poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

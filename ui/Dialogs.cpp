@@ -1,5 +1,8 @@
 #include "ui/Dialogs.h"
 
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -62,5 +65,15 @@ QString QtDialogs::SaveFileName(QWidget* parent, const QString& filter, const QS
 }
 
 void QtDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+void QtDialogs::PrintPreview(QWidget* parent,
+                             const std::function<void(QPagedPaintDevice&)>& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  QPrintPreviewDialog preview(&printer, parent);
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                   [&](QPrinter* target) { paint(*target); });
+  preview.exec();
+}
 
 }  // namespace tolvane

@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 class QMessageBox;
+class QPagedPaintDevice;
 class QWidget;
 
 // Every modal box, file dialog and shell call of the windows goes through this interface, so that
@@ -35,6 +37,10 @@ class Dialogs {
   // Opens a file or a web address with the program the system associates with it; the outcome
   // is not examined.
   virtual void OpenUrl(const QUrl& url) = 0;
+  // A print preview of what `paint` draws (on an A4 printer, the device it is given), from which
+  // the user may print it.
+  virtual void PrintPreview(QWidget* parent,
+                            const std::function<void(QPagedPaintDevice&)>& paint) = 0;
 };
 
 // The real boxes and dialogs.
@@ -46,6 +52,8 @@ class QtDialogs : public Dialogs {
   QString OpenFileName(QWidget* parent, const QString& filter, const QString& initial) override;
   QString SaveFileName(QWidget* parent, const QString& filter, const QString& initial) override;
   void OpenUrl(const QUrl& url) override;
+  void PrintPreview(QWidget* parent,
+                    const std::function<void(QPagedPaintDevice&)>& paint) override;
 };
 
 }  // namespace tolvane

@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
+#include <QPdfWriter>
 #include <QProgressBar>
 #include <QUrl>
 #include <climits>
@@ -14,6 +16,7 @@
 #include "ui/LayoutPictures.h"
 #include "ui/MakerInfo.h"
 #include "ui/QtText.h"
+#include "ui/RubyPageLayout.h"
 #include "ui/TfrmAbout.h"
 #include "ui/TfrmHan.h"
 #include "ui/TfrmNote.h"
@@ -41,7 +44,8 @@ constexpr int kProgressTopHidden = 240;
 
 const QString kOpenFilter = QStringLiteral("Text file (*.txt);;All (*)");
 // "*" rather than "*.*": on this platform many files have no dot in their names.
-const QString kSaveFilter = QStringLiteral("Text file (*.txt);;All (*)");
+const QString kSaveFilter = QStringLiteral("Text file (*.txt);;HTML (*.html);;All (*)");
+const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
 
 }  // namespace
 
@@ -94,6 +98,8 @@ void TfrmMain::ConnectHandlers() {
   connect(ui->N2, &QAction::triggered, this, &TfrmMain::N2Click);
   connect(ui->N3, &QAction::triggered, this, &TfrmMain::N3Click);
   connect(ui->N5, &QAction::triggered, this, &TfrmMain::N5Click);
+  connect(ui->N_print, &QAction::triggered, this, &TfrmMain::N_printClick);
+  connect(ui->N_pdf, &QAction::triggered, this, &TfrmMain::N_pdfClick);
   connect(ui->n_showoptions, &QAction::triggered, this, &TfrmMain::n_showoptionsClick);
   connect(ui->N_hideoptions, &QAction::triggered, this, &TfrmMain::N_hideoptionsClick);
   connect(ui->N_standard, &QAction::triggered, this, &TfrmMain::N_standardClick);
@@ -403,10 +409,66 @@ void TfrmMain::btnOkClick() {
     // The boxes are what counts: a run takes both paths from them.
     sourcePath_ = ui->edtChfile->text();
     targetPath_ = ui->edtEnfile->text();
-    const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_),
-                               CurrentSettings(), programFolder_};
+    ConversionSettings settings = CurrentSettings();
+    // A target named .html or .htm is written as the HTML page.
+    if (IsHtmlTarget(PathFromQString(targetPath_))) settings.outputFormat = OutputFormat::html;
+    const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_), settings,
+                               programFolder_};
     BatchConversion(request, *this);
   });
+}
+
+std::optional<std::vector<RubyLine>> TfrmMain::RubyDocumentOfSource() {
+  sourcePath_ = ui->edtChfile->text();
+  const std::filesystem::path source = PathFromQString(sourcePath_);
+  std::error_code ec;
+  if (sourcePath_.isEmpty() || !std::filesystem::exists(source, ec)) {
+    if (Ask(Question::SourceMissing, QuestionTextUtf8(Question::SourceMissing, {})))
+      ChooseSourceFile();
+    return std::nullopt;
+  }
+  return ReadRubyDocument(source, CurrentSettings());
+}
+
+void TfrmMain::N_printClick() {
+  Guarded([&] {
+    const auto document = RubyDocumentOfSource();
+    if (!document) return;
+    dialogs_.PrintPreview(
+        this, [&](QPagedPaintDevice& device) { RubyPageLayout::Print(device, *document); });
+  });
+}
+
+void TfrmMain::N_pdfClick() {
+  Guarded([&] {
+    const auto document = RubyDocumentOfSource();
+    if (!document) return;
+    std::filesystem::path suggested = PathFromQString(ui->edtEnfile->text());
+    if (suggested.empty()) suggested = DeriveTargetPath(PathFromQString(sourcePath_));
+    suggested.replace_extension(".pdf");
+    const QString fileName = dialogs_.SaveFileName(this, kPdfFilter, QStringFromPath(suggested));
+    if (fileName.isEmpty()) return;
+    WritePdf(fileName, *document, QStringFromPath(PathFromQString(sourcePath_).filename()));
+    if (Ask(Question::OpenCompleted,
+            QuestionTextUtf8(Question::OpenCompleted, PathFromQString(fileName))))
+      OpenWithSystem(PathFromQString(fileName));
+  });
+}
+
+void TfrmMain::WritePdf(const QString& fileName, const std::vector<RubyLine>& document,
+                        const QString& title) {
+  // The PDF writer says nothing of a file it cannot create: try it first, for the reason.
+  {
+    QFile probe(fileName);
+    if (!probe.open(QIODevice::WriteOnly))
+      throw Error(probe.errorString().toStdString(), PathFromQString(fileName));
+  }
+  QPdfWriter writer(fileName);
+  writer.setPageSize(QPageSize(QPageSize::A4));
+  writer.setResolution(300);
+  writer.setTitle(title);
+  writer.setCreator(QStringLiteral("Tolvane"));
+  RubyPageLayout::Print(writer, document);
 }
 
 void TfrmMain::ShowProgress(std::size_t lineCount) {

@@ -5,9 +5,12 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "dictionary/ConversionSettings.h"
 #include "engine/BatchConversion.h"
+#include "engine/RubyLine.h"
 #include "ui/LanguageFile.h"
 #include "ui/SettingsFile.h"
 
@@ -71,6 +74,8 @@ class TfrmMain : public QMainWindow, private BatchHost {
   void N2Click();
   void N3Click();
   void N5Click();
+  void N_printClick();
+  void N_pdfClick();
   void n_showoptionsClick();
   void N_hideoptionsClick();
   void N_standardClick();
@@ -95,6 +100,11 @@ class TfrmMain : public QMainWindow, private BatchHost {
   void SetOuterWidth(int width);
   bool OptionsShown() const;
   void OpenDialog1Execute();
+  // The source in the box, read and laid out as ruby lines by the current settings; nothing
+  // (after the missing-source question) when there is no such file.
+  std::optional<std::vector<RubyLine>> RubyDocumentOfSource();
+  void WritePdf(const QString& fileName, const std::vector<RubyLine>& document,
+                const QString& title);
   // The label beside edtChfile: the encoding the chosen source will be read in.
   void ShowSourceEncoding();
   void ShowError(const QString& text);

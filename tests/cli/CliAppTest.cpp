@@ -266,6 +266,24 @@ TEST_F(CliTest, ReadingByContextInEveryCommand) {
   EXPECT_NE(Run({"convert", "--help"}).out.find("context"), std::string::npos);
 }
 
+TEST_F(CliTest, HtmlIsChosenByFormatOrByTheTargetsName) {
+  WriteBytes(work_ / "a.txt", Gb("我\r\n"));
+  const auto source = (work_ / "a.txt").string();
+  const std::string block = "<p><ruby>我<rt>wo3</rt></ruby></p>\n";
+  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", source, (work_ / "b.html").string()}).status, 0);
+  EXPECT_NE(ReadBytes(work_ / "b.html").find(block), std::string::npos);
+  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", source, (work_ / "c.HTM").string()}).status, 0);
+  EXPECT_NE(ReadBytes(work_ / "c.HTM").find(block), std::string::npos);
+  // --format html with no target: the derived name, as a page.
+  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", "--format", "html", source}).status, 0);
+  EXPECT_NE(ReadBytes(work_ / "a_拼音.html").find("<title>a.txt</title>"), std::string::npos);
+  // A text layout asked for by name wins over the target's extension.
+  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", "--format", "hanpy", source,
+                 (work_ / "d.html").string()}).status, 0);
+  EXPECT_EQ(ReadBytes(work_ / "d.html"), Gb("我(wo3)\r\n"));
+  EXPECT_EQ(Run({"preview", "--format", "html", "--tone", "numbered", "我"}).out, block);
+}
+
 TEST_F(CliTest, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
   std::string text;
   for (int i = 0; i < 300; ++i) text += Gb("我爱北京") + "\r\n";

@@ -42,6 +42,9 @@ class NoDialogs : public tolvane::Dialogs {
     return Fail("save dialog"), QString();
   }
   void OpenUrl(const QUrl& url) override { Fail(url.toString()); }
+  void PrintPreview(QWidget*, const std::function<void(QPagedPaintDevice&)>&) override {
+    Fail("print preview");
+  }
 
  private:
   void Fail(const QString& what) {

@@ -140,6 +140,65 @@ TEST_F(Batch, ARunReadsByContextWhenAskedTo) {
   EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 
+TEST_F(Batch, ATargetNamedHtmlGetsThePage) {
+  Select("RadioButton_num");
+  ChooseSource(source);
+  const auto page = documents / "a.html";
+  dialogs.saveAnswers.push_back(Str(page));
+  Trigger("N3");
+  dialogs.confirmAnswers.push_back(true);
+  Click("btnOk");
+  const std::string html = ReadBytes(page);
+  EXPECT_NE(html.find("<title>a.txt</title>"), std::string::npos);
+  EXPECT_NE(html.find("<p><ruby>我<rt>wo3</rt></ruby><ruby>爱<rt>ai4</rt></ruby></p>"),
+            std::string::npos);
+  ASSERT_EQ(dialogs.openedUrls.size(), 1u);  // opened with the system's program: the browser
+  EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(Str(page)));
+}
+
+TEST_F(Batch, PrintShowsAPreviewOfTheSourceLaidOutAsRuby) {
+  dialogs.confirmAnswers.push_back(false);
+  Trigger("N_print");  // no source yet: the question of the missing source
+  EXPECT_EQ(dialogs.confirmTexts, std::vector<QString>{Q("没找到源文件,选择文件？")});
+  EXPECT_EQ(dialogs.previews, 0);
+  ChooseSource(source);
+  Trigger("N_print");
+  ASSERT_EQ(dialogs.previews, 1);
+  const std::string pdf = ReadBytes(dialogs.printedPdf);
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  std::filesystem::remove(dialogs.printedPdf);
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+TEST_F(Batch, ExportPdfWritesTheChosenFileWithItsFontsEmbedded) {
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += Gb("我爱北京天安门，天安门上红旗飘") + "\r\n";
+  WriteBytes(source, text);
+  ChooseSource(source);
+  const auto pdf = documents / "book.pdf";
+  dialogs.saveAnswers.push_back(Str(pdf));
+  dialogs.confirmAnswers.push_back(false);
+  Trigger("N_pdf");
+  ASSERT_EQ(dialogs.saveFilters.back(), "PDF (*.pdf)");
+  EXPECT_EQ(dialogs.saveInitials.back(), Str(documents / "a_拼音.pdf"));
+  const std::string bytes = ReadBytes(pdf);
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  EXPECT_NE(bytes.find("/FontFile"), std::string::npos) << "fonts embedded";
+  std::size_t pages = 0;
+  for (std::size_t at = bytes.find("/Type /Page\n"); at != std::string::npos;
+       at = bytes.find("/Type /Page\n", at + 1))
+    ++pages;
+  EXPECT_GT(pages, 1u);  // 200 lines do not fit one A4 page
+  ASSERT_EQ(dialogs.confirmTexts.size(), 1u);
+  EXPECT_EQ(dialogs.confirmTexts[0], Q("执行完成，是否打开文件") + "\r\r" + Str(pdf));
+
+  // A file that cannot be written: the error box names the reason, nothing is asked.
+  dialogs.saveAnswers.push_back(Str(documents / "no-folder" / "x.pdf"));
+  Trigger("N_pdf");
+  EXPECT_EQ(dialogs.errorTexts.size(), 1u);
+  EXPECT_EQ(dialogs.confirmTexts.size(), 1u);
+}
+
 TEST_F(Batch, RunWithNoLeavesTheTargetUnopened) {
   Child<QAction>(window, "N_hideoptions").trigger();
   ChooseSource(source);
@@ -246,7 +305,7 @@ TEST_F(Batch, SaveDialogShowsItsNameAgainAfterACancel) {
   Trigger("N3");
   EXPECT_EQ(Text("edtEnfile"), "") << "nothing confirmed yet";
   ASSERT_EQ(dialogs.saveFilters.size(), 1u);
-  EXPECT_EQ(dialogs.saveFilters[0], "Text file (*.txt);;All (*)");
+  EXPECT_EQ(dialogs.saveFilters[0], "Text file (*.txt);;HTML (*.html);;All (*)");
 
   const QString saved = Str(documents / "saved.txt");
   dialogs.saveAnswers.push_back(saved);

@@ -1,5 +1,8 @@
 #include "WindowTestSupport.h"
 
+#include <QCoreApplication>
+#include <QPdfWriter>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -50,6 +53,16 @@ QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter, const QSt
 }
 
 void ScriptedDialogs::OpenUrl(const QUrl& url) { openedUrls.push_back(url); }
+
+void ScriptedDialogs::PrintPreview(QWidget*,
+                                   const std::function<void(QPagedPaintDevice&)>& paint) {
+  ++previews;
+  printedPdf = std::filesystem::temp_directory_path() /
+               ("tolvane-preview-" + std::to_string(QCoreApplication::applicationPid()) + ".pdf");
+  QPdfWriter writer(QString::fromStdString(printedPdf.string()));
+  writer.setPageSize(QPageSize(QPageSize::A4));
+  paint(writer);
+}
 
 TestProgramFolder::TestProgramFolder() {
   std::filesystem::copy_file(SourceDataFolder() / kToneVowelFile, dir_ / kToneVowelFile);

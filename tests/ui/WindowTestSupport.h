@@ -42,6 +42,11 @@ class ScriptedDialogs : public Dialogs {
   QString OpenFileName(QWidget* parent, const QString& filter, const QString& initial) override;
   QString SaveFileName(QWidget* parent, const QString& filter, const QString& initial) override;
   void OpenUrl(const QUrl& url) override;
+  // Paints into a PDF file of the scripted dialogs' own, as a printer would be painted on.
+  void PrintPreview(QWidget* parent,
+                    const std::function<void(QPagedPaintDevice&)>& paint) override;
+  std::filesystem::path printedPdf;  // where the last preview's pages went
+  int previews = 0;
 };
 
 // A program folder of a test's own, holding the tone glyph file as the build installs it.

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/ConversionSettings.h"
+#include "platform/TextEncoding.h"
+
+namespace tolvane {
+
+// One character of a line with the reading that goes over it, as the ruby layouts (the HTML
+// page, printing and PDF) take them: both in UTF-8, the reading exactly what the text layouts
+// write for the character under the same settings, empty for a character without one. A byte
+// that is no character stands as U+FFFD: these layouts hold text, not bytes.
+struct RubyCharacter {
+  std::string text;
+  std::string reading;
+  bool operator==(const RubyCharacter&) const = default;
+};
+
+using RubyLine = std::vector<RubyCharacter>;
+
+// The characters of one line held in `form`, with their readings.
+RubyLine RubyLineOf(std::string_view line, TextForm form, const ConversionSettings& settings);
+
+// A whole source file's lines as a run reads and re-cuts them (ReadSourceLines), with readings.
+std::vector<RubyLine> ReadRubyDocument(const std::filesystem::path& source,
+                                       const ConversionSettings& settings,
+                                       EncodingChoice choice = EncodingChoice::Auto);
+
+}  // namespace tolvane
