@@ -1,5 +1,8 @@
 #include "platform/EncodingDetection.h"
 
+#include <algorithm>
+#include <string>
+
 #include "platform/Cp936.h"
 #include "platform/TextCodec.h"
 #include "platform/UnicodeText.h"
@@ -27,12 +30,30 @@ struct Utf8Scan {
   bool multiByte = false;
 };
 
+// Whether the bytes from `pos` to the end are the beginning of a well-formed sequence that the
+// end of the file cut short.
+bool IsCutShortAtTheEnd(std::string_view bytes, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(bytes[pos]);
+  const std::size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+  if (needed == 0 || pos + needed <= bytes.size()) return false;
+  // Complete it with the smallest continuation bytes and see whether it is then well-formed.
+  std::string completed(bytes.substr(pos));
+  while (completed.size() < needed) completed.push_back('\x80');
+  if (lead == 0xE0) completed[1] = static_cast<char>(std::max<unsigned char>(
+                        static_cast<unsigned char>(completed[1]), 0xA0));
+  if (lead == 0xF0) completed[1] = static_cast<char>(std::max<unsigned char>(
+                        static_cast<unsigned char>(completed[1]), 0x90));
+  return unicode::WellFormedUtf8Length(completed, 0) == needed;
+}
+
 Utf8Scan ScanUtf8(std::string_view bytes) {
   Utf8Scan scan;
   for (std::size_t pos = 0; pos < bytes.size();) {
     const std::size_t length = unicode::WellFormedUtf8Length(bytes, pos);
     if (length == 0) {
-      scan.wellFormed = false;
+      // A file cut in the middle of its last character is still UTF-8; the bytes of that
+      // character are kept as they are, like any that do not decode.
+      scan.wellFormed = IsCutShortAtTheEnd(bytes, pos);
       return scan;
     }
     scan.multiByte = scan.multiByte || length > 1;

@@ -34,6 +34,10 @@ TEST(EncodingDetection, DecidesByMarkThenUtf8ThenGb18030ElseCodePage936) {
       {"four bytes among bad bytes", "\x95\x32\x82\x36\xFF", Encoding::Cp936, false},
       {"text in nothing", "\xFF\x80\x80", Encoding::Cp936, false},
       {"UTF-16 without a mark", "a\0b\0"s, Encoding::Cp936, false},
+      // A UTF-8 file cut in the middle of its last character; not so a bad byte elsewhere.
+      {"UTF-8 cut short at the end", "我爱\xE5\x8C", Encoding::Utf8, false},
+      {"UTF-8 cut short, four bytes", "我\xF0\xA0\x80", Encoding::Utf8, false},
+      {"UTF-8 with a bad byte inside", "我\xE5\x8C爱", Encoding::Cp936, false},
   };
   for (const DetectionCase& c : cases) {
     SCOPED_TRACE(c.name);
