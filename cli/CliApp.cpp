@@ -187,6 +187,7 @@ class CliBatchHost : public BatchHost {
 
   void ShowProgress(std::size_t lineCount) override { progress_.Start(lineCount); }
   void StepProgress() override { progress_.Step(); }
+  void SetProgressRange(std::size_t lineCount) override { progress_.SetTotal(lineCount); }
   void FillProgress() override { progress_.Fill(); }
   void HideProgress() override { progress_.Finish(); }
   bool Ask(Question, const std::string&) override { return false; }
@@ -218,6 +219,7 @@ struct ConvertOptions {
   std::filesystem::path target;
   OutputEncodingChoice outputEncoding = OutputEncodingChoice::Same;
   bool quiet = false;
+  unsigned jobs = 0;
 };
 
 int Convert(const LookupOptions& options, const ConvertOptions& convert, std::istream& in,
@@ -233,13 +235,12 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
     target = DeriveTargetPath(convert.source);
     if (settings.outputFormat == OutputFormat::html) target.replace_extension(".html");
   }
-  std::string sourceBytes;
-  if (fromStdin) sourceBytes = ReadAll(in);
   CliBatchHost host(err, errIsTerminal && !convert.quiet);
   BatchRequest request{convert.source, target, settings, options.dataDir};
   request.sourceEncoding = options.encoding;
   request.targetEncoding = convert.outputEncoding;
-  if (fromStdin) request.sourceBytes = &sourceBytes;
+  request.jobs = convert.jobs;
+  if (fromStdin) request.sourceStream = &in;
   if (toStdout) request.targetStream = &out;
   switch (BatchConversion(request, host)) {
     case BatchOutcome::Completed:
@@ -320,6 +321,11 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       ->transform(CLI::CheckedTransformer(kOutputEncodings, CLI::ignore_case))
       ->option_text("same|utf-8|utf-8-bom|utf-16le|utf-16be|gb18030");
   convertCommand->add_flag("-q,--quiet", convert.quiet, "No progress bar and no closing message");
+  convertCommand
+      ->add_option("-j,--jobs", convert.jobs,
+                   "Threads that annotate (default 0: one per core); the output is the same "
+                   "whatever the number")
+      ->check(CLI::Range(0u, 1024u));
 
   CLI::App* previewCommand = app.add_subcommand(
       "preview", "Print the one-line preview of TEXT (UTF-8) in the chosen layout");

@@ -1,5 +1,6 @@
 #include "cli/TerminalProgress.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tolvane {
@@ -14,6 +15,12 @@ void TerminalProgress::Start(std::size_t total) {
 
 void TerminalProgress::Step() {
   if (position_ < total_) ++position_;
+  Draw();
+}
+
+void TerminalProgress::SetTotal(std::size_t total) {
+  total_ = total;
+  position_ = std::min(position_, total_);
   Draw();
 }
 

@@ -13,6 +13,8 @@ class TerminalProgress {
 
   void Start(std::size_t total);
   void Step();
+  // The total turned out otherwise than Start was told.
+  void SetTotal(std::size_t total);
   void Fill();
   void Finish();
 

@@ -132,10 +132,11 @@ void ContextResolver::ReadLine(std::string_view line, TextForm form,
 }
 
 const ContextResolver& ContextResolverFor(const ConversionSettings& settings) {
-  // One resolver per tone style and dictionary, made again after the data files change.
-  static std::array<std::array<std::unique_ptr<ContextResolver>, 2>, 3> resolvers;
-  static unsigned long generation = DataFilesGeneration();
-  static const PhraseData* data = nullptr;
+  // One resolver per tone style and dictionary, made again after the data files change; one
+  // set per thread, as the resolvers fill their caches as they go.
+  thread_local std::array<std::array<std::unique_ptr<ContextResolver>, 2>, 3> resolvers;
+  thread_local unsigned long generation = DataFilesGeneration();
+  thread_local const PhraseData* data = nullptr;
   const PhraseData* current = &ContextData();
   if (generation != DataFilesGeneration() || data != current) {
     for (auto& byTone : resolvers)

@@ -115,8 +115,10 @@ const ReadingResolver::Slot& ReadingResolver::ResolveSlowly(std::string_view cha
 }
 
 const CodePointReading& ReadingResolver::ResolveCodePoint(char32_t cp) const {
-  if (cp < 0x10000 && !codePoints_) codePoints_ = std::make_unique<CodePointReading[]>(0x10000);
-  CodePointReading& reading = cp < 0x10000 ? codePoints_[cp] : otherCodePoints_[cp];
+  if (cp < 0x10000 && !codePointPages_[cp >> 8])
+    codePointPages_[cp >> 8] = std::make_unique<CodePointReading[]>(256);
+  CodePointReading& reading =
+      cp < 0x10000 ? codePointPages_[cp >> 8][cp & 0xFF] : otherCodePoints_[cp];
   if (reading.resolved) return reading;
   const cp936::EncodedChar gb =
       unicode::IsRawByte(cp) ? cp936::EncodedChar{} : cp936::EncodeChar(cp);
@@ -136,9 +138,10 @@ const ReadingResolver& ResolverFor(const ConversionSettings& settings) {
   if (settings.polyphone == PolyphonePolicy::ByContext)
     throw std::logic_error("the classic lookup has no reading by context");
   // One resolver per combination of the three settings the lookup reads, made when first needed
-  // and made again after the data files change.
-  static std::unique_ptr<ReadingResolver> resolvers[3][2][2];
-  static ResolverKey key = CurrentKey();
+  // and made again after the data files change. Each thread has its own: a resolver fills its
+  // tables as characters come, and a run annotates on several threads at once.
+  thread_local std::unique_ptr<ReadingResolver> resolvers[3][2][2];
+  thread_local ResolverKey key = CurrentKey();
   const ResolverKey current = CurrentKey();
   if (!(current == key)) {
     for (auto& byTone : resolvers)

@@ -74,7 +74,10 @@ class ReadingResolver {
   }
   // The readings of a code point of Unicode text.
   const CodePointReading& ReadingOfCodePoint(char32_t cp) const {
-    if (cp < 0x10000 && codePoints_ && codePoints_[cp].resolved) return codePoints_[cp];
+    if (cp < 0x10000) {
+      const auto& page = codePointPages_[cp >> 8];
+      if (page && page[cp & 0xFF].resolved) return page[cp & 0xFF];
+    }
     return ResolveCodePoint(cp);
   }
 
@@ -116,9 +119,9 @@ class ReadingResolver {
   mutable std::array<Slot, 256> singleByte_{};
   mutable std::array<Slot, kSide * kSide> area_{};
   mutable std::unordered_map<std::string, Slot> others_;
-  // By code point, made when Unicode text first comes: the plane of the common characters in
-  // one table, the rest in a map.
-  mutable std::unique_ptr<CodePointReading[]> codePoints_;
+  // By code point, made as Unicode text comes: the plane of the common characters in pages of
+  // 256, made when a character of the page first comes; the rest in a map.
+  mutable std::array<std::unique_ptr<CodePointReading[]>, 256> codePointPages_;
   mutable std::unordered_map<char32_t, CodePointReading> otherCodePoints_;
   mutable std::vector<std::string> errors_;
   mutable std::vector<std::unique_ptr<char[]>> chunks_;

@@ -99,7 +99,7 @@ class PhraseDataBuilder {
   // is mostly one probe.
   void BuildPairTable() {
     std::size_t size = 16;
-    while (size < pairs_.size() * 2) size *= 2;
+    while (size * 3 < pairs_.size() * 4) size *= 2;
     data_.pairKeys_.assign(size, PhraseData::kNoPair);
     data_.pairValues_.assign(size, 0);
     for (const auto& [key, id] : pairs_) {
@@ -128,8 +128,9 @@ class PhraseDataBuilder {
       prefixes.push_back({PhraseData::PrefixKey(a, b), {i, j}});
       i = j;
     }
+    // At most about three quarters full: a probe or two, in half the memory of a half-full one.
     std::size_t size = 16;
-    while (size < prefixes.size() * 2) size *= 2;
+    while (size * 3 < prefixes.size() * 4) size *= 2;
     data_.prefixKeys_.assign(size, PhraseData::kNoPair);
     data_.prefixRanges_.assign(size, {0, 0});
     for (const auto& [key, range] : prefixes) {

@@ -41,8 +41,11 @@ class BatchHost {
   // The error box.
   virtual void ReportError(const Error& error) = 0;
   // Part of the source does not decode in the encoding it is read in; those bytes go into the
-  // target as they are. `offset` is the byte offset of the first such sequence. Said once, before
-  // the first line is written.
+  // target as they are. `offset` is the byte offset of the first such sequence. Said once, as soon
+  // as it is found.
+  // The number of lines turned out to differ from what ShowProgress was told (a source read in
+  // pieces is counted as it goes): the bar's range becomes 0 to lineCount - 1.
+  virtual void SetProgressRange(std::size_t lineCount) { (void)lineCount; }
   virtual void NoteUndecodableBytes(const std::filesystem::path& source,
                                     const TextEncoding& encoding, std::size_t offset) {
     (void)source, (void)encoding, (void)offset;
@@ -62,7 +65,12 @@ struct BatchRequest {
   // Standard input and output: the source's bytes, read beforehand, instead of the source file,
   // and a stream instead of the target file. `source` and `target` then only name them.
   const std::string* sourceBytes = nullptr;
+  std::istream* sourceStream = nullptr;
   std::ostream* targetStream = nullptr;
+  // Threads that annotate: 0 for one per core, 1 for the calling thread alone.
+  unsigned jobs = 0;
+  // Bytes of source per chunk of the run (0: the usual); tests make them small.
+  std::size_t chunkBytes = 0;
 };
 
 enum class BatchOutcome { Completed, SourceMissing, Failed };

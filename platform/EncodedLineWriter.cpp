@@ -6,9 +6,9 @@
 
 namespace tolvane {
 
-EncodedLineWriter::EncodedLineWriter(TextFileWriter& file, TextForm form,
+EncodedLineWriter::EncodedLineWriter(std::string& sink, TextForm form,
                                      const TextEncoding& target)
-    : file_(file), form_(form), target_(target) {
+    : sink_(sink), form_(form), target_(target) {
   if (target.encoding != Encoding::Cp936) {
     encoder_.emplace(target.encoding);
   } else if (form == TextForm::Unicode) {
@@ -17,13 +17,14 @@ EncodedLineWriter::EncodedLineWriter(TextFileWriter& file, TextForm form,
 }
 
 void EncodedLineWriter::Start() {
-  if (target_.byteOrderMark) file_.Write(ByteOrderMark(target_.encoding));
+  if (target_.byteOrderMark) sink_.append(ByteOrderMark(target_.encoding));
 }
 
 void EncodedLineWriter::WriteLine(std::string_view line) {
   if (!encoder_) {
     // Code page 936 out: the designed path, bytes as they are.
-    file_.WriteLine(line);
+    sink_.append(line);
+    sink_.append("\r\n");
     return;
   }
   std::string_view text = line;
@@ -32,10 +33,8 @@ void EncodedLineWriter::WriteLine(std::string_view line) {
     cp936::AppendAsUnicodeText(line, unicode_);
     text = unicode_;
   }
-  encoded_.clear();
-  encoder_->Append(text, encoded_);
-  encoded_.append(LineEnd(target_.encoding));
-  file_.Write(encoded_);
+  encoder_->Append(text, sink_);
+  sink_.append(LineEnd(target_.encoding));
 }
 
 }  // namespace tolvane

@@ -6,30 +6,28 @@
 
 #include "platform/TextCodec.h"
 #include "platform/TextEncoding.h"
-#include "platform/TextFile.h"
 
 namespace tolvane {
 
-// Writes lines held in one form to a text file in the target's encoding: the byte-order mark
-// first when the target has one, then every line followed by CR LF in that encoding. Code page
+// Writes lines held in one form as the bytes of the target's encoding, appended to `sink`: the
+// byte-order mark when asked for, then every line followed by CR LF in that encoding. Code page
 // 936 lines written as code page 936 go out as the bytes they are.
 class EncodedLineWriter {
  public:
-  EncodedLineWriter(TextFileWriter& file, TextForm form, const TextEncoding& target);
+  EncodedLineWriter(std::string& sink, TextForm form, const TextEncoding& target);
 
-  // The byte-order mark, if the target has one; call once, before the first line.
+  // The byte-order mark, if the target has one; once, before the first line of a file.
   void Start();
   void WriteLine(std::string_view line);
   // Bytes as they are (a UTF-16 file's odd last byte, after the last line).
-  void WriteRaw(std::string_view bytes) { file_.Write(bytes); }
+  void WriteRaw(std::string_view bytes) { sink_.append(bytes); }
 
  private:
-  TextFileWriter& file_;
+  std::string& sink_;
   TextForm form_;
   TextEncoding target_;
   std::optional<TextEncoder> encoder_;
   std::string unicode_;
-  std::string encoded_;
 };
 
 }  // namespace tolvane

@@ -482,6 +482,11 @@ void TfrmMain::ShowProgress(std::size_t lineCount) {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void TfrmMain::SetProgressRange(std::size_t lineCount) {
+  const std::size_t last = lineCount > 0 ? lineCount - 1 : 0;
+  ui->ProgressBar1->setRange(0, static_cast<int>(std::min<std::size_t>(last, INT_MAX)));
+}
+
 void TfrmMain::StepProgress() {
   QProgressBar* bar = ui->ProgressBar1;
   const int before = bar->value();

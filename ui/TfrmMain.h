@@ -125,6 +125,7 @@ class TfrmMain : public QMainWindow, private BatchHost {
   // BatchHost: the window shows the run's progress and asks its questions.
   void ShowProgress(std::size_t lineCount) override;
   void StepProgress() override;
+  void SetProgressRange(std::size_t lineCount) override;
   void FillProgress() override;
   void HideProgress() override;
   bool Ask(Question question, const std::string& textUtf8) override;

@@ -66,7 +66,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   const Result help = Run({"convert", "--help"});
   EXPECT_EQ(help.status, 0);
   for (const char* option : {"--polyphone", "--tone", "--format", "--no-align", "--wrap",
-                             "--wade-giles", "--data-dir", "--quiet"})
+                             "--wade-giles", "--data-dir", "--quiet", "--jobs", "--encoding",
+                             "--output-encoding"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
@@ -282,6 +283,21 @@ TEST_F(CliTest, HtmlIsChosenByFormatOrByTheTargetsName) {
                  (work_ / "d.html").string()}).status, 0);
   EXPECT_EQ(ReadBytes(work_ / "d.html"), Gb("我(wo3)\r\n"));
   EXPECT_EQ(Run({"preview", "--format", "html", "--tone", "numbered", "我"}).out, block);
+}
+
+TEST_F(CliTest, JobsChangeNothingButTheSpeed) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += Gb("长城，重庆a\r\n\r\n");
+  WriteBytes(work_ / "a.txt", text);
+  std::string first;
+  for (const char* jobs : {"1", "2", "5", "0"}) {
+    const auto target = (work_ / (std::string("out") + jobs + ".txt")).string();
+    const Result result = Run({"convert", "-q", "--jobs", jobs, (work_ / "a.txt").string(), target});
+    ASSERT_EQ(result.status, 0) << result.err;
+    if (first.empty()) first = ReadBytes(target);
+    EXPECT_EQ(ReadBytes(target), first) << jobs;
+  }
+  EXPECT_EQ(Run({"convert", "--jobs", "x", (work_ / "a.txt").string()}).status, 2);
 }
 
 TEST_F(CliTest, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {

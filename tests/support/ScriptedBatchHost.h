@@ -25,6 +25,12 @@ class ScriptedHost : public BatchHost {
     events.push_back("show");
   }
   void StepProgress() override { ++steps; }
+  // The range corrected during or at the end of a run: lineCount is the last range given.
+  void SetProgressRange(std::size_t count) override {
+    lineCount = count;
+    ++rangeCorrections;
+  }
+  std::size_t rangeCorrections = 0;
   void FillProgress() override { events.push_back("fill"); }
   void HideProgress() override { events.push_back("hide"); }
   bool Ask(Question, const std::string& textUtf8) override {

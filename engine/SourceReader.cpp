@@ -1,0 +1,236 @@
+#include "engine/SourceReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <istream>
+
+#include "platform/Cp936.h"
+#include "platform/Error.h"
+#include "platform/TextCodec.h"
+
+namespace tolvane {
+
+FileByteSource::FileByteSource(const std::filesystem::path& path) : path_(path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw CannotOpenFile(path, std::strerror(EISDIR));
+  errno = 0;
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) throw CannotOpenFile(path, std::strerror(errno));
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec) size_ = size;
+}
+
+FileByteSource::~FileByteSource() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+std::size_t FileByteSource::Read(char* data, std::size_t size) {
+  errno = 0;
+  const std::size_t got = std::fread(data, 1, size, file_);
+  if (got < size && std::ferror(file_) != 0) throw FileError(errno != 0 ? errno : EIO, path_);
+  return got;
+}
+
+std::size_t StreamByteSource::Read(char* data, std::size_t size) {
+  in_.read(data, static_cast<std::streamsize>(size));
+  const auto got = static_cast<std::size_t>(in_.gcount());
+  if (in_.bad()) throw FileError(EIO, name_);
+  return got;
+}
+
+std::size_t MemoryByteSource::Read(char* data, std::size_t size) {
+  const std::size_t got = std::min(size, bytes_.size());
+  std::memcpy(data, bytes_.data(), got);
+  bytes_.remove_prefix(got);
+  return got;
+}
+
+SourceReader::SourceReader(ByteSource& in, EncodingChoice choice, std::size_t chunkBytes,
+                           std::size_t detectBytes)
+    : in_(in), chunkBytes_(chunkBytes) {
+  Fill(detectBytes);
+  // Detection sees whole lines, so that no character is cut at the end of what it sees.
+  std::string_view seen = buffer_;
+  if (!eof_) {
+    const std::size_t lastLineEnd = seen.find_last_of("\r\n");
+    if (lastLineEnd != std::string_view::npos) seen = seen.substr(0, lastLineEnd + 1);
+  }
+  std::optional<std::size_t> undecodable;
+  encoding_ = ChooseEncoding(seen, choice, &undecodable);
+  form_ = FormOf(encoding_.encoding.encoding);
+  if (form_ == TextForm::Cp936) {
+    // Bytes after a NUL are no part of the text and need no warning.
+    if (undecodable && *undecodable < std::min(seen.find('\0'), seen.size()))
+      NoteUndecodable(*undecodable);
+    checkedUpTo_ = seen.size();
+  } else {
+    buffer_.erase(0, encoding_.byteOrderMarkLength);
+    consumed_ = encoding_.byteOrderMarkLength;
+  }
+}
+
+SourceReader::SourceReader(ByteSource& in, TextForm form, std::size_t chunkBytes)
+    : in_(in), chunkBytes_(chunkBytes), form_(form), decode_(false) {
+  encoding_.encoding.encoding = form == TextForm::Cp936 ? Encoding::Cp936 : Encoding::Utf8;
+}
+
+void SourceReader::Fill(std::size_t wanted) {
+  while (!eof_ && buffer_.size() < wanted) {
+    const std::size_t before = buffer_.size();
+    // Read in steps of no more than the source still holds (where known) and a chunk: the
+    // room is zeroed before it is read into, and a small file needs little.
+    std::size_t room = std::min<std::size_t>(wanted - before, chunkBytes_ + (1 << 16));
+    if (const auto size = in_.Size()) {
+      const std::uint64_t read = consumed_ + before;
+      if (*size >= read) room = std::min<std::uint64_t>(room, *size - read + 1);
+    }
+    room = std::max<std::size_t>(room, 1);
+    buffer_.resize(before + room);
+    const std::size_t got = in_.Read(buffer_.data() + before, room);
+    buffer_.resize(before + got);
+    if (got == 0) eof_ = true;
+  }
+}
+
+void SourceReader::NoteUndecodable(std::size_t offset) {
+  if (!firstUndecodable_ || offset < *firstUndecodable_) firstUndecodable_ = offset;
+}
+
+std::size_t SourceReader::CutPoint() const {
+  const bool utf16 = decode_ && (encoding_.encoding.encoding == Encoding::Utf16Le ||
+                                 encoding_.encoding.encoding == Encoding::Utf16Be);
+  // A chunk of about chunkBytes_, longer only where a line is.
+  const std::size_t limit = std::min(buffer_.size(), std::max(chunkBytes_, cutLimit_));
+  const bool wholeBuffer = limit == buffer_.size();
+  if (!utf16) {
+    std::size_t end = limit;
+    // A CR at the very end may be the first half of a CR LF still to come.
+    if ((!eof_ || !wholeBuffer) && end > 0 && buffer_[end - 1] == '\r') --end;
+    const std::size_t at = std::string_view(buffer_).substr(0, end).find_last_of("\r\n");
+    return at == std::string_view::npos ? 0 : at + 1;
+  }
+  const bool bigEndian = encoding_.encoding.encoding == Encoding::Utf16Be;
+  const auto unitAt = [&](std::size_t i) {
+    const auto a = static_cast<unsigned char>(buffer_[i]);
+    const auto b = static_cast<unsigned char>(buffer_[i + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  std::size_t units = limit / 2;
+  if ((!eof_ || !wholeBuffer) && units > 0 && unitAt(2 * (units - 1)) == '\r') --units;
+  for (std::size_t u = units; u-- > 0;) {
+    const int unit = unitAt(2 * u);
+    if (unit == '\n' || unit == '\r') return 2 * (u + 1);
+  }
+  return 0;
+}
+
+bool SourceReader::NextRaw(RawChunk& raw) {
+  for (;;) {
+    if (ended_ || (eof_ && buffer_.empty())) return false;
+    if (!eof_ && buffer_.size() < chunkBytes_) Fill(chunkBytes_);
+    std::size_t cut = CutPoint();
+    if (cut == 0) {
+      if (buffer_.size() > std::max(chunkBytes_, cutLimit_)) {
+        cutLimit_ = buffer_.size();  // a line longer than a chunk: look further
+        continue;
+      }
+      if (!eof_) {
+        Fill(buffer_.size() * 2);
+        continue;
+      }
+      cut = buffer_.size();
+    }
+    cutLimit_ = 0;
+    std::string_view chunk(buffer_.data(), cut);
+    // A NUL ends the text.
+    std::size_t nul = std::string_view::npos;
+    if (!IsUtf16()) {
+      nul = chunk.find('\0');
+    } else {
+      for (std::size_t i = 0; i + 1 < chunk.size(); i += 2)
+        if (chunk[i] == '\0' && chunk[i + 1] == '\0') {
+          nul = i;
+          break;
+        }
+    }
+    if (nul != std::string_view::npos) {
+      chunk = chunk.substr(0, nul);
+      ended_ = true;
+    }
+    raw.bytes.assign(chunk);
+    raw.offset = consumed_;
+    raw.checkFrom = checkedUpTo_ > consumed_ ? std::min<std::size_t>(checkedUpTo_ - consumed_,
+                                                                      raw.bytes.size())
+                                             : 0;
+    raw.last = ended_ || (eof_ && cut == buffer_.size());
+    checkedUpTo_ = std::max<std::uint64_t>(checkedUpTo_, consumed_ + raw.bytes.size());
+    consumed_ += cut;
+    buffer_.erase(0, cut);
+    if (ended_) buffer_.clear();
+    return true;
+  }
+}
+
+bool SourceReader::IsUtf16() const {
+  return decode_ && (encoding_.encoding.encoding == Encoding::Utf16Le ||
+                     encoding_.encoding.encoding == Encoding::Utf16Be);
+}
+
+void SourceReader::Decode(const RawChunk& raw, DecodedChunk& out) const {
+  out.firstUndecodable.reset();
+  out.trailingBytes.clear();
+  if (!decode_ || form_ == TextForm::Cp936) {
+    if (decode_ && raw.checkFrom < raw.bytes.size()) {
+      const std::string_view unchecked = std::string_view(raw.bytes).substr(raw.checkFrom);
+      if (const auto bad = cp936::FirstUndecodable(unchecked))
+        out.firstUndecodable = raw.offset + raw.checkFrom + *bad;
+    }
+    out.lines = LineList(raw.bytes);
+    return;
+  }
+  DecodedText decoded = DecodeText(raw.bytes, encoding_.encoding.encoding, raw.offset);
+  out.firstUndecodable = decoded.firstUndecodable;
+  if (raw.last) out.trailingBytes = std::move(decoded.trailingBytes);
+  out.lines = LineList(decoded.text);
+}
+
+std::string SourceReader::LastNonEmptyLine(const RawChunk& raw) const {
+  // Cut the raw bytes into lines from the end until one holds something, and decode that one.
+  const std::string_view bytes = raw.bytes;
+  if (!IsUtf16()) {
+    std::size_t end = bytes.size();
+    while (end > 0) {
+      while (end > 0 && (bytes[end - 1] == '\n' || bytes[end - 1] == '\r')) --end;
+      if (end == 0) break;
+      const std::size_t begin = bytes.substr(0, end).find_last_of("\r\n") + 1;
+      const std::string_view line = bytes.substr(begin, end - begin);
+      if (!decode_ || form_ == TextForm::Cp936) return std::string(line);
+      return DecodeText(line, encoding_.encoding.encoding).text;
+    }
+    return {};
+  }
+  const bool bigEndian = encoding_.encoding.encoding == Encoding::Utf16Be;
+  const auto unitAt = [&](std::size_t u) {
+    const auto a = static_cast<unsigned char>(bytes[2 * u]);
+    const auto b = static_cast<unsigned char>(bytes[2 * u + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  std::size_t end = bytes.size() / 2;
+  while (end > 0 && (unitAt(end - 1) == '\n' || unitAt(end - 1) == '\r')) --end;
+  std::size_t begin = end;
+  while (begin > 0 && unitAt(begin - 1) != '\n' && unitAt(begin - 1) != '\r') --begin;
+  return DecodeText(bytes.substr(2 * begin, 2 * (end - begin)), encoding_.encoding.encoding).text;
+}
+
+bool SourceReader::Next(LineList& lines) {
+  RawChunk raw;
+  if (!NextRaw(raw)) return false;
+  DecodedChunk decoded;
+  Decode(raw, decoded);
+  if (decoded.firstUndecodable) NoteUndecodable(*decoded.firstUndecodable);
+  if (raw.last) trailingBytes_ = decoded.trailingBytes;
+  lines = std::move(decoded.lines);
+  return true;
+}
+
+}  // namespace tolvane
