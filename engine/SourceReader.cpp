@@ -167,6 +167,9 @@ bool SourceReader::NextRaw(RawChunk& raw) {
     consumed_ += cut;
     buffer_.erase(0, cut);
     if (ended_) buffer_.clear();
+    // The room that detection took is not needed again.
+    if (buffer_.capacity() > 4 * chunkBytes_ && buffer_.size() < 2 * chunkBytes_)
+      buffer_.shrink_to_fit();
     return true;
   }
 }

@@ -68,7 +68,7 @@ class MemoryByteSource : public ByteSource {
 // NUL ends the text, as it always did. Only a line longer than a chunk makes a chunk longer.
 class SourceReader {
  public:
-  static constexpr std::size_t kChunkBytes = 1 << 20;
+  static constexpr std::size_t kChunkBytes = 1 << 19;
   static constexpr std::size_t kDetectBytes = 4 << 20;
 
   SourceReader(ByteSource& in, EncodingChoice choice, std::size_t chunkBytes = kChunkBytes,
