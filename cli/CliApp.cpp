@@ -50,11 +50,12 @@ const std::map<std::string, OutputEncodingChoice> kOutputEncodings = {
 // Options shared by the commands that look readings up.
 struct LookupOptions {
   ConversionSettings settings;
-  std::filesystem::path dataDir;
+  FileLocations locations;
+  std::filesystem::path dataDir;  // --data-dir: every file of the run in this folder
   EncodingChoice encoding = EncodingChoice::Auto;
 
-  void AddTo(CLI::App& command, const std::filesystem::path& programFolder) {
-    dataDir = programFolder;
+  void AddTo(CLI::App& command, const FileLocations& where) {
+    locations = where;
     command
         .add_option("--tone", settings.toneStyle, "Tone style: marked (default), numbered or plain")
         ->transform(CLI::CheckedTransformer(kToneStyles, CLI::ignore_case))
@@ -70,8 +71,10 @@ struct LookupOptions {
                      "Consult the Wade-Giles user dictionary instead of the standard one");
     command
         .add_option("--data-dir", dataDir,
-                    "Folder of the data files (user dictionaries, tone glyphs) and temp.txt; "
-                    "default: the program folder")
+                    "Folder of the data files (user dictionaries, tone glyphs) and of temp.txt; "
+                    "default: the program folder of a portable copy; for an installed one, "
+                    "the dictionaries in $XDG_DATA_HOME/tolvane, the glyphs in share/tolvane "
+                    "and temp.txt in $XDG_CACHE_HOME/tolvane")
         ->check(CLI::ExistingDirectory);
   }
 
@@ -112,7 +115,11 @@ struct LookupOptions {
 
   // The start-up steps the lookup needs: data files, then the built-in tables.
   void Load() const {
-    LoadDataFiles(dataDir);
+    if (dataDir.empty()) {
+      LoadDataFiles(DataFolders{locations.dictionaries, locations.data});
+    } else {
+      LoadDataFiles(dataDir);
+    }
     InitNumberedTable();
     InitPlainTable();
   }
@@ -236,7 +243,20 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
     if (settings.outputFormat == OutputFormat::html) target.replace_extension(".html");
   }
   CliBatchHost host(err, errIsTerminal && !convert.quiet);
-  BatchRequest request{convert.source, target, settings, options.dataDir};
+  // temp.txt goes where --data-dir says, else in the scratch folder, made if need be.
+  std::filesystem::path scratch = options.dataDir;
+  if (scratch.empty()) {
+    scratch = options.locations.scratch;
+    if (settings.wrapWidth > 0) {
+      try {
+        options.locations.ForWriting(scratch);
+      } catch (const Error& error) {
+        CliBatchHost::PrintError(error, err);
+        return 1;
+      }
+    }
+  }
+  BatchRequest request{convert.source, target, settings, scratch};
   request.sourceEncoding = options.encoding;
   request.targetEncoding = convert.outputEncoding;
   request.jobs = convert.jobs;
@@ -258,7 +278,7 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-           std::ostream& err, const std::filesystem::path& programFolder, bool errIsTerminal) {
+           std::ostream& err, const FileLocations& locations, bool errIsTerminal) {
   CLI::App app{
       "Tolvane: annotates Chinese text with Hanyu Pinyin. Reads GB2312/GBK, UTF-8, "
       "UTF-16 and GB18030 text.",
@@ -289,7 +309,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       "with --lines, for each line of FILE its characters' display readings, TAB-separated, "
       "\" \" for a character without one (all in UTF-8)");
   LookupOptions lookupOptions;
-  lookupOptions.AddTo(*lookupCommand, programFolder);
+  lookupOptions.AddTo(*lookupCommand, locations);
   lookupOptions.AddEncodingTo(*lookupCommand);
   std::string lookupText;
   std::string linesFile;
@@ -305,7 +325,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       "front of the file name's extension; - as SOURCE reads standard input (TARGET is then "
       "required), - as TARGET writes standard output");
   LookupOptions convertOptions;
-  convertOptions.AddTo(*convertCommand, programFolder);
+  convertOptions.AddTo(*convertCommand, locations);
   convertOptions.AddEncodingTo(*convertCommand);
   convertOptions.AddLayoutTo(*convertCommand, true);
   ConvertOptions convert;
@@ -330,7 +350,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   CLI::App* previewCommand = app.add_subcommand(
       "preview", "Print the one-line preview of TEXT (UTF-8) in the chosen layout");
   LookupOptions previewOptions;
-  previewOptions.AddTo(*previewCommand, programFolder);
+  previewOptions.AddTo(*previewCommand, locations);
   previewOptions.AddLayoutTo(*previewCommand, false);
   std::string previewText;
   previewCommand->add_option("TEXT", previewText, "Text in UTF-8")->required();

@@ -4,13 +4,15 @@
 
 #include "cli/CliApp.h"
 #include "platform/Error.h"
+#include "platform/FileLocations.h"
 #include "platform/ProgramFolder.h"
 
 int main(int argc, char** argv) {
   // Standard output carries whole converted files; C's stdio need not see them.
   std::ios::sync_with_stdio(false);
   try {
-    return tolvane::RunCli(argc, argv, std::cin, std::cout, std::cerr, tolvane::ProgramFolder(),
+    return tolvane::RunCli(argc, argv, std::cin, std::cout, std::cerr,
+                           tolvane::LocateFiles(tolvane::ProgramFolder()),
                            ::isatty(STDERR_FILENO) != 0);
   } catch (const std::exception& e) {
     std::cerr << "tolvane-cli: " << e.what() << '\n';

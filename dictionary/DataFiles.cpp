@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/Error.h"
+#include "platform/FileLocations.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 
@@ -10,7 +11,7 @@ namespace tolvane {
 namespace {
 
 struct DataFileLists {
-  std::filesystem::path folder;
+  DataFolders folders;
   CustomDictionary standard;
   CustomDictionary wadeGiles;
   ToneVowels toneVowels;
@@ -33,10 +34,13 @@ std::vector<std::string> LoadList(const std::filesystem::path& path) {
 
 }  // namespace
 
-void LoadDataFiles(const std::filesystem::path& folder) {
+void LoadDataFiles(const std::filesystem::path& folder) { LoadDataFiles(DataFolders{folder, folder}); }
+
+void LoadDataFiles(const DataFolders& folders) {
   ReleaseDataFiles();
   DataFileLists& lists = Lists();
-  lists.folder = folder;
+  lists.folders = folders;
+  const std::filesystem::path& folder = folders.dictionaries;
   // Each dictionary is rebuilt from whatever has been read when a later file fails, so the
   // lists read before the failure keep their content.
   std::vector<std::string> keys;
@@ -56,7 +60,7 @@ void LoadDataFiles(const std::filesystem::path& folder) {
   };
   loadPair(kStandardKeysFile, kStandardReadingsFile, lists.standard);
   loadPair(kWadeGilesKeysFile, kWadeGilesReadingsFile, lists.wadeGiles);
-  lists.toneVowels = LoadList(folder / kToneVowelFile);
+  lists.toneVowels = LoadList(folders.readOnly / kToneVowelFile);
 }
 
 void ReleaseDataFiles() {
@@ -68,30 +72,30 @@ void ReleaseDataFiles() {
 }
 
 void ReloadDataFiles() {
-  const std::filesystem::path folder = Lists().folder;
+  const DataFolders folders = Lists().folders;
   ReleaseDataFiles();
-  LoadDataFiles(folder);
+  LoadDataFiles(folders);
 }
 
 const PhraseData& ContextData() {
   DataFileLists& lists = Lists();
-  if (lists.context && lists.contextFor == lists.folder) return *lists.context;
+  if (lists.context && lists.contextFor == lists.folders.readOnly) return *lists.context;
   std::error_code ec;
-  std::filesystem::path folder = lists.folder;
+  std::filesystem::path folder = lists.folders.readOnly;
   if (!std::filesystem::exists(folder / kContextWordsFile, ec)) {
     try {
-      const std::filesystem::path program = ProgramFolder();
+      const std::filesystem::path program = ReadOnlyDataFolder(ProgramFolder());
       if (std::filesystem::exists(program / kContextWordsFile, ec)) folder = program;
     } catch (const Error&) {
     }
   }
   lists.context = PhraseData::Load(folder / kContextWordsFile, folder / kContextPairsFile,
                                    folder / kContextCharactersFile);
-  lists.contextFor = lists.folder;
+  lists.contextFor = lists.folders.readOnly;
   return *lists.context;
 }
 
-const std::filesystem::path& DataFilesFolder() { return Lists().folder; }
+const std::filesystem::path& DataFilesFolder() { return Lists().folders.dictionaries; }
 const CustomDictionary& StandardDictionary() { return Lists().standard; }
 const CustomDictionary& WadeGilesDictionary() { return Lists().wadeGiles; }
 const ToneVowels& ToneVowelList() { return Lists().toneVowels; }

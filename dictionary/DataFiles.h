@@ -22,10 +22,19 @@ inline constexpr const char* kContextWordsFile = "pinyin_words.txt";
 inline constexpr const char* kContextPairsFile = "pinyin_pairs.txt";
 inline constexpr const char* kContextCharactersFile = "pinyin_chars.txt";
 
-// Loads the five files from `folder` (the program folder in the program; tests and the CLI may
-// point elsewhere). A missing file gives an empty list. A file that exists but cannot be read
+// Where the data files are read from. The user dictionaries are the user's own; the tone glyphs
+// and the phrase data come with the program (platform/FileLocations.h says where each lies).
+struct DataFolders {
+  std::filesystem::path dictionaries;  // define_han.dll ... define_wei_py.dll
+  std::filesystem::path readOnly;      // define_py_tone.dll and the phrase data
+};
+
+// Loads the five files: the dictionaries from `folders.dictionaries`, the tone glyphs from
+// `folders.readOnly`. A missing file gives an empty list. A file that exists but cannot be read
 // raises "Cannot open file "%s". %s"; the lists loaded before it keep their content and the
 // others stay empty, so all five lists exist either way.
+void LoadDataFiles(const DataFolders& folders);
+// All five from one folder (a portable copy's program folder; tests and --data-dir).
 void LoadDataFiles(const std::filesystem::path& folder);
 
 // Empties the five lists.
@@ -34,16 +43,16 @@ void ReleaseDataFiles();
 // ReleaseDataFiles, then LoadDataFiles from the folder of the last load.
 void ReloadDataFiles();
 
-// The folder of the last LoadDataFiles.
+// The folder of the dictionaries of the last LoadDataFiles.
 const std::filesystem::path& DataFilesFolder();
 
 const CustomDictionary& StandardDictionary();
 const CustomDictionary& WadeGilesDictionary();
 const ToneVowels& ToneVowelList();
 
-// The data of reading by context, loaded the first time it is asked for, from the folder of the
-// data files when it holds them, else from the program folder; kept until the data files are
-// loaded from another folder. Raises "Cannot open file ..." when neither folder has them.
+// The data of reading by context, loaded the first time it is asked for, from the read-only
+// folder of the data files when it holds them, else from the program folder; kept until the data
+// files are loaded from another folder. Raises "Cannot open file ..." when neither folder has them.
 const PhraseData& ContextData();
 
 // Bumped at every load and release, so derived data (the marked-reading cache) knows when it is

@@ -32,8 +32,8 @@ QString ListLine(const DictionaryEntry& entry) {
 }  // namespace
 
 CustomReadingEditor::CustomReadingEditor(QWidget* parent, Dialogs& dialogs,
-                                         std::filesystem::path folder, EditedDictionary edited)
-    : QDialog(parent), dialogs_(dialogs), folder_(std::move(folder)), edited_(edited) {}
+                                         FileLocations locations, EditedDictionary edited)
+    : QDialog(parent), dialogs_(dialogs), locations_(std::move(locations)), edited_(edited) {}
 
 void CustomReadingEditor::Attach(const Controls& controls, QSize outerSize) {
   controls_ = controls;
@@ -111,7 +111,7 @@ int CustomReadingEditor::SelectedLine() const {
 void CustomReadingEditor::SaveAndReload(const DictionaryEntries& entries) {
   // A failed write leaves the old files whole and raises; the lists and this window's list then
   // stay as they are.
-  WriteDictionaryFiles(folder_, edited_.keysFile, edited_.readingsFile, entries);
+  WriteDictionaryFiles(locations_.ForWriting(locations_.dictionaries), edited_.keysFile, edited_.readingsFile, entries);
   ReloadDataFiles();
 }
 
@@ -164,7 +164,7 @@ void CustomReadingEditor::btn_delClick() {
 void CustomReadingEditor::btn_clearClick() {
   Guarded([&] {
     if (!dialogs_.Confirm(this, QStringLiteral("确认要清空所有自定义拼音吗？"))) return;
-    DeleteDictionaryFiles(folder_, edited_.keysFile, edited_.readingsFile);
+    DeleteDictionaryFiles(locations_.dictionaries, edited_.keysFile, edited_.readingsFile);
     ReloadDataFiles();
     FillList();
   });

@@ -6,6 +6,7 @@
 
 #include "dictionary/CustomDictionary.h"
 #include "dictionary/DictionaryFile.h"
+#include "platform/FileLocations.h"
 
 class QLineEdit;
 class QListWidget;
@@ -62,8 +63,8 @@ class CustomReadingEditor : public QDialog {
     QListWidget* ListBox_define_han;
   };
 
-  // `folder` holds the dictionary files (the program folder); `dialogs` outlives the window.
-  CustomReadingEditor(QWidget* parent, Dialogs& dialogs, std::filesystem::path folder,
+  // `locations.dictionaries` holds the dictionary files; `dialogs` outlives the window.
+  CustomReadingEditor(QWidget* parent, Dialogs& dialogs, FileLocations locations,
                       EditedDictionary edited);
 
   // Called by the concrete window once its layout exists: sets the outer size, connects the
@@ -86,7 +87,7 @@ class CustomReadingEditor : public QDialog {
   void SaveAndReload(const DictionaryEntries& entries);
 
   Dialogs& dialogs_;
-  std::filesystem::path folder_;
+  FileLocations locations_;
   EditedDictionary edited_;
   Controls controls_{};
 };

@@ -1,6 +1,8 @@
 #include "ui/TfrmAbout.h"
 
+#include <QLabel>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "ui/Dialogs.h"
 #include "ui/GuardedHandler.h"
@@ -25,6 +27,30 @@ TfrmAbout::TfrmAbout(TfrmMain* owner, Dialogs& dialogs)
   connect(ui->Label4, &ClickLabel::clicked, this, &TfrmAbout::Label4Click);
   connect(ui->Label5, &ClickLabel::clicked, this, &TfrmAbout::Label4Click);
   FormCreate();
+  FitLabelsToText();
+}
+
+void TfrmAbout::FitLabelsToText() {
+  // The designed 16-pixel labels hold their texts in the designed font; the font that answers
+  // for "Arial" on another machine may be larger.
+  constexpr QSize kDesignedClient(254, 166);
+  constexpr int kDesignedLabelHeight = 16;
+  constexpr int kDesignedTops[] = {10, 40, 72, 102, 131};
+  QLabel* labels[] = {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5};
+  int width = kDesignedClient.width();
+  for (QLabel* label : labels) width = std::max(width, label->sizeHint().width());
+  int bottom = 0;
+  int index = 0;
+  for (QLabel* label : labels) {
+    const int height = std::max(kDesignedLabelHeight, label->sizeHint().height());
+    const int top = std::max(kDesignedTops[index++], bottom);
+    label->setGeometry(0, top, width, height);
+    bottom = top + height;
+  }
+  // The designed space under the last label.
+  const int lastBottom = kDesignedTops[4] + kDesignedLabelHeight;
+  const int height = std::max(kDesignedClient.height(), bottom + kDesignedClient.height() - lastBottom);
+  setFixedSize(width, height);
 }
 
 TfrmAbout::~TfrmAbout() = default;

@@ -23,6 +23,12 @@ class TfrmAbout : public QDialog {
   TfrmAbout(TfrmMain* owner, Dialogs& dialogs);
   ~TfrmAbout() override;
 
+  // Sizes the labels to their texts in their font (done when the window is made; again after a
+  // font changes): the designed tops and sizes when every text fits its label, else each label
+  // as tall and the window as wide as its text needs, the labels moved down so none covers the
+  // next, never below the designed size.
+  void FitLabelsToText();
+
   // Event handlers, connected in the constructor.
   void Label3Click();
   void Label4Click();

@@ -5,8 +5,8 @@
 
 namespace tolvane {
 
-TfrmHan::TfrmHan(QWidget* parent, Dialogs& dialogs, std::filesystem::path folder)
-    : CustomReadingEditor(parent, dialogs, std::move(folder),
+TfrmHan::TfrmHan(QWidget* parent, Dialogs& dialogs, FileLocations locations)
+    : CustomReadingEditor(parent, dialogs, std::move(locations),
                           {&StandardDictionary, kStandardKeysFile, kStandardReadingsFile}),
       ui(std::make_unique<Ui::TfrmHan>()) {
   ui->setupUi(this);

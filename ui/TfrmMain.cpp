@@ -49,10 +49,10 @@ const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
 
 }  // namespace
 
-TfrmMain::TfrmMain(std::filesystem::path programFolder, Dialogs& dialogs, QWidget* parent)
+TfrmMain::TfrmMain(FileLocations locations, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TfrmMain>()),
-      programFolder_(std::move(programFolder)),
+      locations_(std::move(locations)),
       dialogs_(dialogs) {
   ui->setupUi(this);
   // A sizeable frame with the system menu, minimise and close, but no maximise.
@@ -111,8 +111,8 @@ void TfrmMain::ConnectHandlers() {
 
 void TfrmMain::CreateHiddenWindows() {
   frmNote_ = new TfrmNote(this);
-  frmWeiHan_ = new TfrmWeiHan(this, dialogs_, programFolder_);
-  frmHan_ = new TfrmHan(this, dialogs_, programFolder_);
+  frmWeiHan_ = new TfrmWeiHan(this, dialogs_, locations_);
+  frmHan_ = new TfrmHan(this, dialogs_, locations_);
 }
 
 template <typename Handler>
@@ -130,7 +130,7 @@ void TfrmMain::FormCreate() {
   // An error stops start-up at its step; the window then shows as far as it got.
   Guarded([&] {
     versionText_ = QString::fromLatin1(kVersionText);
-    LoadDataFiles(programFolder_);
+    LoadDataFiles(DataFolders{locations_.dictionaries, locations_.data});
     InitNumberedTable();
     InitPlainTable();
     SetOuterHeight(kHeightShown);
@@ -141,7 +141,7 @@ void TfrmMain::FormCreate() {
     ui->Image2->raise();
     ui->Image3->raise();
     ui->Image4->raise();
-    languageFlag_ = ReadLanguageFlag(programFolder_ / kLanguageFileName);
+    languageFlag_ = ReadLanguageFlag(locations_.settings / kLanguageFileName);
     interfacelanguage(languageFlag_);
     ConfigLoad();
     final_config();
@@ -263,16 +263,16 @@ void TfrmMain::interfacelanguage(int language) {
       action->setText(text);
     }
   }
-  WriteLanguageFile(programFolder_ / kLanguageFileName, language);
+  WriteLanguageFile(locations_.ForWriting(locations_.settings) / kLanguageFileName, language);
 }
 
 void TfrmMain::ConfigLoad() {
   WindowSettings settings = SettingsFromControls();
-  if (LoadConfigFile(programFolder_ / kSettingsFileName, settings)) ApplySettings(settings);
+  if (LoadConfigFile(locations_.settings / kSettingsFileName, settings)) ApplySettings(settings);
 }
 
 void TfrmMain::ConfigSave() {
-  SaveConfigFile(programFolder_ / kSettingsFileName, SettingsFromControls());
+  SaveConfigFile(locations_.ForWriting(locations_.settings) / kSettingsFileName, SettingsFromControls());
 }
 
 void TfrmMain::final_config() { setWindowTitle(QStringLiteral("Tolvane") + versionText_); }
@@ -413,7 +413,8 @@ void TfrmMain::btnOkClick() {
     // A target named .html or .htm is written as the HTML page.
     if (IsHtmlTarget(PathFromQString(targetPath_))) settings.outputFormat = OutputFormat::html;
     const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_), settings,
-                               programFolder_};
+                               locations_.scratch};
+    if (settings.wrapWidth > 0) locations_.ForWriting(locations_.scratch);
     BatchConversion(request, *this);
   });
 }

@@ -11,6 +11,7 @@
 #include "dictionary/ConversionSettings.h"
 #include "engine/BatchConversion.h"
 #include "engine/RubyLine.h"
+#include "platform/FileLocations.h"
 #include "ui/LanguageFile.h"
 #include "ui/SettingsFile.h"
 
@@ -35,9 +36,12 @@ class TfrmMain : public QMainWindow, private BatchHost {
   Q_OBJECT
 
  public:
-  // `programFolder` holds the data files, config1.dll, config.db and temp.txt (the program
-  // passes ProgramFolder(); tests a folder of their own). `dialogs` outlives the window.
-  TfrmMain(std::filesystem::path programFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+  // `locations` says where the data files, config1.dll, config.db and temp.txt are (the program
+  // passes LocateFiles(ProgramFolder())); a folder stands for a portable copy's program folder,
+  // holding them all (tests pass one of their own). `dialogs` outlives the window.
+  TfrmMain(FileLocations locations, Dialogs& dialogs, QWidget* parent = nullptr);
+  TfrmMain(const std::filesystem::path& programFolder, Dialogs& dialogs, QWidget* parent = nullptr)
+      : TfrmMain(FileLocations::Portable(programFolder), dialogs, parent) {}
   ~TfrmMain() override;
 
   // The program entry's last step before the event loop: the usage notes, then the Wade-Giles
@@ -134,7 +138,7 @@ class TfrmMain : public QMainWindow, private BatchHost {
   void ReportError(const Error& error) override;
 
   std::unique_ptr<Ui::TfrmMain> ui;
-  std::filesystem::path programFolder_;
+  FileLocations locations_;
   Dialogs& dialogs_;
   QString versionText_;
   int languageFlag_ = kChinese;

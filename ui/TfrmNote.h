@@ -18,13 +18,15 @@ class TfrmNote : public QDialog {
   explicit TfrmNote(QWidget* parent);
   ~TfrmNote() override;
 
+  // Sizes the window to its text in the text box's font (done when it is made; again after the
+  // font changes): the designed 396 x 205 when the text fits it, else as large as the text needs.
+  void FitWindowToText();
+
  protected:
   // Shown, the window is centred over the main window.
   void showEvent(QShowEvent* event) override;
 
  private:
-  void FitLines();
-
   std::unique_ptr<Ui::TfrmNote> ui;
 };
 

@@ -5,8 +5,8 @@
 
 namespace tolvane {
 
-TfrmWeiHan::TfrmWeiHan(QWidget* parent, Dialogs& dialogs, std::filesystem::path folder)
-    : CustomReadingEditor(parent, dialogs, std::move(folder),
+TfrmWeiHan::TfrmWeiHan(QWidget* parent, Dialogs& dialogs, FileLocations locations)
+    : CustomReadingEditor(parent, dialogs, std::move(locations),
                           {&WadeGilesDictionary, kWadeGilesKeysFile, kWadeGilesReadingsFile}),
       ui(std::make_unique<Ui::TfrmWeiHan>()) {
   ui->setupUi(this);

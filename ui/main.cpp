@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/Error.h"
+#include "platform/FileLocations.h"
 #include "platform/ProgramFolder.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
@@ -16,15 +17,15 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("tolvane"));
   tolvane::QtDialogs dialogs;
 
-  std::filesystem::path programFolder;
+  tolvane::FileLocations locations;
   try {
-    programFolder = tolvane::ProgramFolder();
+    locations = tolvane::LocateFiles(tolvane::ProgramFolder());
   } catch (const tolvane::Error& error) {
     dialogs.Error(nullptr, tolvane::ErrorBoxText(tolvane::QStringFromErrorText(error.what())));
     return 1;
   }
 
-  tolvane::TfrmMain frmMain(programFolder, dialogs);
+  tolvane::TfrmMain frmMain(locations, dialogs);
   // The editors fill their lists from the data files, so they come after the main window has
   // loaded them.
   frmMain.CreateHiddenWindows();

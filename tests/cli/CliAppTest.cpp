@@ -36,7 +36,7 @@ class CliTest : public testing::Test {
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunCli(static_cast<int>(argv.size()), argv.data(), in, out, err,
-                              program_.path(), errIsTerminal);
+                              FileLocations::Portable(program_.path()), errIsTerminal);
     return {status, out.str(), err.str()};
   }
   TempDir program_;

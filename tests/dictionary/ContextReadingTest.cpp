@@ -154,7 +154,9 @@ TEST_F(ContextReadingTest, EveryLayoutAndToneStyleTakesTheContextReadings) {
         ASSERT_EQ(out.size(), 2u);
         const std::string& pinyin = out[format == OutputFormat::rb_output_py ? 0 : 1];
         for (const std::string& r : readings) {
-          if (r != " ") EXPECT_NE(pinyin.find(r), std::string::npos) << r;
+          if (r != " ") {
+            EXPECT_NE(pinyin.find(r), std::string::npos) << r;
+          }
         }
       }
     }

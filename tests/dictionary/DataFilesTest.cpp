@@ -22,6 +22,26 @@ TEST(DataFiles, NoFilesMeansFiveEmptyLists) {
   EXPECT_EQ(DataFilesFolder(), dir.path());
 }
 
+TEST(DataFiles, TheDictionariesAndTheGlyphsMayLieInFoldersOfTheirOwn) {
+  // An installed copy: the user's dictionaries in the user's folder, the glyphs that come with
+  // the program in its read-only folder; a reload reads both again from where they were.
+  TempDir user;
+  TempDir shared;
+  WriteBytes(user / "define_han.dll", Gb("字\r\n"));
+  WriteBytes(user / "define_py.dll", "Zi\r\n");
+  WriteBytes(user / "define_py_tone.dll", Gb("ǎ\r\n"));  // not where the glyphs are read
+  WriteBytes(shared / "define_han.dll", Gb("中\r\n"));    // nor the dictionaries
+  WriteBytes(shared / "define_py_tone.dll", Gb("ā\r\ná\r\n"));
+  LoadDataFiles(DataFolders{user.path(), shared.path()});
+  EXPECT_EQ(StandardDictionary().Keys(), Items{Gb("字")});
+  EXPECT_EQ(ToneVowelList(), (Items{Gb("ā"), Gb("á")}));
+  EXPECT_EQ(DataFilesFolder(), user.path());
+  WriteBytes(user / "define_han.dll", Gb("字\r\n词\r\n"));
+  ReloadDataFiles();
+  EXPECT_EQ(StandardDictionary().Count(), 2u);
+  EXPECT_EQ(ToneVowelList().size(), 2u);
+}
+
 TEST(DataFiles, LoadsEachFileIntoItsList) {
   TempDir dir;
   WriteBytes(dir / "define_han.dll", Gb("字\r\n中\r\n"));

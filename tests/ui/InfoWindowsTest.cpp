@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <optional>
 
 #include "WindowTestSupport.h"
@@ -55,23 +58,60 @@ QStringList ExpectedNotes() {
           Q("   网址：https://tolvane.example.org/")};
 }
 
+// What holds for the notes window whatever font answers for its text: the text box fills the
+// fixed window, which is at least the designed size and shows every line whole, without a
+// scroll bar and without a wrapped line.
+void ExpectNotesShownWhole(TfrmNote& notes) {
+  const auto& memo = Child<QTextEdit>(notes, "Memo1");
+  EXPECT_GE(notes.width(), 396);
+  EXPECT_GE(notes.height(), 205);
+  EXPECT_EQ(notes.minimumSize(), notes.maximumSize());
+  EXPECT_EQ(memo.geometry(), QRect(QPoint(0, 0), notes.size()));
+  EXPECT_EQ(memo.verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(memo.horizontalScrollBar()->maximum(), 0);
+  const QTextDocument* document = memo.document();
+  EXPECT_EQ(document->blockCount(), 14);
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+    EXPECT_EQ(block.layout()->lineCount(), 1) << block.text().toStdString();
+  EXPECT_LE(document->size().height(), memo.viewport()->height());
+}
+
 TEST_F(InfoWindows, TheUsageNotesAreOneFixedWindowWithTheDesignedText) {
   TfrmNote* notes = Notes();
   ASSERT_NE(notes, nullptr);
   EXPECT_TRUE(notes->isHidden());
   EXPECT_EQ(notes->windowTitle(), Q("使用说明"));
-  EXPECT_EQ(notes->size(), QSize(396, 205));
-  EXPECT_EQ(notes->minimumSize(), notes->maximumSize());
   EXPECT_FALSE(notes->windowFlags() & Qt::WindowMinMaxButtonsHint);
 
   const auto& memo = Child<QTextEdit>(*notes, "Memo1");
-  EXPECT_EQ(memo.geometry(), QRect(0, 0, 396, 205));
   EXPECT_TRUE(memo.isReadOnly());
   EXPECT_EQ(memo.frameShape(), QFrame::NoFrame);
   EXPECT_EQ(memo.font().family(), "Arial");
   EXPECT_EQ(memo.font().pointSize(), 8);
   EXPECT_EQ(memo.palette().color(QPalette::Text), QColor(Qt::black));
   EXPECT_EQ(memo.toPlainText().split(u'\n'), ExpectedNotes());
+  notes->show();
+  ExpectNotesShownWhole(*notes);
+}
+
+TEST_F(InfoWindows, TheNotesWindowKeepsItsDesignedSizeForASmallFontAndGrowsForALargeOne) {
+  // Any font's fourteen lines fit 396 x 205 at 4 points and none fits at 20.
+  TfrmNote* notes = Notes();
+  auto& memo = Child<QTextEdit>(*notes, "Memo1");
+  QFont font = memo.font();
+  font.setPointSize(4);
+  memo.setFont(font);
+  notes->FitWindowToText();
+  notes->show();
+  EXPECT_EQ(notes->size(), QSize(396, 205));
+  ExpectNotesShownWhole(*notes);
+
+  font.setPointSize(20);
+  memo.setFont(font);
+  notes->FitWindowToText();
+  QApplication::processEvents();
+  EXPECT_GT(notes->height(), 205);
+  ExpectNotesShownWhole(*notes);
 }
 
 TEST_F(InfoWindows, ChoosingTheNotesAgainBringsTheSameWindowToTheFront) {
@@ -81,7 +121,7 @@ TEST_F(InfoWindows, ChoosingTheNotesAgainBringsTheSameWindowToTheFront) {
   EXPECT_FALSE(notes->isModal());
   EXPECT_EQ(notes->frameGeometry().center(), window.frameGeometry().center());
   // All fourteen lines fit the window, Chinese glyphs and all.
-  EXPECT_EQ(Child<QTextEdit>(*notes, "Memo1").verticalScrollBar()->maximum(), 0);
+  ExpectNotesShownWhole(*notes);
 
   window.activateWindow();
   QApplication::processEvents();
@@ -101,6 +141,21 @@ TEST_F(InfoWindows, ChoosingTheNotesAgainBringsTheSameWindowToTheFront) {
   EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 
+// What holds for the About window whatever font answers for its labels: each label is as large
+// as its text needs, the labels do not overlap, and the window holds them all.
+void ExpectLabelsShownWhole(const QWidget& about) {
+  int bottom = 0;
+  for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
+    SCOPED_TRACE(name);
+    const auto& label = Child<QLabel>(about, name);
+    EXPECT_GE(label.height(), label.sizeHint().height());
+    EXPECT_GE(label.width(), label.sizeHint().width());
+    EXPECT_GE(label.y(), bottom);
+    bottom = label.geometry().bottom() + 1;
+  }
+  EXPECT_LE(bottom, about.height());
+}
+
 TEST_F(InfoWindows, EachAboutWindowIsAFreshModalWindowWithTheMainWindowsVersion) {
   ASSERT_EQ(window.VersionText(), "v1.0.3");
   for (int opening = 0; opening < 2; ++opening) {
@@ -115,7 +170,8 @@ TEST_F(InfoWindows, EachAboutWindowIsAFreshModalWindowWithTheMainWindowsVersion)
           EXPECT_FALSE(modal.property("opened before").isValid());
           modal.setProperty("opened before", true);
           EXPECT_EQ(modal.windowTitle(), Q("关于"));
-          EXPECT_EQ(modal.size(), QSize(254, 166));
+          EXPECT_GE(modal.width(), 254);
+          EXPECT_GE(modal.height(), 166);
           EXPECT_EQ(modal.minimumSize(), modal.maximumSize());
           EXPECT_EQ(modal.frameGeometry().center(), window.frameGeometry().center());
           const struct {
@@ -132,15 +188,44 @@ TEST_F(InfoWindows, EachAboutWindowIsAFreshModalWindowWithTheMainWindowsVersion)
             const auto& label = Child<QLabel>(modal, expected.name);
             EXPECT_EQ(label.text(), expected.text);
             EXPECT_EQ(label.x(), 0);
-            EXPECT_EQ(label.y(), expected.top);
-            EXPECT_EQ(label.width(), 254);
+            EXPECT_GE(label.y(), expected.top);
+            EXPECT_EQ(label.width(), modal.width());
             EXPECT_EQ(label.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
             EXPECT_EQ(label.font().family(), "Arial");
             EXPECT_EQ(label.font().pointSize(), 8);
           }
+          ExpectLabelsShownWhole(modal);
         });
     EXPECT_TRUE(window.findChildren<TfrmAbout*>().isEmpty());
   }
+}
+
+TEST_F(InfoWindows, TheAboutWindowKeepsItsDesignedLayoutForASmallFontAndGrowsForALargeOne) {
+  WithModalWindow([&] { Trigger("N10"); },
+                  [&](QWidget& modal) {
+                    auto& about = *qobject_cast<TfrmAbout*>(&modal);
+                    const char* names[] = {"Label1", "Label2", "Label3", "Label4", "Label5"};
+                    const int tops[] = {10, 40, 72, 102, 131};
+                    const auto setPoints = [&](int points) {
+                      for (const char* name : names) {
+                        auto& label = Child<QLabel>(about, name);
+                        QFont font = label.font();
+                        font.setPointSize(points);
+                        label.setFont(font);
+                      }
+                      about.FitLabelsToText();
+                    };
+                    // Any font's texts fit the designed labels at 4 points and none at 24.
+                    setPoints(4);
+                    EXPECT_EQ(about.size(), QSize(254, 166));
+                    for (int i = 0; i < 5; ++i)
+                      EXPECT_EQ(Child<QLabel>(about, names[i]).geometry(),
+                                QRect(0, tops[i], 254, 16))
+                          << names[i];
+                    setPoints(24);
+                    EXPECT_GT(about.height(), 166);
+                    ExpectLabelsShownWhole(about);
+                  });
 }
 
 TEST_F(InfoWindows, TheMakersLabelsAndOnlineHelpOpenTheOneWebPage) {
