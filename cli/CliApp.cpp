@@ -283,6 +283,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       "Tolvane: annotates Chinese text with Hanyu Pinyin. Reads GB2312/GBK, UTF-8, "
       "UTF-16 and GB18030 text.",
       "tolvane-cli"};
+  app.set_version_flag("--version", std::string("tolvane-cli ") + TOLVANE_VERSION);
   app.require_subcommand(1);
 
   CLI::App* tableCommand =

@@ -15,6 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The read-only data of an installed copy, relative to its program folder (the build sets it
+// from its install layout).
+#ifndef TOLVANE_DATA_FROM_PROGRAM
+#define TOLVANE_DATA_FROM_PROGRAM "../share/tolvane"
+#endif
+constexpr const char* kInstalledDataFromProgram = TOLVANE_DATA_FROM_PROGRAM;
+
 bool IsWritableFolder(const fs::path& folder) {
   return ::access(folder.c_str(), W_OK) == 0;
 }

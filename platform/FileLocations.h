@@ -30,12 +30,6 @@ struct FileLocations {
   const std::filesystem::path& ForWriting(const std::filesystem::path& folder) const;
 };
 
-// The read-only data of an installed copy, relative to its program folder (the build sets it
-// from the install layout).
-#ifndef TOLVANE_DATA_FROM_PROGRAM
-#define TOLVANE_DATA_FROM_PROGRAM "../share/tolvane"
-#endif
-inline constexpr const char* kInstalledDataFromProgram = TOLVANE_DATA_FROM_PROGRAM;
 // A file of the read-only data: a program folder that holds it holds its own data.
 inline constexpr const char* kDataMarkerFile = "define_py_tone.dll";
 
@@ -45,7 +39,8 @@ std::optional<std::string> SystemEnvironment(const char* name);
 
 // The locations for a program in `programFolder`. A copy is portable when its folder holds its
 // own data (kDataMarkerFile) and can be written; otherwise it is installed: its data is read
-// from kInstalledDataFromProgram (or, when that folder is missing, from the program folder) and
+// from share/tolvane of its prefix (../share/tolvane from the program folder, as the build's
+// install layout says; when that folder is missing, from the program folder) and
 // settings, dictionaries and temp.txt go to $XDG_CONFIG_HOME/tolvane, $XDG_DATA_HOME/tolvane and
 // $XDG_CACHE_HOME/tolvane (by default ~/.config, ~/.local/share and ~/.cache; a relative value
 // is ignored, as the rules say). Raises an error when an installed copy finds no home folder.

@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
   unicode-data fortunes-zh bc time clang libclang-rt-14-dev
   chromium poppler-utils
+  librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
+  fonts-urw-base35 fonts-liberation fonts-dejavu
 )
 missing=()
 for p in "${packages[@]}"; do

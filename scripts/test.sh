@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Set up, build, and run every test: the whole suite through ctest, then once more built with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target for a short time.
+# Set up, build, and run every test: the whole suite through ctest, then the Debian package built
+# and checked, then each fuzz target for a short time, then the suite once more built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 # TOLVANE_QUICK=1 runs the plain suite only (for a quick local check).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,6 +13,9 @@ build=${TOLVANE_BUILD_DIR:-$root/build}
 "$root/scripts/build.sh"
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 [ "${TOLVANE_QUICK:-0}" = 1 ] && exit 0
+
+echo "== the Debian package"
+"$root/scripts/package.sh" "$build"
 
 echo "== fuzzing (${TOLVANE_FUZZ_SECONDS:-20} s per target)"
 "$root/fuzz/run.sh" "${TOLVANE_FUZZ_SECONDS:-20}"

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 #include <chrono>
@@ -15,6 +16,9 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tolvane"));
+  // The menu entry's name: the desktop shows its icon and name for the window.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tolvane"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.tolvane")));
   tolvane::QtDialogs dialogs;
 
   tolvane::FileLocations locations;

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh DESTDIR under /usr, makes it read-only and uses the installed
+# programs as a new user would, with a fresh HOME and no XDG variables: every file must land
+# where an installed copy keeps it, and nothing may be written inside the installation.
+#
+#   install_test.sh BUILD-DIR SOURCE-DIR
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+dest=$work/dest
+DESTDIR=$dest cmake --install "$build" --prefix /usr > "$work/install.log"
+usr=$dest/usr
+
+# Where each installed file goes.
+expected=(
+  bin/tolvane-cli
+  share/tolvane/define_py_tone.dll
+  share/tolvane/pinyin_words.txt
+  share/tolvane/pinyin_pairs.txt
+  share/tolvane/pinyin_chars.txt
+  share/tolvane/CC-CEDICT-LICENSE.txt
+  share/tolvane/sample.txt
+  share/applications/org.example.tolvane.desktop
+  share/metainfo/org.example.tolvane.metainfo.xml
+  share/icons/hicolor/scalable/apps/org.example.tolvane.svg
+  share/man/man1/tolvane.1.gz
+  share/man/man1/tolvane-cli.1.gz
+  share/doc/tolvane/LICENSE
+  share/doc/tolvane/UNICODE-LICENSE.txt
+  share/doc/tolvane/CC-CEDICT-LICENSE.txt
+  share/doc/tolvane/copyright
+)
+[ -x "$build/bin/tolvane" ] && expected+=(bin/tolvane)
+command -v rsvg-convert > /dev/null && expected+=(share/icons/hicolor/48x48/apps/org.example.tolvane.png
+                                                 share/icons/hicolor/256x256/apps/org.example.tolvane.png)
+for file in "${expected[@]}"; do [ -f "$usr/$file" ] || fail "not installed: /usr/$file"; done
+# Nothing of the user's, and no build or test leftovers, is installed.
+unexpected=$(cd "$usr" && find . -type f \( -name 'define_han.dll' -o -name 'config*' -o \
+             -name 'temp.txt' -o -name '*Test*' -o -name '*bench*' \) | grep -v '^./share/doc/tolvane/copyright$' || true)
+[ -z "$unexpected" ] || fail "installed but should not be: $unexpected"
+
+# The menu entry and the metadata are valid, where the validators are on this machine.
+if command -v desktop-file-validate > /dev/null; then
+  desktop-file-validate "$usr/share/applications/org.example.tolvane.desktop" || fail "desktop entry"
+fi
+if command -v appstreamcli > /dev/null; then
+  appstreamcli validate --no-net "$usr/share/metainfo/org.example.tolvane.metainfo.xml" > "$work/as.log" ||
+    { cat "$work/as.log"; fail "AppStream metadata"; }
+fi
+
+chmod -R a-w "$dest"
+touch "$work/before"
+sleep 0.01
+home=$work/home
+mkdir "$home"
+run() { env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME HOME="$home" "$@"; }
+cli=$usr/bin/tolvane-cli
+
+# A user dictionary where an installed copy reads it, made as the editors write it.
+mkdir -p "$home/.local/share/tolvane"
+printf '\xd6\xd0\r\n' > "$home/.local/share/tolvane/define_han.dll"   # 中
+printf 'ZHONG\r\n' > "$home/.local/share/tolvane/define_py.dll"
+[ "$(run "$cli" preview --tone numbered 中国 | head -1)" = "ZHONG guo2" ] ||
+  fail "the user dictionary was not read: $(run "$cli" preview --tone numbered 中国)"
+# The tone glyphs and the phrase data come from share/tolvane.
+[ "$(run "$cli" preview 北京 | head -1)" = "běi jīng" ] || fail "tone glyphs: $(run "$cli" preview 北京)"
+[ "$(run "$cli" preview --tone numbered --polyphone context 银行行走 | head -1)" = "yin2 hang2 xing2 zou3" ] ||
+  fail "reading by context: $(run "$cli" preview --tone numbered --polyphone context 银行行走)"
+
+# A conversion with a wrap width: temp.txt in the cache folder, made for it; the output equals
+# what a portable copy with the same files writes.
+run "$cli" convert --quiet --wrap 20 "$usr/share/tolvane/sample.txt" "$work/installed.txt" ||
+  fail "convert --wrap 20 failed"
+[ -f "$home/.cache/tolvane/temp.txt" ] || fail "temp.txt is not in ~/.cache/tolvane"
+portable=$work/portable
+mkdir "$portable"
+cp "$usr/share/tolvane/define_py_tone.dll" "$home/.local/share/tolvane/"define_*.dll "$portable/"
+"$build/bin/tolvane-cli" convert --quiet --wrap 20 --data-dir "$portable" \
+  "$source/data/sample.txt" "$work/portable.txt"
+cmp -s "$work/installed.txt" "$work/portable.txt" || fail "installed and portable output differ"
+# --data-dir still overrides: temp.txt goes there.
+mv "$home/.cache/tolvane/temp.txt" "$work/temp.txt"
+run "$cli" convert --quiet --wrap 10 --data-dir "$portable" "$usr/share/tolvane/sample.txt" "$work/d.txt"
+[ -f "$portable/temp.txt" ] && [ ! -f "$home/.cache/tolvane/temp.txt" ] || fail "--data-dir and temp.txt"
+mv "$work/temp.txt" "$home/.cache/tolvane/temp.txt"
+
+# The desktop program starts from the installation and keeps its language file in ~/.config.
+if [ -x "$usr/bin/tolvane" ]; then
+  shown=$(run env TOLVANE_STARTUP_BENCH=1 QT_QPA_PLATFORM=offscreen "$usr/bin/tolvane" 2>&1 >/dev/null)
+  case $shown in *"shown at"*) ;; *) fail "the installed window did not start: $shown" ;; esac
+  [ -f "$home/.config/tolvane/config.db" ] || fail "config.db is not in ~/.config/tolvane"
+fi
+
+# Nothing was written inside the installation; the user's folders hold only the user's files.
+written=$(find "$dest" -newer "$work/before" -print)
+[ -z "$written" ] || fail "written inside the installation: $written"
+found=$(cd "$home" && find . -type f | sort | tr '\n' ' ')
+want="./.cache/tolvane/temp.txt ./.local/share/tolvane/define_han.dll ./.local/share/tolvane/define_py.dll "
+[ -x "$usr/bin/tolvane" ] && want="./.cache/tolvane/temp.txt ./.config/tolvane/config.db ./.local/share/tolvane/define_han.dll ./.local/share/tolvane/define_py.dll "
+[ "$found" = "$want" ] || fail "files in HOME: $found (expected $want)"
+echo "installed layout, read-only installation and user folders: ok"
