@@ -20,24 +20,38 @@ class LineBuffer {
   std::string_view view() const { return {data_.get() + begin_, size_ - begin_}; }
 
   void Append(std::string_view piece) {
-    Reserve(piece.size());
+    const std::size_t n = piece.size();
+    Reserve(n);
     char* out = data_.get() + size_;
-    if (piece.size() <= 16) {
-      for (std::size_t i = 0; i < piece.size(); ++i) out[i] = piece[i];
-    } else {
-      std::memcpy(out, piece.data(), piece.size());
+    const char* in = piece.data();
+    // Readings and characters are a few bytes long: two overlapping fixed-size copies cover any
+    // length of a size class without a loop (a loop here becomes a library call per piece).
+    if (n >= 8 && n <= 16) {
+      std::memcpy(out, in, 8);
+      std::memcpy(out + n - 8, in + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      std::memcpy(out, in, 4);
+      std::memcpy(out + n - 4, in + n - 4, 4);
+    } else if (n >= 2 && n < 4) {
+      std::memcpy(out, in, 2);
+      std::memcpy(out + n - 2, in + n - 2, 2);
+    } else if (n == 1) {
+      out[0] = in[0];
+    } else if (n > 16) {
+      std::memcpy(out, in, n);
     }
-    size_ += piece.size();
+    size_ += n;
   }
   void Push(char c) {
     Reserve(1);
     data_[size_++] = c;
   }
   void AppendSpaces(std::size_t n) {
-    Reserve(n);
+    // Sixteen bytes of room beyond the spaces, so a short run is one fixed-size store.
+    Reserve(n + kSpaces.size());
     char* out = data_.get() + size_;
-    if (n <= 16) {
-      for (std::size_t i = 0; i < n; ++i) out[i] = ' ';
+    if (n <= kSpaces.size()) {
+      std::memcpy(out, kSpaces.data(), kSpaces.size());
     } else {
       std::memset(out, ' ', n);
     }
@@ -49,6 +63,8 @@ class LineBuffer {
   }
 
  private:
+  static constexpr std::string_view kSpaces = "                ";  // sixteen
+
   void Reserve(std::size_t extra) {
     if (size_ + extra <= capacity_) return;
     std::size_t capacity = capacity_ < 256 ? 256 : capacity_ * 2;

@@ -1,7 +1,9 @@
 #include "platform/Cp936.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "platform/Cp936Table_generated.h"
@@ -49,17 +51,17 @@ const std::array<std::uint16_t, 0x10000>& FromUnicodeTable() {
 // Whether each byte pair, by lead << 8 | trail, is a two-byte character that decodes to a code
 // point that encodes back to it. Built once: the check runs over every character of every source,
 // and a table over all pairs needs no range checks.
-const std::array<bool, 0x10000>& ExactPairs() {
+// One bit per pair (8 KB, so that checking a whole text stays in the nearest cache).
+const std::bitset<0x10000>& ExactPairs() {
   static const auto table = [] {
-    auto exact = std::make_unique<std::array<bool, 0x10000>>();
-    exact->fill(false);
+    auto exact = std::make_unique<std::bitset<0x10000>>();
     for (unsigned lead = cp936_table::kLeadFirst; lead <= cp936_table::kLeadLast; ++lead) {
       for (unsigned trail = cp936_table::kTrailFirst; trail <= cp936_table::kTrailLast; ++trail) {
         if (trail == 0x7F) continue;
         const std::uint16_t cp =
             cp936_table::kToUnicode[(lead - cp936_table::kLeadFirst) * cp936_table::kTrailCount +
                                     (trail - cp936_table::kTrailFirst)];
-        (*exact)[lead << 8 | trail] = cp != 0 && FromUnicodeTable()[cp] == (lead << 8 | trail);
+        exact->set(lead << 8 | trail, cp != 0 && FromUnicodeTable()[cp] == (lead << 8 | trail));
       }
     }
     return exact;
@@ -138,14 +140,20 @@ void AppendAsUnicodeText(std::string_view text, std::string& out) {
   }
 }
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
 std::optional<std::size_t> FirstUndecodable(std::string_view text) {
-  const std::array<bool, 0x10000>& exact = ExactPairs();
+  const std::bitset<0x10000>& exact = ExactPairs();
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
   for (std::size_t pos = 0; pos < size;) {
     const unsigned lead = bytes[pos];
     if (lead < 0x80) {
-      ++pos;
+      // Runs of ASCII eight bytes at a time.
+      std::uint64_t eight;
+      while (pos + 8 <= size && (std::memcpy(&eight, bytes + pos, 8), (eight & kHighBits) == 0))
+        pos += 8;
+      if (pos < size && bytes[pos] < 0x80) ++pos;
     } else if (pos + 1 < size && exact[lead << 8 | bytes[pos + 1]]) {
       pos += 2;
     } else if (lead == 0x80 && cp936_table::kByte80 != 0) {

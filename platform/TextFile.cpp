@@ -9,6 +9,10 @@
 
 #include "platform/Error.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace tolvane {
 namespace {
 
@@ -16,6 +20,7 @@ constexpr std::size_t kWriteBufferSize = 1 << 20;
 
 std::string SystemReason(int errnoValue) { return std::strerror(errnoValue); }
 
+#ifndef __SSE2__
 // Whether any of the eight bytes at `p` is below 14 (NUL, CR, LF and other control bytes).
 inline bool HasByteBelow14(const char* p) {
   std::uint64_t x;
@@ -24,6 +29,26 @@ inline bool HasByteBelow14(const char* p) {
   constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
   return ((x - kOnes * 14) & ~x & kHighs) != 0;
 }
+#endif
+
+// The position of the first byte below 14 at or after `pos`, or `size`. Sixteen bytes at a
+// time where the processor has SSE2 (every x86-64 does), else eight.
+inline std::size_t NextByteBelow14(const char* text, std::size_t pos, std::size_t size) {
+#ifdef __SSE2__
+  const __m128i limit = _mm_set1_epi8(13);
+  while (pos + 16 <= size) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
+    // Unsigned byte <= 13 exactly where min(byte, 13) == byte.
+    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, limit), bytes));
+    if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    pos += 16;
+  }
+#else
+  while (pos + 8 <= size && !HasByteBelow14(text + pos)) pos += 8;
+#endif
+  while (pos < size && static_cast<unsigned char>(text[pos]) > '\r') ++pos;
+  return pos;
+}
 
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
@@ -31,11 +56,9 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
   std::size_t begin = 0;
   std::size_t size = text.size();
   for (std::size_t pos = 0; pos < size; ++pos) {
-    // Skip eight bytes at a time while none of them is a control byte up to CR.
-    while (pos + 8 <= size && !HasByteBelow14(text.data() + pos)) pos += 8;
+    pos = NextByteBelow14(text.data(), pos, size);
     if (pos >= size) break;
     const char c = text[pos];
-    if (static_cast<unsigned char>(c) > '\r') continue;
     if (c == '\0') {
       size = pos;
       break;
@@ -127,12 +150,9 @@ LineList LineList::FromFile(const std::filesystem::path& path) {
 
 void LineList::Split(std::size_t size) {
   size_ = size;
-  // Room for every line at once: a line table grown step by step would copy itself over and
-  // over into fresh memory, which costs more than this extra pass over memory still in cache.
-  const char* text = text_.get();
-  std::size_t lineEnds = 0;
-  for (std::size_t i = 0; i < size; ++i) lineEnds += (text[i] == '\n') + (text[i] == '\r');
-  spans_.reserve(lineEnds + 1);
+  // Room for lines of 32 bytes on average at once, so that a text of typical lines never grows
+  // its table step by step (which copies it over and over); longer lines leave room unused.
+  spans_.reserve(size / 32 + 1);
   ForEachLine(std::string_view(text_.get(), size), [&](std::size_t begin, std::size_t length) {
     spans_.push_back({begin, length});
   });

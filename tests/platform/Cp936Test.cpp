@@ -57,6 +57,26 @@ TEST(Cp936, WalkConsumesEveryByteOfAnyInput) {
   EXPECT_EQ(rebuilt, all);
 }
 
+TEST(Cp936, FirstUndecodableFindsTheFirstBadSequenceAfterRunsOfAnyLength) {
+  // ASCII is skipped eight bytes at a time: a bad sequence after runs of every length up to
+  // three blocks, after a valid pair, and at the very end.
+  const std::string pair = "\xD6\xD0";  // 中
+  const std::string bad[] = {"\x81\x7F", "\xFF", "\xA1"};  // no trail, no lead, cut short
+  for (const std::string& b : bad) {
+    for (std::size_t run = 0; run < 26; ++run) {
+      const std::string text = std::string(run, 'x') + pair + std::string(run % 9, 'y') + b;
+      EXPECT_EQ(cp936::FirstUndecodable(text), run + 2 + run % 9) << run;
+      EXPECT_EQ(cp936::FirstUndecodable(text.substr(0, text.size() - b.size())), std::nullopt)
+          << run;
+    }
+  }
+  EXPECT_EQ(cp936::FirstUndecodable(""), std::nullopt);
+  // The lone 0x80 byte is found, or passed over, wherever it stands.
+  const bool byte80Decodes = !cp936::FirstUndecodable("\x80");
+  EXPECT_EQ(cp936::FirstUndecodable(std::string(17, 'x') + "\x80" + pair),
+            byte80Decodes ? std::nullopt : std::optional<std::size_t>(17));
+}
+
 TEST(Cp936, FirstCharsAndLastChar) {
   const std::string text = Gb("我a爱");
   EXPECT_EQ(cp936::FirstChars(text, 0), "");

@@ -43,6 +43,29 @@ TEST(SplitLines, NulInTheMiddleOfALine) {
   EXPECT_EQ(SplitLines(text), Lines{"ab"});
 }
 
+TEST(SplitLines, FindsEachKindOfLineEndAtEveryPositionOfALongLine) {
+  // The line ends are searched sixteen bytes at a time: each end at each offset from a block's
+  // start, and the bytes just above the control range (14, 0x80, 0xFF) that must not count.
+  const std::string_view ends[] = {"\r\n", "\n", "\r"};
+  for (const std::string_view end : ends) {
+    for (std::size_t at = 0; at < 40; ++at) {
+      std::string text(at, 'a');
+      if (at > 0) text[at / 2] = at % 3 == 0 ? '\x0E' : at % 3 == 1 ? '\x80' : '\xFF';
+      const std::string first = text;
+      text += end;
+      text += std::string(37 - at % 37, 'b');
+      EXPECT_EQ(SplitLines(text), (Lines{first, std::string_view(text).substr(first.size() + end.size())}))
+          << "end " << end.size() << " at " << at;
+    }
+  }
+  for (std::size_t at = 0; at < 40; ++at) {
+    std::string text(48, 'c');
+    text[at] = '\0';
+    const Lines expected = at == 0 ? Lines{} : Lines{std::string_view(text).substr(0, at)};
+    EXPECT_EQ(SplitLines(text), expected) << "NUL at " << at;
+  }
+}
+
 TEST(LineList, HoldsTheLinesOfOneBuffer) {
   LineList lines(std::string("one\r\ntwo\rthree\n\nfour"));
   ASSERT_EQ(lines.size(), 5u);
