@@ -7,6 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-${TOLVANE_BUILD_DIR:-$root/build}}
+build=$(cd "$build" && pwd)
 [ -f "$build/CPackConfig.cmake" ] || { echo "configure and build $build first" >&2; exit 1; }
 out=$build/package
 rm -rf "$out"
