@@ -12,6 +12,7 @@
 #   bench/context_speed.sh [build-dir]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/bench/common.sh"
 build=${1:-$root/build}
 cli=$build/bin/tolvane-cli
 [ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
@@ -41,18 +42,6 @@ let readings = 0;
 for (const line of lines) readings += pinyin(line, { toneType: 'num', type: 'array' }).length;
 console.log((Number(process.hrtime.bigint() - start) / 1e9).toFixed(4));
 JS
-best() {  # best of three wall-clock times of the command, in seconds
-  local best=""
-  for _ in 1 2 3; do
-    local start end t
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    t=$(echo "$end - $start" | bc)
-    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; fi
-  done
-  echo "$best"
-}
 bestNode=""
 for _ in 1 2 3; do
   t=$(node "$work/pinyin-pro.js" "$cache" "$work/text.txt")

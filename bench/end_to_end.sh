@@ -6,6 +6,7 @@
 #   bench/end_to_end.sh [build-dir] [megabytes]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/bench/common.sh"
 build=${1:-$root/build}
 megabytes=${2:-16}
 cli=$build/bin/tolvane-cli
@@ -13,11 +14,7 @@ cli=$build/bin/tolvane-cli
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$root/bench/fortunes_text.sh" | iconv -f UTF-8 -t GB2312 | sed 's/$/\r/' > "$work/piece.txt"
-: > "$work/corpus.txt"
-while [ "$(stat -c %s "$work/corpus.txt")" -lt $((megabytes * 1024 * 1024)) ]; do
-  cat "$work/piece.txt" >> "$work/corpus.txt"
-done
+gb_corpus "$work/corpus.txt" "$megabytes"
 size=$(stat -c %s "$work/corpus.txt")
 lines=$(wc -l < "$work/corpus.txt")
 printf 'corpus: %d bytes (%.1f MB), %d lines\n' "$size" "$(echo "$size/1048576" | bc -l)" "$lines"

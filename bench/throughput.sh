@@ -8,6 +8,7 @@
 #   bench/throughput.sh [build-dir] [corpus-megabytes]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/bench/common.sh"
 build=${1:-$root/build}
 megabytes=${2:-16}
 cli=$build/bin/tolvane-cli
@@ -16,27 +17,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cc -O2 -o "$work/yardstick" "$root/bench/yardstick.c"
 "$cli" table numbered | iconv -f UTF-8 -t GB2312 > "$work/table.txt"
-"$root/bench/fortunes_text.sh" | iconv -f UTF-8 -t GB2312 | sed 's/$/\r/' > "$work/piece.txt"
-: > "$work/corpus.txt"
-while [ "$(stat -c %s "$work/corpus.txt")" -lt $((megabytes * 1024 * 1024)) ]; do
-  cat "$work/piece.txt" >> "$work/corpus.txt"
-done
+gb_corpus "$work/corpus.txt" "$megabytes"
 size=$(stat -c %s "$work/corpus.txt")
 mb=$(echo "$size / 1048576" | bc -l)
 printf 'corpus: %.1f MB, %d lines; %d cores\n' "$mb" "$(wc -l < "$work/corpus.txt")" "$(nproc)"
 
-best() {  # best wall time of three runs of the command, in seconds
-  local best=""
-  for _ in 1 2 3; do
-    local start end t
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    t=$(echo "$end - $start" | bc)
-    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; fi
-  done
-  echo "$best"
-}
 yard=$(best "$work/yardstick" "$work/table.txt" "$work/corpus.txt" "$work/yard.txt")
 one=$(best "$cli" convert --quiet --jobs 1 "$work/corpus.txt" "$work/out1.txt")
 all=$(best "$cli" convert --quiet "$work/corpus.txt" "$work/out.txt")
