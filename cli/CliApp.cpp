@@ -47,6 +47,12 @@ const std::map<std::string, OutputEncodingChoice> kOutputEncodings = {
     {"utf-8-bom", OutputEncodingChoice::Utf8Bom}, {"utf-16le", OutputEncodingChoice::Utf16Le},
     {"utf-16be", OutputEncodingChoice::Utf16Be},  {"gb18030", OutputEncodingChoice::Gb18030}};
 
+void AddEncodingOption(CLI::App& command, EncodingChoice& encoding, const std::string& help) {
+  command.add_option("--encoding", encoding, help)
+      ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case))
+      ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
+}
+
 // Options shared by the commands that look readings up.
 struct LookupOptions {
   ConversionSettings settings;
@@ -79,13 +85,10 @@ struct LookupOptions {
   }
 
   void AddEncodingTo(CLI::App& command) {
-    command
-        .add_option("--encoding", encoding,
-                    "Encoding of the file read: auto (default: a byte-order mark, else UTF-8 "
-                    "when the file is UTF-8, else GB18030 when it holds GB18030's four-byte "
-                    "sequences, else GB2312/GBK), utf-8, utf-16, gb18030, gbk or gb2312")
-        ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case))
-        ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
+    AddEncodingOption(command, encoding,
+                      "Encoding of the file read: auto (default: a byte-order mark, else UTF-8 "
+                      "when the file is UTF-8, else GB18030 when it holds GB18030's four-byte "
+                      "sequences, else GB2312/GBK), utf-8, utf-16, gb18030, gbk or gb2312");
   }
 
   CLI::Option* format = nullptr;
@@ -298,11 +301,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   std::vector<std::filesystem::path> encodingFiles;
   EncodingChoice encodingChoice = EncodingChoice::Auto;
   encodingCommand->add_option("FILE", encodingFiles, "Text files")->required();
-  encodingCommand
-      ->add_option("--encoding", encodingChoice,
-                   "As for convert: auto (default), utf-8, utf-16, gb18030, gbk or gb2312")
-      ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case))
-      ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
+  AddEncodingOption(*encodingCommand, encodingChoice,
+                    "As for convert: auto (default), utf-8, utf-16, gb18030, gbk or gb2312");
 
   CLI::App* lookupCommand = app.add_subcommand(
       "lookup",
@@ -369,9 +369,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   try {
     if (encodingCommand->parsed()) {
       for (const std::filesystem::path& file : encodingFiles) {
-        const ByteBuffer bytes = ReadFileBytes(file);
-        out << file.string() << '\t'
-            << EncodingName(ChooseEncoding(bytes.view(), encodingChoice).encoding) << '\n';
+        const TextEncoding encoding = DetectFileEncoding(file, encodingChoice);
+        out << file.string() << '\t' << EncodingName(encoding) << '\n';
       }
     } else if (tableCommand->parsed()) {
       InitNumberedTable();

@@ -53,18 +53,8 @@ class PhraseDataBuilder {
   void ReadCharacters(std::string_view text, const std::filesystem::path& file) {
     ForEachDataLine(text, file, [&](std::string_view line, std::size_t number) {
       const auto fields = Fields(line, 2, file, number);
-      const std::size_t before = codePoints_.size();
-      AppendCodePoints(fields[0], file, number);
-      if (codePoints_.size() - before != 1) Fail(file, number, "not one character");
-      const char32_t cp = codePoints_.back();
-      codePoints_.resize(before);
-      const std::size_t readingsBefore = readings_.size();
-      AppendSyllables(fields[1], file, number);
-      if (readings_.size() - readingsBefore != 1 || readings_.back() == kDefaultSyllable)
-        Fail(file, number, "not one syllable");
-      const SyllableId id = readings_.back();
-      readings_.resize(readingsBefore);
-      characterDefaults_.emplace_back(cp, id);
+      const auto [cp] = ExactCodePoints<1>(fields[0], file, number, "not one character");
+      characterDefaults_.emplace_back(cp, OneSyllable(fields[1], file, number));
     });
   }
 
@@ -72,22 +62,11 @@ class PhraseDataBuilder {
     data_.pairedCharacters_.assign(0x10000, false);
     ForEachDataLine(text, file, [&](std::string_view line, std::size_t number) {
       const auto fields = Fields(line, 3, file, number);
-      const std::size_t before = codePoints_.size();
-      AppendCodePoints(fields[0], file, number);
-      if (codePoints_.size() - before != 2) Fail(file, number, "not two characters");
-      const char32_t first = codePoints_[before];
-      const char32_t second = codePoints_[before + 1];
-      codePoints_.resize(before);
+      const auto [first, second] =
+          ExactCodePoints<2>(fields[0], file, number, "not two characters");
       if (fields[1] != "1" && fields[1] != "2") Fail(file, number, "not 1 or 2");
-      SyllableId id = kDisputedSyllable;
-      if (fields[2] != "*") {
-        const std::size_t readingsBefore = readings_.size();
-        AppendSyllables(fields[2], file, number);
-        if (readings_.size() - readingsBefore != 1 || readings_.back() == kDefaultSyllable)
-          Fail(file, number, "not one syllable");
-        id = readings_.back();
-        readings_.resize(readingsBefore);
-      }
+      const SyllableId id =
+          fields[2] == "*" ? kDisputedSyllable : OneSyllable(fields[2], file, number);
       const int which = fields[1] == "1" ? 1 : 2;
       pairs_.emplace_back(PhraseData::PairKey(first, second, which), id);
       const char32_t standing = which == 1 ? first : second;
@@ -95,11 +74,16 @@ class PhraseDataBuilder {
     });
   }
 
-  // The pairs in a table of their own: open addressing, at most half full, so that a lookup
-  // is mostly one probe.
-  void BuildPairTable() {
+  // Open addressing tables are kept at most about three quarters full: a probe or two per
+  // lookup, in half the memory of a half-full one.
+  static std::size_t OpenTableSize(std::size_t count) {
     std::size_t size = 16;
-    while (size * 3 < pairs_.size() * 4) size *= 2;
+    while (size * 3 < count * 4) size *= 2;
+    return size;
+  }
+
+  void BuildPairTable() {
+    const std::size_t size = OpenTableSize(pairs_.size());
     data_.pairKeys_.assign(size, PhraseData::kNoPair);
     data_.pairValues_.assign(size, 0);
     for (const auto& [key, id] : pairs_) {
@@ -128,9 +112,7 @@ class PhraseDataBuilder {
       prefixes.push_back({PhraseData::PrefixKey(a, b), {i, j}});
       i = j;
     }
-    // At most about three quarters full: a probe or two, in half the memory of a half-full one.
-    std::size_t size = 16;
-    while (size * 3 < prefixes.size() * 4) size *= 2;
+    const std::size_t size = OpenTableSize(prefixes.size());
     data_.prefixKeys_.assign(size, PhraseData::kNoPair);
     data_.prefixRanges_.assign(size, {0, 0});
     for (const auto& [key, range] : prefixes) {
@@ -318,6 +300,31 @@ class PhraseDataBuilder {
       readings_.push_back(syllable == "-" ? kDefaultSyllable : SyllableIdOf(syllable));
       begin = end + 1;
     }
+  }
+
+  // The code points of a field that must hold exactly N characters.
+  template <std::size_t N>
+  std::array<char32_t, N> ExactCodePoints(std::string_view field, const std::filesystem::path& file,
+                                          std::size_t number, const char* what) {
+    const std::size_t before = codePoints_.size();
+    AppendCodePoints(field, file, number);
+    if (codePoints_.size() - before != N) Fail(file, number, what);
+    std::array<char32_t, N> out;
+    std::copy(codePoints_.begin() + before, codePoints_.end(), out.begin());
+    codePoints_.resize(before);
+    return out;
+  }
+
+  // The syllable of a field that must hold exactly one, not "-".
+  SyllableId OneSyllable(std::string_view field, const std::filesystem::path& file,
+                         std::size_t number) {
+    const std::size_t before = readings_.size();
+    AppendSyllables(field, file, number);
+    if (readings_.size() - before != 1 || readings_.back() == kDefaultSyllable)
+      Fail(file, number, "not one syllable");
+    const SyllableId id = readings_.back();
+    readings_.resize(before);
+    return id;
   }
 
   SyllableId SyllableIdOf(std::string_view syllable) {

@@ -169,11 +169,16 @@ bool IsHtmlTarget(const std::filesystem::path& target) {
   return extension == ".html" || extension == ".htm";
 }
 
+TextEncoding DetectFileEncoding(const std::filesystem::path& path, EncodingChoice choice) {
+  // A run's own reader decides, on the bytes a run decides on: the first few megabytes.
+  FileByteSource bytes(path);
+  return SourceReader(bytes, choice).encoding().encoding;
+}
+
 std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
                                            EncodingChoice choice) {
   try {
-    const ByteBuffer bytes = ReadFileBytes(path);
-    return ChooseEncoding(bytes.view(), choice).encoding;
+    return DetectFileEncoding(path, choice);
   } catch (const Error&) {
     return std::nullopt;
   }

@@ -91,7 +91,10 @@ SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice 
 // Whether a target's name asks for the HTML page: it ends in .html or .htm.
 bool IsHtmlTarget(const std::filesystem::path& target);
 
-// The encoding a source file would be read in, or nothing when it cannot be read.
+// The encoding a run would read a source file in; Error when it cannot be read.
+TextEncoding DetectFileEncoding(const std::filesystem::path& path,
+                                EncodingChoice choice = EncodingChoice::Auto);
+// The same, or nothing when the file cannot be read.
 std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
                                            EncodingChoice choice = EncodingChoice::Auto);
 

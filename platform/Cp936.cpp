@@ -226,9 +226,9 @@ std::string EncodeFromUtf16(std::u16string_view textUtf16) {
   out.reserve(textUtf16.size() * 2);
   for (std::size_t i = 0; i < textUtf16.size(); ++i) {
     char32_t cp = textUtf16[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < textUtf16.size() && textUtf16[i + 1] >= 0xDC00 &&
-        textUtf16[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (textUtf16[i + 1] - 0xDC00);
+    if (unicode::IsHighSurrogate(cp) && i + 1 < textUtf16.size() &&
+        unicode::IsLowSurrogate(textUtf16[i + 1])) {
+      cp = unicode::FromSurrogates(cp, textUtf16[i + 1]);
       ++i;
     }
     AppendEncoded(out, cp);

@@ -71,10 +71,10 @@ void DecodeUtf16(std::string_view bytes, bool bigEndian, std::size_t offset, Dec
       AppendCodePoint(out.text, unit);
       continue;
     }
-    if (unit <= 0xDBFF && i + 1 < units) {
+    if (unicode::IsHighSurrogate(unit) && i + 1 < units) {
       const char32_t low = unitAt(i + 1);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        AppendCodePoint(out.text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+      if (unicode::IsLowSurrogate(low)) {
+        AppendCodePoint(out.text, unicode::FromSurrogates(unit, low));
         ++i;
         continue;
       }
@@ -95,9 +95,8 @@ void DecodeUtf16(std::string_view bytes, bool bigEndian, std::size_t offset, Dec
 void AppendUtf16Units(const UChar* units, std::size_t count, std::string& out) {
   for (std::size_t i = 0; i < count; ++i) {
     const char32_t unit = units[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
-        units[i + 1] <= 0xDFFF) {
-      AppendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+    if (unicode::IsHighSurrogate(unit) && i + 1 < count && unicode::IsLowSurrogate(units[i + 1])) {
+      AppendCodePoint(out, unicode::FromSurrogates(unit, units[i + 1]));
       ++i;
     } else {
       AppendCodePoint(out, unit);
@@ -240,26 +239,15 @@ void TextEncoder::AppendCodePoints(std::string_view text, std::string& out) {
       out.push_back(bigEndian ? high : low);
       out.push_back(bigEndian ? low : high);
     };
-    unicode::ForEachCodePoint(text, [&](std::string_view, char32_t cp) {
-      if (cp < 0x10000) {
-        appendUnit(cp);
-      } else {
-        appendUnit(0xD800 + ((cp - 0x10000) >> 10));
-        appendUnit(0xDC00 + ((cp - 0x10000) & 0x3FF));
-      }
-    });
+    unicode::ForEachCodePoint(
+        text, [&](std::string_view, char32_t cp) { unicode::ForEachUtf16Unit(cp, appendUnit); });
     return;
   }
   // GB18030 through ICU, which holds every code point.
   std::vector<UChar>& units = icu_->units;
   units.clear();
   unicode::ForEachCodePoint(text, [&](std::string_view, char32_t cp) {
-    if (cp < 0x10000) {
-      units.push_back(static_cast<UChar>(cp));
-    } else {
-      units.push_back(static_cast<UChar>(0xD800 + ((cp - 0x10000) >> 10)));
-      units.push_back(static_cast<UChar>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-    }
+    unicode::ForEachUtf16Unit(cp, [&](char32_t unit) { units.push_back(static_cast<UChar>(unit)); });
   });
   UErrorCode status = U_ZERO_ERROR;
   ucnv_resetFromUnicode(icu_->converter.get());

@@ -17,6 +17,22 @@ inline constexpr char32_t kRawByteFirst = 0xDC00;
 inline constexpr char32_t kRawByteLast = 0xDCFF;
 inline constexpr char32_t kReplacement = 0xFFFD;
 
+// UTF-16 surrogates: the code point of a pair, and the code units of a code point.
+inline constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+inline constexpr char32_t FromSurrogates(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+template <typename OnUnit>
+inline void ForEachUtf16Unit(char32_t cp, OnUnit&& onUnit) {
+  if (cp < 0x10000) {
+    onUnit(cp);
+  } else {
+    onUnit(0xD800 + ((cp - 0x10000) >> 10));
+    onUnit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+  }
+}
+
 inline constexpr bool IsRawByte(char32_t cp) { return cp >= kRawByteFirst && cp <= kRawByteLast; }
 inline constexpr unsigned char RawByteOf(char32_t cp) {
   return static_cast<unsigned char>(cp - kRawByteFirst);

@@ -97,7 +97,9 @@ TEST(TextCodec, EmptyTextsInEveryEncoding) {
     const DecodedText decoded = DecodeText("", encoding);
     EXPECT_EQ(decoded.text, "");
     EXPECT_FALSE(decoded.firstUndecodable);
-    if (encoding != Encoding::Cp936) EXPECT_EQ(EncodeText("", encoding), "");
+    if (encoding != Encoding::Cp936) {
+      EXPECT_EQ(EncodeText("", encoding), "");
+    }
   }
 }
 
