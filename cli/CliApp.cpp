@@ -32,12 +32,10 @@ const std::map<std::string, ToneStyle> kToneStyles = {
 const std::map<std::string, PolyphonePolicy> kPolicies = {{"first", PolyphonePolicy::FirstReading},
                                                           {"all", PolyphonePolicy::AllReadings},
                                                           {"context", PolyphonePolicy::ByContext}};
-const std::map<std::string, OutputFormat> kFormats = {{"py", OutputFormat::rb_output_py},
-                                                      {"han", OutputFormat::rb_output_han},
-                                                      {"hanpy", OutputFormat::rb_output_hanpy},
-                                                      {"pyhan", OutputFormat::rb_output_pyhan},
-                                                      {"py-only", OutputFormat::rb_output_py_only},
-                                                      {"html", OutputFormat::html}};
+const std::map<std::string, OutputFormat> kFormats = {
+    {"py", OutputFormat::rb_output_py},           {"han", OutputFormat::rb_output_han},
+    {"hanpy", OutputFormat::rb_output_hanpy},     {"pyhan", OutputFormat::rb_output_pyhan},
+    {"py-only", OutputFormat::rb_output_py_only}, {"html", OutputFormat::html}};
 const std::map<std::string, EncodingChoice> kEncodings = {
     {"auto", EncodingChoice::Auto},    {"utf-8", EncodingChoice::Utf8},
     {"utf-16", EncodingChoice::Utf16}, {"gb18030", EncodingChoice::Gb18030},
@@ -392,12 +390,12 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       previewOptions.Load();
       if (previewOptions.settings.outputFormat == OutputFormat::html) {
         std::string block;
-        HtmlPage::AppendLine(UnicodeTextOf(previewText), TextForm::Unicode,
-                             previewOptions.settings, block);
+        HtmlPage::AppendLine(UnicodeTextOf(previewText), TextForm::Unicode, previewOptions.settings,
+                             block);
         out << block;
       } else {
-        for (const std::string& line : PreviewLines(UnicodeTextOf(previewText),
-                                                    previewOptions.settings, TextForm::Unicode))
+        for (const std::string& line :
+             PreviewLines(UnicodeTextOf(previewText), previewOptions.settings, TextForm::Unicode))
           out << unicode::ToUtf8Bytes(line) << '\n';
       }
     }

@@ -106,8 +106,8 @@ class PhraseDataBuilder {
       const char32_t a = data_.characters_[words[i].begin];
       const char32_t b = data_.characters_[words[i].begin + 1];
       std::uint32_t j = i + 1;
-      while (j < words.size() && words[j].length >= 2 &&
-             data_.characters_[words[j].begin] == a && data_.characters_[words[j].begin + 1] == b)
+      while (j < words.size() && words[j].length >= 2 && data_.characters_[words[j].begin] == a &&
+             data_.characters_[words[j].begin + 1] == b)
         ++j;
       prefixes.push_back({PhraseData::PrefixKey(a, b), {i, j}});
       i = j;
@@ -165,10 +165,12 @@ class PhraseDataBuilder {
       float logProbability;
       if (entry.frequency < smallLogs.size()) {
         float& known = smallLogs[entry.frequency];
-        if (known > 0.0f) known = static_cast<float>(std::log(static_cast<double>(entry.frequency)) - logTotal);
+        if (known > 0.0f)
+          known = static_cast<float>(std::log(static_cast<double>(entry.frequency)) - logTotal);
         logProbability = known;
       } else {
-        logProbability = static_cast<float>(std::log(static_cast<double>(entry.frequency)) - logTotal);
+        logProbability =
+            static_cast<float>(std::log(static_cast<double>(entry.frequency)) - logTotal);
       }
       if (inFileOrder) {
         data_.words_.push_back({entry.cpBegin, entry.cpLength, logProbability});
@@ -478,12 +480,11 @@ std::optional<SyllableId> PhraseData::PairReading(char32_t first, char32_t secon
 
 std::size_t PhraseData::MemoryBytes() const {
   std::size_t bytes = words_.capacity() * sizeof(Word) + characters_.capacity() * 4 +
-                      thirdCharacters_.capacity() * 4 +
-                      prefixKeys_.capacity() * 8 + prefixRanges_.capacity() * 8 +
-                      bmpFirst_.capacity() * sizeof(FirstCharacter) + readings_.capacity() * 2 +
-                      bmpDefaults_.capacity() * 2 + defaults_.size() * 32 +
-                      pairKeys_.capacity() * 8 + pairValues_.capacity() * 2 +
-                      pairedCharacters_.capacity() / 8;
+                      thirdCharacters_.capacity() * 4 + prefixKeys_.capacity() * 8 +
+                      prefixRanges_.capacity() * 8 + bmpFirst_.capacity() * sizeof(FirstCharacter) +
+                      readings_.capacity() * 2 + bmpDefaults_.capacity() * 2 +
+                      defaults_.size() * 32 + pairKeys_.capacity() * 8 +
+                      pairValues_.capacity() * 2 + pairedCharacters_.capacity() / 8;
   for (const std::string& s : syllables_) bytes += sizeof(std::string) + s.capacity();
   return bytes;
 }

@@ -338,9 +338,9 @@ BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
           const auto size = reader->SourceSize();
           const std::uint64_t seen = reader->BytesConsumed();
           if (more && seen > 0 && size && *size > seen)
-            estimate = static_cast<std::size_t>(static_cast<double>(estimate) *
-                                                static_cast<double>(*size) /
-                                                static_cast<double>(seen));
+            estimate =
+                static_cast<std::size_t>(static_cast<double>(estimate) *
+                                         static_cast<double>(*size) / static_cast<double>(seen));
           range = estimate;
           host.ShowProgress(estimate);
         }

@@ -7,6 +7,7 @@
 #include "platform/Cp936.h"
 #include "platform/Error.h"
 #include "platform/TextCodec.h"
+#include "platform/UnicodeText.h"
 
 namespace tolvane {
 
@@ -97,12 +98,10 @@ void SourceReader::NoteUndecodable(std::size_t offset) {
 }
 
 std::size_t SourceReader::CutPoint() const {
-  const bool utf16 = decode_ && (encoding_.encoding.encoding == Encoding::Utf16Le ||
-                                 encoding_.encoding.encoding == Encoding::Utf16Be);
   // A chunk of about chunkBytes_, longer only where a line is.
   const std::size_t limit = std::min(buffer_.size(), std::max(chunkBytes_, cutLimit_));
   const bool wholeBuffer = limit == buffer_.size();
-  if (!utf16) {
+  if (!IsUtf16()) {
     std::size_t end = limit;
     // A CR at the very end may be the first half of a CR LF still to come.
     if ((!eof_ || !wholeBuffer) && end > 0 && buffer_[end - 1] == '\r') --end;
@@ -110,15 +109,13 @@ std::size_t SourceReader::CutPoint() const {
     return at == std::string_view::npos ? 0 : at + 1;
   }
   const bool bigEndian = encoding_.encoding.encoding == Encoding::Utf16Be;
-  const auto unitAt = [&](std::size_t i) {
-    const auto a = static_cast<unsigned char>(buffer_[i]);
-    const auto b = static_cast<unsigned char>(buffer_[i + 1]);
-    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  const auto unitAt = [&](std::size_t u) {
+    return unicode::Utf16UnitAt(buffer_, 2 * u, bigEndian);
   };
   std::size_t units = limit / 2;
-  if ((!eof_ || !wholeBuffer) && units > 0 && unitAt(2 * (units - 1)) == '\r') --units;
+  if ((!eof_ || !wholeBuffer) && units > 0 && unitAt(units - 1) == '\r') --units;
   for (std::size_t u = units; u-- > 0;) {
-    const int unit = unitAt(2 * u);
+    const char32_t unit = unitAt(u);
     if (unit == '\n' || unit == '\r') return 2 * (u + 1);
   }
   return 0;
@@ -159,9 +156,9 @@ bool SourceReader::NextRaw(RawChunk& raw) {
     }
     raw.bytes.assign(chunk);
     raw.offset = consumed_;
-    raw.checkFrom = checkedUpTo_ > consumed_ ? std::min<std::size_t>(checkedUpTo_ - consumed_,
-                                                                      raw.bytes.size())
-                                             : 0;
+    raw.checkFrom = checkedUpTo_ > consumed_
+                        ? std::min<std::size_t>(checkedUpTo_ - consumed_, raw.bytes.size())
+                        : 0;
     raw.last = ended_ || (eof_ && cut == buffer_.size());
     checkedUpTo_ = std::max<std::uint64_t>(checkedUpTo_, consumed_ + raw.bytes.size());
     consumed_ += cut;
@@ -213,11 +210,7 @@ std::string SourceReader::LastNonEmptyLine(const RawChunk& raw) const {
     return {};
   }
   const bool bigEndian = encoding_.encoding.encoding == Encoding::Utf16Be;
-  const auto unitAt = [&](std::size_t u) {
-    const auto a = static_cast<unsigned char>(bytes[2 * u]);
-    const auto b = static_cast<unsigned char>(bytes[2 * u + 1]);
-    return bigEndian ? (a << 8 | b) : (b << 8 | a);
-  };
+  const auto unitAt = [&](std::size_t u) { return unicode::Utf16UnitAt(bytes, 2 * u, bigEndian); };
   std::size_t end = bytes.size() / 2;
   while (end > 0 && (unitAt(end - 1) == '\n' || unitAt(end - 1) == '\r')) --end;
   std::size_t begin = end;

@@ -59,11 +59,7 @@ void DecodeUtf8(std::string_view bytes, std::size_t offset, DecodedText& out) {
 
 void DecodeUtf16(std::string_view bytes, bool bigEndian, std::size_t offset, DecodedText& out) {
   const std::size_t units = bytes.size() / 2;
-  const auto unitAt = [&](std::size_t i) -> char32_t {
-    const auto a = static_cast<unsigned char>(bytes[2 * i]);
-    const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
-    return bigEndian ? (char32_t{a} << 8 | b) : (char32_t{b} << 8 | a);
-  };
+  const auto unitAt = [&](std::size_t i) { return unicode::Utf16UnitAt(bytes, 2 * i, bigEndian); };
   out.text.reserve(bytes.size() * 3 / 2);
   for (std::size_t i = 0; i < units; ++i) {
     const char32_t unit = unitAt(i);
@@ -247,16 +243,16 @@ void TextEncoder::AppendCodePoints(std::string_view text, std::string& out) {
   std::vector<UChar>& units = icu_->units;
   units.clear();
   unicode::ForEachCodePoint(text, [&](std::string_view, char32_t cp) {
-    unicode::ForEachUtf16Unit(cp, [&](char32_t unit) { units.push_back(static_cast<UChar>(unit)); });
+    unicode::ForEachUtf16Unit(cp,
+                              [&](char32_t unit) { units.push_back(static_cast<UChar>(unit)); });
   });
   UErrorCode status = U_ZERO_ERROR;
   ucnv_resetFromUnicode(icu_->converter.get());
   const std::size_t before = out.size();
   out.resize(before + units.size() * 4 + 8);
-  const int32_t written =
-      ucnv_fromUChars(icu_->converter.get(), out.data() + before,
-                      static_cast<int32_t>(out.size() - before), units.data(),
-                      static_cast<int32_t>(units.size()), &status);
+  const int32_t written = ucnv_fromUChars(icu_->converter.get(), out.data() + before,
+                                          static_cast<int32_t>(out.size() - before), units.data(),
+                                          static_cast<int32_t>(units.size()), &status);
   if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING)
     throw std::runtime_error(std::string("GB18030 encoding failed: ") + u_errorName(status));
   out.resize(before + static_cast<std::size_t>(written));

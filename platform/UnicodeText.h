@@ -23,6 +23,12 @@ inline constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && u
 inline constexpr char32_t FromSurrogates(char32_t high, char32_t low) {
   return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
 }
+// The UTF-16 code unit of the two bytes at `pos`.
+inline char32_t Utf16UnitAt(std::string_view bytes, std::size_t pos, bool bigEndian) {
+  const auto a = static_cast<unsigned char>(bytes[pos]);
+  const auto b = static_cast<unsigned char>(bytes[pos + 1]);
+  return bigEndian ? (char32_t{a} << 8 | b) : (char32_t{b} << 8 | a);
+}
 template <typename OnUnit>
 inline void ForEachUtf16Unit(char32_t cp, OnUnit&& onUnit) {
   if (cp < 0x10000) {
