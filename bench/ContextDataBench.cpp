@@ -80,7 +80,8 @@ void BM_AnnotateLines(benchmark::State& state) {
   const auto& lines = Lines(&ideographs);
   AnnotatedLine out;
   Separator separator = kStartSeparator;
-  for (const std::string& line : lines) AnnotateLine(line, TextForm::Unicode, settings, separator, out);
+  for (const std::string& line : lines)
+    AnnotateLine(line, TextForm::Unicode, settings, separator, out);
   for (auto _ : state) {
     for (const std::string& line : lines) {
       AnnotateLine(line, TextForm::Unicode, settings, separator, out);
@@ -91,8 +92,10 @@ void BM_AnnotateLines(benchmark::State& state) {
       static_cast<double>(ideographs * state.iterations()), benchmark::Counter::kIsRate);
   state.SetLabel(settings.polyphone == PolyphonePolicy::ByContext ? "context" : "first reading");
 }
-BENCHMARK(BM_AnnotateLines)->Arg(static_cast<int>(PolyphonePolicy::FirstReading))
-    ->Arg(static_cast<int>(PolyphonePolicy::ByContext))->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnnotateLines)
+    ->Arg(static_cast<int>(PolyphonePolicy::FirstReading))
+    ->Arg(static_cast<int>(PolyphonePolicy::ByContext))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tolvane

@@ -14,19 +14,28 @@ static char table[94 * 94][6];
 
 static char* read_all(const char* path, size_t* size) {
   FILE* f = fopen(path, "rb");
-  if (!f) { perror(path); exit(1); }
+  if (!f) {
+    perror(path);
+    exit(1);
+  }
   fseek(f, 0, SEEK_END);
   long n = ftell(f);
   fseek(f, 0, SEEK_SET);
   char* data = malloc((size_t)n + 1);
-  if (!data || fread(data, 1, (size_t)n, f) != (size_t)n) { perror(path); exit(1); }
+  if (!data || fread(data, 1, (size_t)n, f) != (size_t)n) {
+    perror(path);
+    exit(1);
+  }
   fclose(f);
   *size = (size_t)n;
   return data;
 }
 
 int main(int argc, char** argv) {
-  if (argc != 4) { fprintf(stderr, "usage: yardstick TABLE SOURCE TARGET\n"); return 2; }
+  if (argc != 4) {
+    fprintf(stderr, "usage: yardstick TABLE SOURCE TARGET\n");
+    return 2;
+  }
   memset(table, ' ', sizeof table);
   size_t tableSize, size;
   char* t = read_all(argv[1], &tableSize);
@@ -57,6 +66,9 @@ int main(int argc, char** argv) {
     }
   }
   FILE* f = fopen(argv[3], "wb");
-  if (!f || fwrite(out, 1, o, f) != o || fclose(f) != 0) { perror(argv[3]); return 1; }
+  if (!f || fwrite(out, 1, o, f) != o || fclose(f) != 0) {
+    perror(argv[3]);
+    return 1;
+  }
   return 0;
 }

@@ -15,8 +15,8 @@ constexpr std::u32string_view kNumerals =
 
 // What 为 "for, because of" stands before.
 constexpr std::array<std::u32string_view, 15> kAfterWeiFor = {
-    U"我", U"你", U"他", U"她", U"它", U"们", U"自己", U"大家", U"人民", U"国",
-    U"此", U"何", U"什么", U"了", U"谁"};
+    U"我",   U"你", U"他", U"她", U"它",   U"们", U"自己", U"大家",
+    U"人民", U"国", U"此", U"何", U"什么", U"了", U"谁"};
 
 bool IsNumeral(char32_t cp) { return kNumerals.find(cp) != std::u32string_view::npos; }
 
@@ -37,16 +37,17 @@ std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> t
     case U'为': {
       const std::u32string_view rest(text.data() + i + 1,
                                      std::min<std::size_t>(2, text.size() - i - 1));
-      const bool forSomeone = std::any_of(kAfterWeiFor.begin(), kAfterWeiFor.end(),
-                                          [&](std::u32string_view w) { return rest.starts_with(w); });
+      const bool forSomeone =
+          std::any_of(kAfterWeiFor.begin(), kAfterWeiFor.end(),
+                      [&](std::u32string_view w) { return rest.starts_with(w); });
       return forSomeone ? "wei4" : "wei2";
     }
     case U'哩':
-      return !IsChineseCharacter(after) && IsChineseCharacter(before) && !IsNumeral(before)
-                 ? "li5"
-                 : "li3";
+      return !IsChineseCharacter(after) && IsChineseCharacter(before) && !IsNumeral(before) ? "li5"
+                                                                                            : "li3";
     case U'弄':
-      if (before != 0 && (u_isdigit(static_cast<UChar32>(before)) || before == U'家')) return "long4";
+      if (before != 0 && (u_isdigit(static_cast<UChar32>(before)) || before == U'家'))
+        return "long4";
       return std::nullopt;
     case U'率':
       return IsChineseCharacter(after) ? "shuai4" : "lv4";

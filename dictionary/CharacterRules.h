@@ -19,7 +19,6 @@ bool IsChineseCharacter(char32_t cp);
 //   弄 long4 (a lane) after a digit or 家;
 //   率 shuai4 (to lead) before a character, else lv4 (a rate).
 // `text` is the line, `i` the character's position.
-std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> text,
-                                                     std::size_t i);
+std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> text, std::size_t i);
 
 }  // namespace tolvane

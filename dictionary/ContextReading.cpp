@@ -16,8 +16,8 @@ std::optional<SyllableId> ReadingByNeighbours(std::span<const char32_t> text, st
   // A neutral tone is a particle's own reading; pairs of words say nothing about it.
   if (!syllable.empty() && syllable.back() != '5') {
     const auto left = i > 0 ? data.PairReading(text[i - 1], text[i], 2) : std::nullopt;
-    const auto right = i + 1 < text.size() ? data.PairReading(text[i], text[i + 1], 1)
-                                           : std::nullopt;
+    const auto right =
+        i + 1 < text.size() ? data.PairReading(text[i], text[i + 1], 1) : std::nullopt;
     if (left && right) {
       if (*left == *right) reading = left;
     } else {

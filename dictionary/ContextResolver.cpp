@@ -144,8 +144,7 @@ const ContextResolver& ContextResolverFor(const ConversionSettings& settings) {
     generation = DataFilesGeneration();
     data = current;
   }
-  auto& resolver =
-      resolvers[static_cast<int>(settings.toneStyle)][settings.wadeGiles ? 1 : 0];
+  auto& resolver = resolvers[static_cast<int>(settings.toneStyle)][settings.wadeGiles ? 1 : 0];
   if (!resolver) resolver = std::make_unique<ContextResolver>(settings);
   return *resolver;
 }

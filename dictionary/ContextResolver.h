@@ -18,8 +18,8 @@ namespace tolvane {
 
 // The reading of one character position of a line, as the layouts need it.
 struct PositionReading {
-  std::string_view display;  // the display reading, in the form of the line
-  std::string_view width;    // the width reading (code page 936; used in the Marked style)
+  std::string_view display;          // the display reading, in the form of the line
+  std::string_view width;            // the width reading (code page 936; used in the Marked style)
   std::uint32_t displayColumns = 0;  // columns of the display reading: its code page 936 bytes
 };
 

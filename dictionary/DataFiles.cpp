@@ -34,7 +34,9 @@ std::vector<std::string> LoadList(const std::filesystem::path& path) {
 
 }  // namespace
 
-void LoadDataFiles(const std::filesystem::path& folder) { LoadDataFiles(DataFolders{folder, folder}); }
+void LoadDataFiles(const std::filesystem::path& folder) {
+  LoadDataFiles(DataFolders{folder, folder});
+}
 
 void LoadDataFiles(const DataFolders& folders) {
   ReleaseDataFiles();

@@ -88,8 +88,7 @@ class PhraseData {
   void Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth, char32_t cp) const;
   // The words that begin with `cp`, and those that begin with `first` then `second`.
   std::pair<std::uint32_t, std::uint32_t> WordsBeginningWith(char32_t cp) const;
-  std::pair<std::uint32_t, std::uint32_t> WordsBeginningWith(char32_t first,
-                                                             char32_t second) const;
+  std::pair<std::uint32_t, std::uint32_t> WordsBeginningWith(char32_t first, char32_t second) const;
   static std::uint64_t PrefixKey(char32_t first, char32_t second) {
     return std::uint64_t{first} << 21 | second;
   }

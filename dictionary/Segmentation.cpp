@@ -48,8 +48,8 @@ void SegmentWords(std::span<const char32_t> text, const PhraseData& data, const 
     if (!single) offer(data.UnknownLogProbability(), 1, nullptr, nullptr);
     if (userWords) {
       user.ForEachWordAt(text.subspan(i), [&](const UserWords::Word& word) {
-        offer(kUserWordWeight * static_cast<double>(word.characters.size()),
-              word.characters.size(), nullptr, &word);
+        offer(kUserWordWeight * static_cast<double>(word.characters.size()), word.characters.size(),
+              nullptr, &word);
       });
     }
   }

@@ -14,7 +14,7 @@ namespace tolvane {
 struct Segment {
   std::uint32_t begin = 0;
   std::uint32_t length = 0;
-  const SyllableId* syllables = nullptr;  // a dictionary word: one syllable per character
+  const SyllableId* syllables = nullptr;      // a dictionary word: one syllable per character
   const UserWords::Word* userWord = nullptr;  // a user word
   // Neither: a single character that is no word of the dictionary.
 };

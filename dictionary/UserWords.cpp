@@ -112,7 +112,8 @@ std::vector<std::string> SplitUserReading(std::string_view reading, std::size_t 
   std::vector<std::pair<std::size_t, std::size_t>> cut;
   if (count > 0 && ToLetters(reading, letters) && CutSyllables(letters, count, syllables, cut)) {
     for (const auto& [first, last] : cut)
-      pieces.emplace_back(reading.substr(letters[first].begin, letters[last].end - letters[first].begin));
+      pieces.emplace_back(
+          reading.substr(letters[first].begin, letters[last].end - letters[first].begin));
     return pieces;
   }
 

@@ -27,8 +27,7 @@ template <TextForm Form, typename Visit>
 void ForEachCharacter(std::string_view line, const ConversionSettings& settings, Visit&& visit) {
   ForEachReadingOfLine<Form>(
       line, settings, [&](std::string_view character, char32_t cp, const PositionReading& r) {
-        const std::size_t columns =
-            Form == TextForm::Cp936 ? character.size() : DisplayColumns(cp);
+        const std::size_t columns = Form == TextForm::Cp936 ? character.size() : DisplayColumns(cp);
         visit(CharacterReading{character, r.display, columns, r.displayColumns, r.width.size()});
       });
 }

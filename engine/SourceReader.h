@@ -43,7 +43,8 @@ class FileByteSource : public ByteSource {
 
 class StreamByteSource : public ByteSource {
  public:
-  StreamByteSource(std::istream& in, std::filesystem::path name) : in_(in), name_(std::move(name)) {}
+  StreamByteSource(std::istream& in, std::filesystem::path name)
+      : in_(in), name_(std::move(name)) {}
   std::size_t Read(char* data, std::size_t size) override;
 
  private:
@@ -86,8 +87,8 @@ class SourceReader {
   // the source has them, then decoded into lines.
   struct RawChunk {
     std::string bytes;
-    std::uint64_t offset = 0;     // of bytes[0] in the source
-    std::size_t checkFrom = 0;    // code page 936 bytes before this are known to decode
+    std::uint64_t offset = 0;   // of bytes[0] in the source
+    std::size_t checkFrom = 0;  // code page 936 bytes before this are known to decode
     bool last = false;
   };
   struct DecodedChunk {
@@ -121,7 +122,8 @@ class SourceReader {
   TextForm form_ = TextForm::Cp936;
   bool decode_ = true;
   std::string buffer_;
-  std::size_t cutLimit_ = 0;  // where a chunk may end at the latest, past chunkBytes_ for a long line
+  std::size_t cutLimit_ =
+      0;  // where a chunk may end at the latest, past chunkBytes_ for a long line
   bool eof_ = false;
   bool ended_ = false;
   std::uint64_t consumed_ = 0;     // source bytes before buffer_

@@ -91,9 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LoadDataFiles(Folder());
 
   const TextForm form = (more >> 7) & 1 ? TextForm::Unicode : TextForm::Cp936;
-  const std::string line = form == TextForm::Unicode
-                               ? DecodeText(input.Rest(), Encoding::Utf8).text
-                               : std::string(input.Rest());
+  const std::string line = form == TextForm::Unicode ? DecodeText(input.Rest(), Encoding::Utf8).text
+                                                     : std::string(input.Rest());
   std::vector<std::string> lines;
   try {
     lines = preview ? PreviewLines(line, settings, form)

@@ -39,8 +39,8 @@ void CheckRoundTrip(std::string_view bytes, const SourceEncoding& source) {
   const std::string_view body = bytes.substr(source.byteOrderMarkLength);
   const Encoding encoding = source.encoding.encoding;
   const DecodedText decoded = DecodeText(body, encoding, source.byteOrderMarkLength);
-  const std::string back = encoding == Encoding::Cp936 ? EncodeCp936(decoded.text)
-                                                       : EncodeText(decoded.text, encoding);
+  const std::string back =
+      encoding == Encoding::Cp936 ? EncodeCp936(decoded.text) : EncodeText(decoded.text, encoding);
   FUZZ_CHECK(back + decoded.trailingBytes == body);
   FUZZ_CHECK(decoded.firstUndecodable.has_value() == unicode::HoldsRawBytes(decoded.text) ||
              !decoded.trailingBytes.empty());

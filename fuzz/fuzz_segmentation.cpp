@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return PhraseData::Load(folder / "pinyin_words.txt", folder / "pinyin_pairs.txt",
                             folder / "pinyin_chars.txt");
   }();
-  static const std::unordered_set<std::string> syllables = {"ou", "yang", "si", "ma", "xiu",
-                                                            "zhang", "san", "li"};
+  static const std::unordered_set<std::string> syllables = {"ou",  "yang",  "si",  "ma",
+                                                            "xiu", "zhang", "san", "li"};
   fuzz::FuzzInput input(data, size);
   // User entries: keys of one to three characters from the input, readings free text.
   std::vector<std::string> keys;
@@ -44,9 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& key : keys) {
     std::string unicodeKey;
     cp936::AppendAsUnicodeText(key, unicodeKey);
-    unicode::ForEachCodePoint(unicodeKey, [&](std::string_view, char32_t cp) {
-      text.push_back(cp);
-    });
+    unicode::ForEachCodePoint(unicodeKey,
+                              [&](std::string_view, char32_t cp) { text.push_back(cp); });
   }
 
   std::vector<Segment> segments;

@@ -6,8 +6,7 @@
 
 namespace tolvane {
 
-EncodedLineWriter::EncodedLineWriter(std::string& sink, TextForm form,
-                                     const TextEncoding& target)
+EncodedLineWriter::EncodedLineWriter(std::string& sink, TextForm form, const TextEncoding& target)
     : sink_(sink), form_(form), target_(target) {
   if (target.encoding != Encoding::Cp936) {
     encoder_.emplace(target.encoding);

@@ -39,10 +39,12 @@ bool IsCutShortAtTheEnd(std::string_view bytes, std::size_t pos) {
   // Complete it with the smallest continuation bytes and see whether it is then well-formed.
   std::string completed(bytes.substr(pos));
   while (completed.size() < needed) completed.push_back('\x80');
-  if (lead == 0xE0) completed[1] = static_cast<char>(std::max<unsigned char>(
-                        static_cast<unsigned char>(completed[1]), 0xA0));
-  if (lead == 0xF0) completed[1] = static_cast<char>(std::max<unsigned char>(
-                        static_cast<unsigned char>(completed[1]), 0x90));
+  if (lead == 0xE0)
+    completed[1] =
+        static_cast<char>(std::max<unsigned char>(static_cast<unsigned char>(completed[1]), 0xA0));
+  if (lead == 0xF0)
+    completed[1] =
+        static_cast<char>(std::max<unsigned char>(static_cast<unsigned char>(completed[1]), 0x90));
   return unicode::WellFormedUtf8Length(completed, 0) == needed;
 }
 
@@ -109,9 +111,8 @@ std::optional<long long> Gb2312Score(std::string_view bytes) {
 
 long long Utf8Score(std::string_view bytes) {
   ReadingScore score;
-  unicode::ForEachCodePoint(bytes, [&](std::string_view, char32_t cp) {
-    score.Add(cp, cp936::EncodeChar(cp).view());
-  });
+  unicode::ForEachCodePoint(
+      bytes, [&](std::string_view, char32_t cp) { score.Add(cp, cp936::EncodeChar(cp).view()); });
   return score.value();
 }
 

@@ -22,9 +22,7 @@ namespace fs = std::filesystem;
 #endif
 constexpr const char* kInstalledDataFromProgram = TOLVANE_DATA_FROM_PROGRAM;
 
-bool IsWritableFolder(const fs::path& folder) {
-  return ::access(folder.c_str(), W_OK) == 0;
-}
+bool IsWritableFolder(const fs::path& folder) { return ::access(folder.c_str(), W_OK) == 0; }
 
 bool HoldsItsOwnData(const fs::path& programFolder) {
   std::error_code ec;
@@ -40,8 +38,8 @@ fs::path SharedDataFolder(const fs::path& programFolder) {
 fs::path HomeFolder(const EnvironmentLookup& environment) {
   if (const auto home = environment("HOME"); home && !home->empty()) return *home;
   // Without HOME (a service, a scrubbed environment) the account's own entry says.
-  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr &&
-                                                    entry->pw_dir[0] != '\0')
+  if (const passwd* entry = ::getpwuid(::getuid());
+      entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] != '\0')
     return entry->pw_dir;
   throw Error("Cannot find the home folder: HOME is not set");
 }

@@ -40,13 +40,14 @@ inline std::size_t NextByteBelow14(const char* text, std::size_t pos, std::size_
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
     // Unsigned byte <= 13 exactly where min(byte, 13) == byte.
     const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, limit), bytes));
-    if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    if (mask != 0)
+      return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     pos += 16;
   }
 #else
   while (pos + 8 <= size && !HasByteBelow14(text + pos)) pos += 8;
 #endif
-  while (pos < size && static_cast<unsigned char>(text[pos]) > '\r') ++pos;
+  while (pos<size&& static_cast<unsigned char>(text[pos])> '\r') ++pos;
   return pos;
 }
 

@@ -26,7 +26,8 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 class ByteBuffer {
  public:
   ByteBuffer() = default;
-  ByteBuffer(std::unique_ptr<char[]> data, std::size_t size) : data_(std::move(data)), size_(size) {}
+  ByteBuffer(std::unique_ptr<char[]> data, std::size_t size)
+      : data_(std::move(data)), size_(size) {}
   static ByteBuffer Copy(std::string_view bytes);
 
   std::string_view view() const { return {data_.get(), size_}; }

@@ -31,8 +31,8 @@ QString ListLine(const DictionaryEntry& entry) {
 
 }  // namespace
 
-CustomReadingEditor::CustomReadingEditor(QWidget* parent, Dialogs& dialogs,
-                                         FileLocations locations, EditedDictionary edited)
+CustomReadingEditor::CustomReadingEditor(QWidget* parent, Dialogs& dialogs, FileLocations locations,
+                                         EditedDictionary edited)
     : QDialog(parent), dialogs_(dialogs), locations_(std::move(locations)), edited_(edited) {}
 
 void CustomReadingEditor::Attach(const Controls& controls, QSize outerSize) {
@@ -111,7 +111,8 @@ int CustomReadingEditor::SelectedLine() const {
 void CustomReadingEditor::SaveAndReload(const DictionaryEntries& entries) {
   // A failed write leaves the old files whole and raises; the lists and this window's list then
   // stay as they are.
-  WriteDictionaryFiles(locations_.ForWriting(locations_.dictionaries), edited_.keysFile, edited_.readingsFile, entries);
+  WriteDictionaryFiles(locations_.ForWriting(locations_.dictionaries), edited_.keysFile,
+                       edited_.readingsFile, entries);
   ReloadDataFiles();
 }
 

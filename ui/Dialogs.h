@@ -52,8 +52,7 @@ class QtDialogs : public Dialogs {
   QString OpenFileName(QWidget* parent, const QString& filter, const QString& initial) override;
   QString SaveFileName(QWidget* parent, const QString& filter, const QString& initial) override;
   void OpenUrl(const QUrl& url) override;
-  void PrintPreview(QWidget* parent,
-                    const std::function<void(QPagedPaintDevice&)>& paint) override;
+  void PrintPreview(QWidget* parent, const std::function<void(QPagedPaintDevice&)>& paint) override;
 };
 
 }  // namespace tolvane

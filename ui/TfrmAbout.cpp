@@ -49,7 +49,8 @@ void TfrmAbout::FitLabelsToText() {
   }
   // The designed space under the last label.
   const int lastBottom = kDesignedTops[4] + kDesignedLabelHeight;
-  const int height = std::max(kDesignedClient.height(), bottom + kDesignedClient.height() - lastBottom);
+  const int height =
+      std::max(kDesignedClient.height(), bottom + kDesignedClient.height() - lastBottom);
   setFixedSize(width, height);
 }
 

@@ -272,7 +272,8 @@ void TfrmMain::ConfigLoad() {
 }
 
 void TfrmMain::ConfigSave() {
-  SaveConfigFile(locations_.ForWriting(locations_.settings) / kSettingsFileName, SettingsFromControls());
+  SaveConfigFile(locations_.ForWriting(locations_.settings) / kSettingsFileName,
+                 SettingsFromControls());
 }
 
 void TfrmMain::final_config() { setWindowTitle(QStringLiteral("Tolvane") + versionText_); }

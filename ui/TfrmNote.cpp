@@ -51,9 +51,9 @@ void TfrmNote::FitWindowToText() {
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   document->setTextWidth(-1);
   const QSizeF needed = document->size();
-  const QSize client(std::max(kDesignedClient.width(), static_cast<int>(std::ceil(needed.width()))),
-                     std::max(kDesignedClient.height(),
-                              static_cast<int>(std::ceil(needed.height()))));
+  const QSize client(
+      std::max(kDesignedClient.width(), static_cast<int>(std::ceil(needed.width()))),
+      std::max(kDesignedClient.height(), static_cast<int>(std::ceil(needed.height()))));
   if (client == kDesignedClient) {
     const int lineCount = std::max(1, document->blockCount());
     const int margins = 2 * static_cast<int>(std::ceil(document->documentMargin()));

@@ -65,9 +65,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   }
   const Result help = Run({"convert", "--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"--polyphone", "--tone", "--format", "--no-align", "--wrap",
-                             "--wade-giles", "--data-dir", "--quiet", "--jobs", "--encoding",
-                             "--output-encoding"})
+  for (const char* option :
+       {"--polyphone", "--tone", "--format", "--no-align", "--wrap", "--wade-giles", "--data-dir",
+        "--quiet", "--jobs", "--encoding", "--output-encoding"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
@@ -148,9 +148,12 @@ TEST_F(CliTest, ConvertReadsAndWritesTheChosenEncodings) {
     std::vector<std::string> options;
     std::string expected;
   } cases[] = {
-      {{}, "\xEF\xBB\xBF" "长(cháng)國\r\n"},
+      {{},
+       "\xEF\xBB\xBF"
+       "长(cháng)國\r\n"},
       {{"--output-encoding", "utf-8"}, "长(cháng)國\r\n"},
-      {{"--output-encoding", "utf-16le"}, "\xFF\xFE\x7F\x95(\0c\0h\0\xE1\0n\0g\0)\0\x0B\x57\r\0\n\0"s},
+      {{"--output-encoding", "utf-16le"},
+       "\xFF\xFE\x7F\x95(\0c\0h\0\xE1\0n\0g\0)\0\x0B\x57\r\0\n\0"s},
       {{"--output-encoding", "gb18030"}, Gb("长(cháng)") + "\x87\xF8\r\n"},
   };
   for (const auto& c : cases) {
@@ -190,8 +193,7 @@ TEST_F(CliTest, StandardInputAndOutput) {
 TEST_F(CliTest, UndecodableBytesGiveOneWarningAndSuccess) {
   WriteBytes(work_ / "bad.txt", "我\xFF\n\xFE爱\n");
   const auto source = (work_ / "bad.txt").string();
-  const Result result =
-      Run({"convert", "--encoding", "utf-8", "--format", "hanpy", source, "-"});
+  const Result result = Run({"convert", "--encoding", "utf-8", "--format", "hanpy", source, "-"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "我(wǒ)\xFF\r\n\xFE爱(ài)\r\n");
   EXPECT_EQ(result.err, "tolvane-cli: warning: " + source +
@@ -200,7 +202,9 @@ TEST_F(CliTest, UndecodableBytesGiveOneWarningAndSuccess) {
 }
 
 TEST_F(CliTest, EncodingNamesWhatConvertWouldRead) {
-  WriteBytes(work_ / "u.txt", "\xFF\xFE" "a\0"s);
+  WriteBytes(work_ / "u.txt",
+             "\xFF\xFE"
+             "a\0"s);
   WriteBytes(work_ / "g.txt", Gb("我"));
   const auto u = (work_ / "u.txt").string();
   const auto g = (work_ / "g.txt").string();
@@ -220,7 +224,9 @@ TEST_F(CliTest, LookupLinesGivesOneFieldPerCharacter) {
     std::string bytes;
   } files[] = {
       {"utf-8", "长a國😀\n\n我"},
-      {"utf-16", "\xFF\xFE\x7F\x95" "a\0\x0B\x57\x3D\xD8\x00\xDE\n\0\n\0\x11\x62"s},
+      {"utf-16",
+       "\xFF\xFE\x7F\x95"
+       "a\0\x0B\x57\x3D\xD8\x00\xDE\n\0\n\0\x11\x62"s},
       {"gb18030", Gb("长a") + "\x87\xF8\x94\x39\xFC\x36\r\n\r\n" + Gb("我")},
   };
   WriteBytes(program_ / "define_han.dll", Gb("长\r\n"));
@@ -236,7 +242,7 @@ TEST_F(CliTest, LookupLinesGivesOneFieldPerCharacter) {
   const Result all = Run({"lookup", "--polyphone", "all", "--lines", "-"});
   EXPECT_EQ(all.out, "zhòng/zhōng\n");
   EXPECT_EQ(Run({"lookup", "--tone", "numbered"}).status, 2);  // neither TEXT nor --lines
-  EXPECT_EQ(Run({"lookup", "x", "--lines", "-"}).status, 2);    // both
+  EXPECT_EQ(Run({"lookup", "x", "--lines", "-"}).status, 2);   // both
   EXPECT_EQ(Run({"lookup", "--lines", (work_ / "none.txt").string()}).status, 1);
 }
 
@@ -253,8 +259,8 @@ TEST_F(CliTest, ReadingByContextInEveryCommand) {
   for (const char* file : {"pinyin_words.txt", "pinyin_pairs.txt", "pinyin_chars.txt"})
     std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
   WriteBytes(work_ / "a.txt", "银行行走\n");
-  Result result = Run({"convert", "-q", "--polyphone", "context", "--tone", "numbered",
-                       "--format", "hanpy", (work_ / "a.txt").string(), "-"});
+  Result result = Run({"convert", "-q", "--polyphone", "context", "--tone", "numbered", "--format",
+                       "hanpy", (work_ / "a.txt").string(), "-"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "银(yin2)行(hang2)行(xing2)走(zou3)\r\n");
   input_ = "重庆\n重要\n";
@@ -271,16 +277,20 @@ TEST_F(CliTest, HtmlIsChosenByFormatOrByTheTargetsName) {
   WriteBytes(work_ / "a.txt", Gb("我\r\n"));
   const auto source = (work_ / "a.txt").string();
   const std::string block = "<p><ruby>我<rt>wo3</rt></ruby></p>\n";
-  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", source, (work_ / "b.html").string()}).status, 0);
+  EXPECT_EQ(
+      Run({"convert", "-q", "--tone", "numbered", source, (work_ / "b.html").string()}).status, 0);
   EXPECT_NE(ReadBytes(work_ / "b.html").find(block), std::string::npos);
-  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", source, (work_ / "c.HTM").string()}).status, 0);
+  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", source, (work_ / "c.HTM").string()}).status,
+            0);
   EXPECT_NE(ReadBytes(work_ / "c.HTM").find(block), std::string::npos);
   // --format html with no target: the derived name, as a page.
   EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", "--format", "html", source}).status, 0);
   EXPECT_NE(ReadBytes(work_ / "a_拼音.html").find("<title>a.txt</title>"), std::string::npos);
   // A text layout asked for by name wins over the target's extension.
   EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", "--format", "hanpy", source,
-                 (work_ / "d.html").string()}).status, 0);
+                 (work_ / "d.html").string()})
+                .status,
+            0);
   EXPECT_EQ(ReadBytes(work_ / "d.html"), Gb("我(wo3)\r\n"));
   EXPECT_EQ(Run({"preview", "--format", "html", "--tone", "numbered", "我"}).out, block);
 }
@@ -292,7 +302,8 @@ TEST_F(CliTest, JobsChangeNothingButTheSpeed) {
   std::string first;
   for (const char* jobs : {"1", "2", "5", "0"}) {
     const auto target = (work_ / (std::string("out") + jobs + ".txt")).string();
-    const Result result = Run({"convert", "-q", "--jobs", jobs, (work_ / "a.txt").string(), target});
+    const Result result =
+        Run({"convert", "-q", "--jobs", jobs, (work_ / "a.txt").string(), target});
     ASSERT_EQ(result.status, 0) << result.err;
     if (first.empty()) first = ReadBytes(target);
     EXPECT_EQ(ReadBytes(target), first) << jobs;

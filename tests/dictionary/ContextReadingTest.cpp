@@ -18,8 +18,8 @@ using test::Gb;
 class ContextReadingTest : public testing::Test {
  protected:
   void SetUp() override {
-    for (const char* file : {kToneVowelFile, kContextWordsFile, kContextPairsFile,
-                             kContextCharactersFile})
+    for (const char* file :
+         {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
       std::filesystem::copy_file(test::SourceDataFolder() / file, folder_ / file);
     LoadDataFiles(folder_.path());
     InitNumberedTable();
@@ -61,8 +61,7 @@ TEST_F(ContextReadingTest, TheWordsAroundAPolyphoneDecideItsReading) {
       {"长城", {"chang2", "cheng2"}},
       {"重庆", {"chong2", "qing4"}},
       {"重要", {"zhong4", "yao4"}},
-      {"天安门上红旗飘",
-       {"tian1", "an1", "men2", "shang4", "hong2", "qi2", "piao1"}},
+      {"天安门上红旗飘", {"tian1", "an1", "men2", "shang4", "hong2", "qi2", "piao1"}},
       {"已经", {"yi3", "jing1"}},
       {"银行家在行走", {"yin2", "hang2", "jia1", "zai4", "xing2", "zou3"}},
   };
@@ -77,11 +76,11 @@ TEST_F(ContextReadingTest, OutsideAnyWordACharacterTakesTheReadingOfItsKind) {
     std::size_t index;
     const char* expected;
   } cases[] = {
-      {"帘蛤科", 1, "ge2"},      // the clams' family names, as 文蛤, 蛤蜊
-      {"蛤蟆", 0, "ha2"},        // its own word still decides
+      {"帘蛤科", 1, "ge2"},       // the clams' family names, as 文蛤, 蛤蜊
+      {"蛤蟆", 0, "ha2"},         // its own word still decides
       {"阿尔代什省", 3, "shi2"},  // a name, as 什锦
       {"什么", 0, "shen2"},
-      {"质量很差", 3, "cha4"},    // running text meets chà far more often than chā
+      {"质量很差", 3, "cha4"},  // running text meets chà far more often than chā
       {"我吃了饭", 2, "le5"},
   };
   for (const auto& c : cases) {
@@ -204,8 +203,7 @@ TEST(ContextData, MissingFilesRaiseTheFileErrorNamingTheFile) {
     ContextData();
     ADD_FAILURE() << "loaded context data from nowhere";
   } catch (const Error& error) {
-    EXPECT_NE(std::string(error.what()).find(kContextWordsFile), std::string::npos)
-        << error.what();
+    EXPECT_NE(std::string(error.what()).find(kContextWordsFile), std::string::npos) << error.what();
   }
 }
 

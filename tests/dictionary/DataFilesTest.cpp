@@ -30,7 +30,7 @@ TEST(DataFiles, TheDictionariesAndTheGlyphsMayLieInFoldersOfTheirOwn) {
   WriteBytes(user / "define_han.dll", Gb("字\r\n"));
   WriteBytes(user / "define_py.dll", "Zi\r\n");
   WriteBytes(user / "define_py_tone.dll", Gb("ǎ\r\n"));  // not where the glyphs are read
-  WriteBytes(shared / "define_han.dll", Gb("中\r\n"));    // nor the dictionaries
+  WriteBytes(shared / "define_han.dll", Gb("中\r\n"));   // nor the dictionaries
   WriteBytes(shared / "define_py_tone.dll", Gb("ā\r\ná\r\n"));
   LoadDataFiles(DataFolders{user.path(), shared.path()});
   EXPECT_EQ(StandardDictionary().Keys(), Items{Gb("字")});

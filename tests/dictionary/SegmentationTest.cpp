@@ -20,17 +20,18 @@ class SegmentationTest : public testing::Test {
  protected:
   // Words: 研究 (often), 研究生 (rarely), 生命 (often), 起源 ...; 长 defaults to chang2.
   void SetUp() override {
-    Write("# a comment line\n"
-          "研究\t100\tyan2 jiu1\n"
-          "研究生\t5\tyan2 jiu1 sheng1\n"
-          "生命\t80\tsheng1 ming4\n"
-          "命\t10\tming4\n"
-          "起源\t50\tqi3 yuan2\n"
-          "的\t500\tde5\n"
-          "长城\t20\tchang2 -\n",
-          "长大\t1\tzhang3\n"
-          "大长\t2\tchang2\n",
-          "研\tyan2\n生\tsheng1\n长\tchang2\n城\tcheng2\n大\tda4\n");
+    Write(
+        "# a comment line\n"
+        "研究\t100\tyan2 jiu1\n"
+        "研究生\t5\tyan2 jiu1 sheng1\n"
+        "生命\t80\tsheng1 ming4\n"
+        "命\t10\tming4\n"
+        "起源\t50\tqi3 yuan2\n"
+        "的\t500\tde5\n"
+        "长城\t20\tchang2 -\n",
+        "长大\t1\tzhang3\n"
+        "大长\t2\tchang2\n",
+        "研\tyan2\n生\tsheng1\n长\tchang2\n城\tcheng2\n大\tda4\n");
   }
   void Write(const std::string& words, const std::string& pairs, const std::string& chars) {
     test::WriteBytes(dir_ / "w.txt", words);
@@ -137,8 +138,8 @@ TEST_F(SegmentationTest, MalformedFilesAreReportedWithFileAndLine) {
 }
 
 TEST(SplitUserReading, OnePiecePerCharacter) {
-  const std::unordered_set<std::string> syllables = {"ou",  "yang", "xiu", "si", "ma",
-                                                     "guang", "zhu", "ge", "lv", "e"};
+  const std::unordered_set<std::string> syllables = {"ou",    "yang", "xiu", "si", "ma",
+                                                     "guang", "zhu",  "ge",  "lv", "e"};
   const struct {
     std::string reading;
     std::size_t count;

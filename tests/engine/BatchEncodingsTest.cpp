@@ -104,8 +104,7 @@ TEST_F(BatchEncodingsTest, Gb18030ReadsAndWritesCharactersBeyondGbk) {
   const std::string target = Convert(EncodeText(textUtf8, Encoding::Gb18030), request);
   EXPECT_EQ(target, EncodeText("我(wo3)𠀀爱(ai4)\r\n😀\r\n", Encoding::Gb18030));
   request.targetEncoding = OutputEncodingChoice::Utf8;
-  EXPECT_EQ(Convert(EncodeText(textUtf8, Encoding::Gb18030), request),
-            "我(wo3)𠀀爱(ai4)\r\n😀\r\n");
+  EXPECT_EQ(Convert(EncodeText(textUtf8, Encoding::Gb18030), request), "我(wo3)𠀀爱(ai4)\r\n😀\r\n");
 }
 
 TEST_F(BatchEncodingsTest, TheOutputEncodingCanBeChosen) {
@@ -126,23 +125,34 @@ TEST_F(BatchEncodingsTest, TheOutputEncodingCanBeChosen) {
   for (const auto& c : cases) {
     request.targetEncoding = c.choice;
     SCOPED_TRACE(static_cast<int>(c.choice));
-    EXPECT_EQ(Convert("长a國\n", request), c.expected);             // a UTF-8 source
+    EXPECT_EQ(Convert("长a國\n", request), c.expected);                 // a UTF-8 source
     EXPECT_EQ(Convert(Gb("长a") + "\x87\xF8\n", request), c.expected);  // a GBK source
   }
 }
 
 TEST_F(BatchEncodingsTest, AByteOrderMarkIsKeptExactlyWhenTheSourceHasOne) {
-  EXPECT_EQ(Convert("\xEF\xBB\xBF" "我"), "\xEF\xBB\xBF" "wǒ\r\n我\r\n");
+  EXPECT_EQ(Convert("\xEF\xBB\xBF"
+                    "我"),
+            "\xEF\xBB\xBF"
+            "wǒ\r\n我\r\n");
   EXPECT_EQ(Convert("我"), "wǒ\r\n我\r\n");
   auto request = Request();
   request.targetEncoding = OutputEncodingChoice::Utf8;
-  EXPECT_EQ(Convert("\xEF\xBB\xBF" "我", request), "wǒ\r\n我\r\n");
+  EXPECT_EQ(Convert("\xEF\xBB\xBF"
+                    "我",
+                    request),
+            "wǒ\r\n我\r\n");
   // A forced GB2312 reading takes the mark for text, as the designed walk always did.
   request = Request();
   request.settings.outputFormat = OutputFormat::rb_output_hanpy;
   request.sourceEncoding = EncodingChoice::Gb2312;
   // (EF BB is the GB2312 character 锘.)
-  EXPECT_EQ(Convert("\xEF\xBB\xBF" "ab", request), "\xEF\xBB" + Gb("(nuò)") + "\xBF" "ab\r\n");
+  EXPECT_EQ(Convert("\xEF\xBB\xBF"
+                    "ab",
+                    request),
+            "\xEF\xBB" + Gb("(nuò)") +
+                "\xBF"
+                "ab\r\n");
 }
 
 TEST_F(BatchEncodingsTest, EmptyFilesInEveryEncoding) {
@@ -174,15 +184,20 @@ TEST_F(BatchEncodingsTest, UndecodableBytesAreCarriedAndNotedOnce) {
   request.settings.toneStyle = ToneStyle::Numbered;
   // Forced UTF-8 over text that is not: every stray byte goes through, the first one is noted.
   request.sourceEncoding = EncodingChoice::Utf8;
-  EXPECT_EQ(Convert("我\xFF\r\n\xC0爱\xE4\xB8", request),
-            "我(wo3)\xFF\r\n\xC0爱(ai4)\xE4\xB8\r\n");
+  EXPECT_EQ(Convert("我\xFF\r\n\xC0爱\xE4\xB8", request), "我(wo3)\xFF\r\n\xC0爱(ai4)\xE4\xB8\r\n");
   ASSERT_EQ(host_.undecodable.size(), 1u);
   EXPECT_EQ(host_.undecodable[0].first, (TextEncoding{Encoding::Utf8, false}));
   EXPECT_EQ(host_.undecodable[0].second, 3u);
   // In UTF-16, a lone surrogate keeps its two bytes and its place.
   request.sourceEncoding = EncodingChoice::Auto;
-  const std::string lone = "\xFF\xFE" "a\0\x3D\xD8" "b\0"s;
-  EXPECT_EQ(Convert(lone, request), "\xFF\xFE" "a\0\x3D\xD8" "b\0\r\0\n\0"s);
+  const std::string lone =
+      "\xFF\xFE"
+      "a\0\x3D\xD8"
+      "b\0"s;
+  EXPECT_EQ(Convert(lone, request),
+            "\xFF\xFE"
+            "a\0\x3D\xD8"
+            "b\0\r\0\n\0"s);
   ASSERT_EQ(host_.undecodable.size(), 1u);
   EXPECT_EQ(host_.undecodable[0].second, 4u);
   // Code page 936 text: the bytes were always kept; now the first bad one is also noted.
@@ -231,7 +246,9 @@ TEST_F(BatchEncodingsTest, StandardInputAndOutputStandInForTheFiles) {
 }
 
 TEST_F(BatchEncodingsTest, EncodingOfFileNamesWhatARunWouldRead) {
-  WriteBytes(dir_ / "u.txt", "\xEF\xBB\xBF" "x");
+  WriteBytes(dir_ / "u.txt",
+             "\xEF\xBB\xBF"
+             "x");
   WriteBytes(dir_ / "g.txt", Gb("我"));
   EXPECT_EQ(EncodingOfFile(dir_ / "u.txt"), (TextEncoding{Encoding::Utf8, true}));
   EXPECT_EQ(EncodingOfFile(dir_ / "g.txt"), (TextEncoding{Encoding::Cp936, false}));

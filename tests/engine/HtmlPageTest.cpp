@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "dictionary/DataFiles.h"
 #include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
@@ -19,8 +18,8 @@ using test::Gb;
 class HtmlPageTest : public testing::Test {
  protected:
   void SetUp() override {
-    for (const char* file : {kToneVowelFile, kContextWordsFile, kContextPairsFile,
-                             kContextCharactersFile})
+    for (const char* file :
+         {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
       std::filesystem::create_symlink(test::SourceDataFolder() / file, folder_ / file);
     test::WriteBytes(folder_ / kStandardKeysFile, Gb("国\r\n"));
     test::WriteBytes(folder_ / kStandardReadingsFile, Gb("<Guo>\r\n"));
@@ -52,8 +51,7 @@ TEST_F(HtmlPageTest, ReadingsAreTheTextLayoutsReadingsInEveryStyleAndPolicy) {
       const std::string hanpyLine = AnnotateLine(line, hanpy, separator, TextForm::Unicode)[0];
       std::string expected;
       for (std::size_t pos = 0; pos < hanpyLine.size();) {
-        const std::string character =
-            hanpyLine.substr(pos, unicode::CharLengthAt(hanpyLine, pos));
+        const std::string character = hanpyLine.substr(pos, unicode::CharLengthAt(hanpyLine, pos));
         pos += character.size();
         if (pos < hanpyLine.size() && hanpyLine[pos] == '(') {
           const std::size_t close = hanpyLine.find(')', pos);

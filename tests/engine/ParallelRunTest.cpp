@@ -20,9 +20,22 @@ using test::Gb;
 // Lines of every kind, many of them: chunks of a few dozen bytes cut it in hundreds of places.
 std::string SourceTextUtf8() {
   const char* lines[] = {
-      "我爱北京天安门，天安门上红旗飘", "", "", "", "长城，", "abc", "重庆银行行长",
-      "", "a", "國堃😀，", "了", "  ", "长长长长长长长长长长长长长长长长长长长长长长长长长长长长",
-      "", "上海，", "",
+      "我爱北京天安门，天安门上红旗飘",
+      "",
+      "",
+      "",
+      "长城，",
+      "abc",
+      "重庆银行行长",
+      "",
+      "a",
+      "國堃😀，",
+      "了",
+      "  ",
+      "长长长长长长长长长长长长长长长长长长长长长长长长长长长长",
+      "",
+      "上海，",
+      "",
   };
   std::string text;
   for (int repeat = 0; repeat < 4; ++repeat)
@@ -33,8 +46,8 @@ std::string SourceTextUtf8() {
 class ParallelRunTest : public testing::Test {
  protected:
   void SetUp() override {
-    for (const char* file : {kToneVowelFile, kContextWordsFile, kContextPairsFile,
-                             kContextCharactersFile})
+    for (const char* file :
+         {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
       std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
     LoadDataFiles(program_.path());
     InitNumberedTable();
@@ -85,16 +98,15 @@ TEST_F(ParallelRunTest, ChunksOnSeveralThreadsWriteWhatOneThreadWrites) {
             settings.polyphone = policy;
             settings.wrapWidth = wrap;
             settings.align = (runs % 2) == 0;
-            SCOPED_TRACE(std::string(name) + " format " +
-                         std::to_string(static_cast<int>(format)) + " tone " +
-                         std::to_string(static_cast<int>(tone)) + " policy " +
+            SCOPED_TRACE(std::string(name) + " format " + std::to_string(static_cast<int>(format)) +
+                         " tone " + std::to_string(static_cast<int>(tone)) + " policy " +
                          std::to_string(static_cast<int>(policy)) + " wrap " +
                          std::to_string(wrap));
             const std::string one = Run(source, settings, 1, 1 << 30);
             const std::size_t oneSteps = steps;
             const std::string many = Run(source, settings, 3, 40);
             ASSERT_EQ(one, many);
-            EXPECT_EQ(steps, oneSteps);  // the bar steps once per line either way
+            EXPECT_EQ(steps, oneSteps);   // the bar steps once per line either way
             EXPECT_EQ(lineCount, steps);  // and its range ends corrected to the count
             ++runs;
           }

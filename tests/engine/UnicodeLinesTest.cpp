@@ -76,8 +76,14 @@ class UnicodeLinesTest : public testing::Test {
 
 TEST_F(UnicodeLinesTest, GbCharactersComeOutAsTheyDoInCodePage936Lines) {
   const std::vector<std::string> linesUtf8 = {
-      "我爱北京天安门，天安门上红旗飘", "长，ab长x长", "", "阿a1《啊》——·广", "x", "女绿了",
-      "    ，，", "长",
+      "我爱北京天安门，天安门上红旗飘",
+      "长，ab长x长",
+      "",
+      "阿a1《啊》——·广",
+      "x",
+      "女绿了",
+      "    ，，",
+      "长",
   };
   std::vector<std::string> linesGb;
   for (const auto& line : linesUtf8) linesGb.push_back(Gb(line));

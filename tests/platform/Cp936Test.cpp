@@ -60,7 +60,7 @@ TEST(Cp936, WalkConsumesEveryByteOfAnyInput) {
 TEST(Cp936, FirstUndecodableFindsTheFirstBadSequenceAfterRunsOfAnyLength) {
   // ASCII is skipped eight bytes at a time: a bad sequence after runs of every length up to
   // three blocks, after a valid pair, and at the very end.
-  const std::string pair = "\xD6\xD0";  // 中
+  const std::string pair = "\xD6\xD0";                     // 中
   const std::string bad[] = {"\x81\x7F", "\xFF", "\xA1"};  // no trail, no lead, cut short
   for (const std::string& b : bad) {
     for (std::size_t run = 0; run < 26; ++run) {

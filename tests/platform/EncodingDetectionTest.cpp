@@ -21,7 +21,10 @@ TEST(EncodingDetection, DecidesByMarkThenUtf8ThenGb18030ElseCodePage936) {
   const DetectionCase cases[] = {
       {"UTF-8 mark", "\xEF\xBB\xBF" + Gb("中"), Encoding::Utf8, true},  // the mark decides
       {"UTF-8 mark alone", "\xEF\xBB\xBF", Encoding::Utf8, true},
-      {"UTF-16LE mark", "\xFF\xFE" "a\0"s, Encoding::Utf16Le, true},
+      {"UTF-16LE mark",
+       "\xFF\xFE"
+       "a\0"s,
+       Encoding::Utf16Le, true},
       {"UTF-16BE mark", "\xFE\xFF\0a"s, Encoding::Utf16Be, true},
       {"UTF-8", "我爱北京天安门", Encoding::Utf8, false},
       {"UTF-8, one sign", "a → b", Encoding::Utf8, false},
@@ -70,7 +73,9 @@ TEST(EncodingDetection, ShortTextsValidInBothAreReadTheWayThatYieldsChinese) {
 }
 
 TEST(EncodingDetection, AChosenEncodingIsTakenAsItIs) {
-  const std::string utf8Marked = "\xEF\xBB\xBF" "abc";
+  const std::string utf8Marked =
+      "\xEF\xBB\xBF"
+      "abc";
   EXPECT_EQ(ChooseEncoding(utf8Marked, EncodingChoice::Utf8),
             (SourceEncoding{{Encoding::Utf8, true}, 3}));
   EXPECT_EQ(ChooseEncoding(Gb("中"), EncodingChoice::Utf8),
@@ -78,8 +83,7 @@ TEST(EncodingDetection, AChosenEncodingIsTakenAsItIs) {
   EXPECT_EQ(ChooseEncoding(utf8Marked, EncodingChoice::Gbk),
             (SourceEncoding{{Encoding::Cp936, false}, 0}));  // the mark is part of the text
   EXPECT_EQ(ChooseEncoding("中文", EncodingChoice::Gb2312).encoding.encoding, Encoding::Cp936);
-  EXPECT_EQ(ChooseEncoding(Gb("中"), EncodingChoice::Gb18030).encoding.encoding,
-            Encoding::Gb18030);
+  EXPECT_EQ(ChooseEncoding(Gb("中"), EncodingChoice::Gb18030).encoding.encoding, Encoding::Gb18030);
   // UTF-16: a mark gives the byte order; without one, where the zero bytes of ASCII stand.
   EXPECT_EQ(ChooseEncoding("\xFE\xFF\0a"s, EncodingChoice::Utf16),
             (SourceEncoding{{Encoding::Utf16Be, true}, 2}));

@@ -143,9 +143,8 @@ TEST(FileLocations, OnlyAnInstalledCopyMakesItsFoldersWhenWriting) {
     blocked.ForWriting(blocked.settings);
     FAIL() << "no error";
   } catch (const Error& error) {
-    EXPECT_EQ(std::string(error.what()).rfind("Cannot create folder \"" + blocked.settings.string() +
-                                                  "\". ",
-                                              0),
+    EXPECT_EQ(std::string(error.what())
+                  .rfind("Cannot create folder \"" + blocked.settings.string() + "\". ", 0),
               0u)
         << error.what();
   }

@@ -57,16 +57,25 @@ struct BadCase {
 
 TEST(TextCodec, UndecodableSequencesAreKeptByteForByte) {
   const BadCase cases[] = {
-      {"lone continuation", Encoding::Utf8, "ab\x80" "c", 2},
+      {"lone continuation", Encoding::Utf8,
+       "ab\x80"
+       "c",
+       2},
       {"truncated at the end", Encoding::Utf8, "\xE4\xB8\xAD\xE4\xB8", 3},
       {"overlong", Encoding::Utf8, "x\xC0\x80", 1},
       {"encoded surrogate", Encoding::Utf8, "\xED\xA0\x80", 0},
       {"above U+10FFFF", Encoding::Utf8, "\xF4\x90\x80\x80", 0},
       {"the raw-byte escape itself", Encoding::Utf8, "\xED\xB2\x80", 0},
-      {"lone high surrogate", Encoding::Utf16Le, "a\0\x3D\xD8" "b\0"s, 2},
+      {"lone high surrogate", Encoding::Utf16Le,
+       "a\0\x3D\xD8"
+       "b\0"s,
+       2},
       {"lone low surrogate", Encoding::Utf16Be, "\xDC\x00\0a"s, 0},
       {"high surrogate at the end", Encoding::Utf16Le, "a\0\x3D\xD8"s, 2},
-      {"0x80 alone", Encoding::Gb18030, "a\x80" "b", 1},
+      {"0x80 alone", Encoding::Gb18030,
+       "a\x80"
+       "b",
+       1},
       {"unassigned four bytes", Encoding::Gb18030, "\xD6\xD0\x84\x31\xA5\x30", 2},
       {"truncated four bytes", Encoding::Gb18030, "\x95\x32\x82", 0},
       {"bad trail byte", Encoding::Gb18030, "\xD6\x20z", 0},
@@ -111,7 +120,9 @@ TEST(TextCodec, RawBytesInUtf16FromAnotherEncodingKeepTheCodeUnitsAfterThemWhole
   unicode::AppendRawByte(text, 0x01);
   unicode::AppendRawByte(text, 0x02);
   EXPECT_EQ(EncodeText(text, Encoding::Utf16Be), "\0a\xFF\0\0b\x01\x02"s);
-  EXPECT_EQ(EncodeText(text, Encoding::Gb18030), "a\xFF" "b\x01\x02");
+  EXPECT_EQ(EncodeText(text, Encoding::Gb18030),
+            "a\xFF"
+            "b\x01\x02");
 }
 
 TEST(TextCodec, EveryGb18030TwoByteCodeSurvivesTheRoundTrip) {

@@ -54,7 +54,8 @@ TEST(SplitLines, FindsEachKindOfLineEndAtEveryPositionOfALongLine) {
       const std::string first = text;
       text += end;
       text += std::string(37 - at % 37, 'b');
-      EXPECT_EQ(SplitLines(text), (Lines{first, std::string_view(text).substr(first.size() + end.size())}))
+      EXPECT_EQ(SplitLines(text),
+                (Lines{first, std::string_view(text).substr(first.size() + end.size())}))
           << "end " << end.size() << " at " << at;
     }
   }

@@ -201,31 +201,31 @@ TEST_F(InfoWindows, EachAboutWindowIsAFreshModalWindowWithTheMainWindowsVersion)
 }
 
 TEST_F(InfoWindows, TheAboutWindowKeepsItsDesignedLayoutForASmallFontAndGrowsForALargeOne) {
-  WithModalWindow([&] { Trigger("N10"); },
-                  [&](QWidget& modal) {
-                    auto& about = *qobject_cast<TfrmAbout*>(&modal);
-                    const char* names[] = {"Label1", "Label2", "Label3", "Label4", "Label5"};
-                    const int tops[] = {10, 40, 72, 102, 131};
-                    const auto setPoints = [&](int points) {
-                      for (const char* name : names) {
-                        auto& label = Child<QLabel>(about, name);
-                        QFont font = label.font();
-                        font.setPointSize(points);
-                        label.setFont(font);
-                      }
-                      about.FitLabelsToText();
-                    };
-                    // Any font's texts fit the designed labels at 4 points and none at 24.
-                    setPoints(4);
-                    EXPECT_EQ(about.size(), QSize(254, 166));
-                    for (int i = 0; i < 5; ++i)
-                      EXPECT_EQ(Child<QLabel>(about, names[i]).geometry(),
-                                QRect(0, tops[i], 254, 16))
-                          << names[i];
-                    setPoints(24);
-                    EXPECT_GT(about.height(), 166);
-                    ExpectLabelsShownWhole(about);
-                  });
+  WithModalWindow(
+      [&] { Trigger("N10"); },
+      [&](QWidget& modal) {
+        auto& about = *qobject_cast<TfrmAbout*>(&modal);
+        const char* names[] = {"Label1", "Label2", "Label3", "Label4", "Label5"};
+        const int tops[] = {10, 40, 72, 102, 131};
+        const auto setPoints = [&](int points) {
+          for (const char* name : names) {
+            auto& label = Child<QLabel>(about, name);
+            QFont font = label.font();
+            font.setPointSize(points);
+            label.setFont(font);
+          }
+          about.FitLabelsToText();
+        };
+        // Any font's texts fit the designed labels at 4 points and none at 24.
+        setPoints(4);
+        EXPECT_EQ(about.size(), QSize(254, 166));
+        for (int i = 0; i < 5; ++i)
+          EXPECT_EQ(Child<QLabel>(about, names[i]).geometry(), QRect(0, tops[i], 254, 16))
+              << names[i];
+        setPoints(24);
+        EXPECT_GT(about.height(), 166);
+        ExpectLabelsShownWhole(about);
+      });
 }
 
 TEST_F(InfoWindows, TheMakersLabelsAndOnlineHelpOpenTheOneWebPage) {

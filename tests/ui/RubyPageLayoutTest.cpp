@@ -31,8 +31,13 @@ TEST(RubyPageLayout, AReadingStandsCentredAboveItsCharacter) {
   font.setPointSize(24);
   const RubyPageLayout layout(page, QSizeF(page.size()), font);
   const std::vector<RubyLine> lines = {
-      Line({{"我", "wǒ"}, {"爱", "ài"}, {"北", "běi"}, {"京", "jīng"}, {"，", ""},
-            {"长", "zhǎng/cháng"}, {"W", ""}}),
+      Line({{"我", "wǒ"},
+            {"爱", "ài"},
+            {"北", "běi"},
+            {"京", "jīng"},
+            {"，", ""},
+            {"长", "zhǎng/cháng"},
+            {"W", ""}}),
       {},
       Line({{"上", "shàng"}}),
   };

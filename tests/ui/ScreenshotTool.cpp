@@ -112,8 +112,8 @@ int main(int argc, char* argv[]) {
   }
 
   const QString dataFolder = programFolder.path();
-  for (const char* file : {tolvane::kContextWordsFile, tolvane::kContextPairsFile,
-                           tolvane::kContextCharactersFile}) {
+  for (const char* file :
+       {tolvane::kContextWordsFile, tolvane::kContextPairsFile, tolvane::kContextCharactersFile}) {
     const QString name = QString::fromLatin1(file);
     QFile::link(QDir(QStringLiteral(TOLVANE_SOURCE_DIR "/data")).filePath(name),
                 QDir(dataFolder).filePath(name));

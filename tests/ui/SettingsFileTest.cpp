@@ -59,10 +59,9 @@ TEST(ConfigLines, EachChoiceHasItsDigit) {
   }));
   EXPECT_EQ(flipped, (Lines{"1", "1", "1", "0", "0", "1", "1", "  x  "}));
   // Reading by context has a digit of its own in line 1.
-  EXPECT_EQ(ConfigLines(With([](auto& s) {
-              s.conversion.polyphone = PolyphonePolicy::ByContext;
-            }))[0],
-            "2");
+  EXPECT_EQ(
+      ConfigLines(With([](auto& s) { s.conversion.polyphone = PolyphonePolicy::ByContext; }))[0],
+      "2");
 }
 
 TEST(ParseConfigLines, AppliesEachLineByItsRule) {
@@ -169,15 +168,14 @@ TEST(ParseConfigLines, ReadsBackEverySavedState) {
       for (const int width : {0, 100, 50, 40, 30, 20, 10}) {
         for (const int flags : {0, 1, 2, 3, 4, 5, 6, 7, 8, 15, 16, 31}) {
           WindowSettings saved;
-          saved.conversion = {
-              (flags & 16)  ? PolyphonePolicy::ByContext
-              : (flags & 1) ? PolyphonePolicy::AllReadings
-                            : PolyphonePolicy::FirstReading,
-              tone,
-              (flags & 2) != 0,
-              format,
-              (flags & 4) != 0,
-              width};
+          saved.conversion = {(flags & 16)  ? PolyphonePolicy::ByContext
+                              : (flags & 1) ? PolyphonePolicy::AllReadings
+                                            : PolyphonePolicy::FirstReading,
+                              tone,
+                              (flags & 2) != 0,
+                              format,
+                              (flags & 4) != 0,
+                              width};
           saved.optionsShown = (flags & 8) != 0;
           saved.previewText = Gb("中文 text");
           WindowSettings read = DesignedWindowSettings();

@@ -50,10 +50,9 @@ std::map<std::string, bool> DesignedTickStates() {
   std::map<std::string, bool> states;
   for (const char* name :
        {"rb_duoyinzi_multi", "rb_duoyinzi_context", "RadioButton_num", "RadioButton_notone",
-        "rb_output_han",
-        "rb_output_hanpy", "rb_output_pyhan", "rb_output_py_only", "rb_huanghang100",
-        "rb_huanghang50", "rb_huanghang40", "rb_huanghang30", "rb_huanghang20", "rb_huanghang10",
-        "CheckBox_wei"}) {
+        "rb_output_han", "rb_output_hanpy", "rb_output_pyhan", "rb_output_py_only",
+        "rb_huanghang100", "rb_huanghang50", "rb_huanghang40", "rb_huanghang30", "rb_huanghang20",
+        "rb_huanghang10", "CheckBox_wei"}) {
     states[name] = false;
   }
   for (const char* name : {"rb_duoyinzi_single", "RadioButton_tone", "rb_output_py",

@@ -54,8 +54,7 @@ QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter, const QSt
 
 void ScriptedDialogs::OpenUrl(const QUrl& url) { openedUrls.push_back(url); }
 
-void ScriptedDialogs::PrintPreview(QWidget*,
-                                   const std::function<void(QPagedPaintDevice&)>& paint) {
+void ScriptedDialogs::PrintPreview(QWidget*, const std::function<void(QPagedPaintDevice&)>& paint) {
   ++previews;
   printedPdf = std::filesystem::temp_directory_path() /
                ("tolvane-preview-" + std::to_string(QCoreApplication::applicationPid()) + ".pdf");

@@ -43,8 +43,7 @@ class ScriptedDialogs : public Dialogs {
   QString SaveFileName(QWidget* parent, const QString& filter, const QString& initial) override;
   void OpenUrl(const QUrl& url) override;
   // Paints into a PDF file of the scripted dialogs' own, as a printer would be painted on.
-  void PrintPreview(QWidget* parent,
-                    const std::function<void(QPagedPaintDevice&)>& paint) override;
+  void PrintPreview(QWidget* parent, const std::function<void(QPagedPaintDevice&)>& paint) override;
   std::filesystem::path printedPdf;  // where the last preview's pages went
   int previews = 0;
 };
