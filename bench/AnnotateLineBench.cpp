@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
 #include "platform/TextFile.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 
 namespace tolvane {
 namespace {

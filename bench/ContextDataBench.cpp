@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/PhraseData.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/context/PhraseData.h"
+#include "reading/shared/DataFiles.h"
 
 namespace tolvane {
 namespace {

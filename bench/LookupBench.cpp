@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/Lookup.h"
-#include "dictionary/ReadingTable.h"
 #include "platform/Cp936.h"
 #include "platform/TextFile.h"
+#include "reading/classic/Lookup.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 
 namespace tolvane {
 namespace {

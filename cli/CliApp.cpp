@@ -7,10 +7,6 @@
 #include <ostream>
 
 #include "cli/TerminalProgress.h"
-#include "dictionary/DataFiles.h"
-#include "dictionary/LineReadings.h"
-#include "dictionary/Lookup.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
 #include "engine/HtmlPage.h"
@@ -20,6 +16,10 @@
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 #include "platform/UnicodeText.h"
+#include "reading/LineReadings.h"
+#include "reading/classic/Lookup.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 
 namespace tolvane {
 namespace {

@@ -1,7 +1,7 @@
 #include "engine/AnnotateLine.h"
 
-#include "dictionary/LineReadings.h"
 #include "platform/DisplayColumns.h"
+#include "reading/LineReadings.h"
 
 namespace tolvane {
 namespace {

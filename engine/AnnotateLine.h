@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary/ConversionSettings.h"
 #include "engine/LineBuffer.h"
 #include "platform/TextEncoding.h"
+#include "settings/ConversionSettings.h"
 
 namespace tolvane {
 

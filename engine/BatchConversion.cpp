@@ -11,8 +11,6 @@
 #include <sstream>
 #include <thread>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/Lookup.h"
 #include "engine/AnnotateLine.h"
 #include "engine/HtmlPage.h"
 #include "engine/SourceReader.h"
@@ -22,6 +20,8 @@
 #include "platform/EncodedLineWriter.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
+#include "reading/classic/Lookup.h"
+#include "reading/shared/DataFiles.h"
 
 namespace tolvane {
 namespace {

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "dictionary/ConversionSettings.h"
 #include "platform/EncodingDetection.h"
 #include "platform/Error.h"
 #include "platform/TextEncoding.h"
 #include "platform/TextFile.h"
+#include "settings/ConversionSettings.h"
 
 namespace tolvane {
 

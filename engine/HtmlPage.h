@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "dictionary/ConversionSettings.h"
 #include "platform/TextEncoding.h"
+#include "settings/ConversionSettings.h"
 
 namespace tolvane {
 

@@ -1,9 +1,9 @@
 #include "engine/RubyLine.h"
 
-#include "dictionary/LineReadings.h"
 #include "engine/BatchConversion.h"
 #include "platform/Cp936.h"
 #include "platform/UnicodeText.h"
+#include "reading/LineReadings.h"
 
 namespace tolvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary/ConversionSettings.h"
 #include "platform/TextEncoding.h"
+#include "settings/ConversionSettings.h"
 
 namespace tolvane {
 

@@ -11,13 +11,13 @@
 #include <fstream>
 
 #include "FuzzInput.h"
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
 #include "platform/Cp936.h"
 #include "platform/Error.h"
 #include "platform/TextCodec.h"
 #include "platform/UnicodeText.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 
 using namespace tolvane;
 

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "FuzzInput.h"
-#include "dictionary/DataFiles.h"
 #include "platform/Cp936.h"
+#include "reading/shared/DataFiles.h"
 
 using namespace tolvane;
 

@@ -7,13 +7,13 @@
 #include <sstream>
 
 #include "FuzzInput.h"
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/BatchConversion.h"
 #include "platform/Cp936.h"
 #include "platform/EncodingDetection.h"
 #include "platform/TextCodec.h"
 #include "platform/UnicodeText.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 
 using namespace tolvane;
 

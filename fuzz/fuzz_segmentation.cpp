@@ -7,13 +7,13 @@
 #include <filesystem>
 
 #include "FuzzInput.h"
-#include "dictionary/ContextReading.h"
-#include "dictionary/PhraseData.h"
-#include "dictionary/Segmentation.h"
-#include "dictionary/UserWords.h"
 #include "platform/Cp936.h"
 #include "platform/TextCodec.h"
 #include "platform/UnicodeText.h"
+#include "reading/context/ContextReading.h"
+#include "reading/context/PhraseData.h"
+#include "reading/context/Segmentation.h"
+#include "reading/context/UserWords.h"
 
 using namespace tolvane;
 

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""Generates dictionary/ReadingTableData_generated.h: the two built-in reading tables.
+"""Generates reading/classic/ReadingTableData_generated.h: the two built-in reading tables.
 
 Every GB2312 Hanzi (level 1 and level 2) except 36 radical forms gets the Hanyu Pinyin readings
 that Unicode's Unihan database gives it, in two forms: numbered ("zhong1/zhong4") and plain
 ("zhong"). Hand corrections come from tools/reading_overrides.txt. Deterministic and offline:
 
-    python3 tools/gen_reading_tables.py > dictionary/ReadingTableData_generated.h
+    python3 tools/gen_reading_tables.py > reading/classic/ReadingTableData_generated.h
 
 An optional argument names another copy of Unihan_Readings.txt (plain or .bz2).
 """
@@ -234,7 +234,7 @@ def main():
     digest = hashlib.sha256(unihan.read_bytes()).hexdigest()
     out.write(f"// ({unihan.name}: sha256 {digest})\n")
     out.write("// and tools/reading_overrides.txt. Do not edit; regenerate with:\n")
-    out.write("//   python3 tools/gen_reading_tables.py > dictionary/ReadingTableData_generated.h\n")
+    out.write("//   python3 tools/gen_reading_tables.py > reading/classic/ReadingTableData_generated.h\n")
     out.write("//\n")
     out.write("// The readings are derived from the Unihan database (fields kXHC1983, kTGHZ2013,\n")
     out.write("// kMandarin), converted to numbered and plain pinyin and corrected by hand where\n")
@@ -243,7 +243,7 @@ def main():
     for line in LICENSE.read_text(encoding="utf-8").splitlines():
         out.write(f"// {line}".rstrip() + "\n")
     out.write("\n#pragma once\n\n")
-    out.write('#include "dictionary/ReadingTable.h"\n\n')
+    out.write('#include "reading/classic/ReadingTable.h"\n\n')
     out.write("namespace tolvane::reading_table_data {\n\n")
     write_table(out, "kNumbered", numbered_rows)
     out.write("\n")

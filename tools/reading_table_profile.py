@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints a profile of the built-in reading tables, to compare one generation with another:
 
-    python3 tools/reading_table_profile.py [dictionary/ReadingTableData_generated.h]
+    python3 tools/reading_table_profile.py [reading/classic/ReadingTableData_generated.h]
 
 It reads the generated header itself, so it describes exactly what the program compiles in.
 """

@@ -9,8 +9,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "dictionary/DataFiles.h"
 #include "platform/Error.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/Dialogs.h"
 #include "ui/GbTypingLimit.h"
 #include "ui/GuardedHandler.h"

@@ -4,9 +4,9 @@
 #include <QSize>
 #include <filesystem>
 
-#include "dictionary/CustomDictionary.h"
-#include "dictionary/DictionaryFile.h"
 #include "platform/FileLocations.h"
+#include "reading/shared/CustomDictionary.h"
+#include "reading/shared/DictionaryFile.h"
 
 class QLineEdit;
 class QListWidget;

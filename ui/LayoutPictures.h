@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QPixmap>
 
-#include "dictionary/ConversionSettings.h"
+#include "settings/ConversionSettings.h"
 
 namespace tolvane {
 

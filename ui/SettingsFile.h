@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/ConversionSettings.h"
+#include "settings/ConversionSettings.h"
 
 // The options file config1.dll: eight lines, read once at start-up and written once at close.
 // Kept free of the GUI so that its reading and writing can be tested without a screen; the main

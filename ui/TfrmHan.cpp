@@ -1,6 +1,6 @@
 #include "ui/TfrmHan.h"
 
-#include "dictionary/DataFiles.h"
+#include "reading/shared/DataFiles.h"
 #include "ui_TfrmHan.h"
 
 namespace tolvane {

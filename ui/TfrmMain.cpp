@@ -8,9 +8,9 @@
 #include <QUrl>
 #include <climits>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/Dialogs.h"
 #include "ui/GbTypingLimit.h"
 #include "ui/LayoutPictures.h"

@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
-#include "dictionary/ConversionSettings.h"
 #include "engine/BatchConversion.h"
 #include "engine/RubyLine.h"
 #include "platform/FileLocations.h"
+#include "settings/ConversionSettings.h"
 #include "ui/LanguageFile.h"
 #include "ui/SettingsFile.h"
 

@@ -1,6 +1,6 @@
 #include "ui/TfrmWeiHan.h"
 
-#include "dictionary/DataFiles.h"
+#include "reading/shared/DataFiles.h"
 #include "ui_TfrmWeiHan.h"
 
 namespace tolvane {

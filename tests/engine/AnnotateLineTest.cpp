@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "platform/Error.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
 #include "support/TestSupport.h"
 

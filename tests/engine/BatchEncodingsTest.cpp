@@ -2,11 +2,11 @@
 
 #include <sstream>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/BatchConversion.h"
 #include "platform/Cp936.h"
 #include "platform/TextCodec.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
 #include "support/TestSupport.h"
 

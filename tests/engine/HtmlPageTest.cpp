@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
 #include "platform/UnicodeText.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
 #include "support/TestSupport.h"
 

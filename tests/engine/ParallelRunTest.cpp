@@ -5,10 +5,10 @@
 
 #include <sstream>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/BatchConversion.h"
 #include "platform/TextCodec.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
 #include "support/TestSupport.h"
 

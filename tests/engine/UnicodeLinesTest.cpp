@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/AnnotateLine.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "support/TestSupport.h"
 
 // Lines of Unicode text (from UTF-8, UTF-16 and GB18030 files) through the same layouts as code

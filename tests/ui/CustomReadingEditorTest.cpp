@@ -20,7 +20,7 @@
 #include <set>
 
 #include "WindowTestSupport.h"
-#include "dictionary/DataFiles.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/TfrmHan.h"
 #include "ui/TfrmMain.h"
 #include "ui/TfrmNote.h"

@@ -1,7 +1,7 @@
 // The editors' dictionary work without a window: entries from loaded lists of any lengths,
 // trimming, adding, updating, removing, and writing the two files so that a failure keeps the old
 // ones.
-#include "dictionary/DictionaryFile.h"
+#include "reading/shared/DictionaryFile.h"
 
 #include <gtest/gtest.h>
 

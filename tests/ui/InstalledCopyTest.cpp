@@ -9,8 +9,8 @@
 #include <set>
 
 #include "WindowTestSupport.h"
-#include "dictionary/DataFiles.h"
 #include "platform/FileLocations.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/LanguageFile.h"
 #include "ui/SettingsFile.h"
 #include "ui/TfrmHan.h"

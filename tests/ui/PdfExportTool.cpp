@@ -8,10 +8,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "dictionary/DataFiles.h"
-#include "dictionary/ReadingTable.h"
 #include "engine/RubyLine.h"
 #include "platform/ProgramFolder.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/RubyPageLayout.h"
 
 int main(int argc, char* argv[]) {

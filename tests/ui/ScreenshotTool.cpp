@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "dictionary/DataFiles.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/CustomReadingEditor.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"

@@ -17,7 +17,7 @@
 #include <map>
 
 #include "WindowTestSupport.h"
-#include "dictionary/DataFiles.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/LanguageFile.h"
 #include "ui/QtText.h"
 #include "ui/SettingsFile.h"

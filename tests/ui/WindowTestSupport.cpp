@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "dictionary/DataFiles.h"
+#include "reading/shared/DataFiles.h"
 
 namespace tolvane::test {
 

@@ -1,0 +1,70 @@
+#include "reading/context/ContextReading.h"
+
+#include "platform/Cp936.h"
+#include "reading/context/CharacterRules.h"
+#include "reading/context/Segmentation.h"
+
+namespace tolvane {
+namespace {
+
+// The reading the neighbours give a character that would take its default: the pairs, where
+// every pair it stands in agrees; then the character rules.
+std::optional<SyllableId> ReadingByNeighbours(std::span<const char32_t> text, std::size_t i,
+                                              const PhraseData& data, SyllableId standing) {
+  std::optional<SyllableId> reading;
+  const std::string& syllable = data.Syllable(standing);
+  // A neutral tone is a particle's own reading; pairs of words say nothing about it.
+  if (!syllable.empty() && syllable.back() != '5') {
+    const auto left = i > 0 ? data.PairReading(text[i - 1], text[i], 2) : std::nullopt;
+    const auto right =
+        i + 1 < text.size() ? data.PairReading(text[i], text[i + 1], 1) : std::nullopt;
+    if (left && right) {
+      if (*left == *right) reading = left;
+    } else {
+      reading = left ? left : right;
+    }
+    if (reading == kDisputedSyllable) reading.reset();
+  }
+  if (const auto rule = CharacterRuleReading(text, i)) {
+    if (const auto id = data.FindSyllable(*rule)) reading = id;
+  }
+  return reading;
+}
+
+}  // namespace
+
+void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
+                   const CustomDictionary& dictionary, std::vector<ContextReading>& out) {
+  thread_local std::vector<Segment> segments;
+  SegmentWords(text, data, words, segments);
+  out.assign(text.size(), ContextReading{});
+  for (const Segment& segment : segments) {
+    for (std::uint32_t k = 0; k < segment.length; ++k) {
+      const std::size_t i = segment.begin + k;
+      ContextReading& reading = out[i];
+      if (segment.userWord != nullptr) {
+        reading = {ContextReading::Kind::User, 0, segment.userWord->readings[k]};
+        continue;
+      }
+      // A word's own syllable, else the character's default, refined by its neighbours.
+      const bool single = segment.length == 1 || segment.syllables == nullptr;
+      if (!single && segment.syllables[k] != kDefaultSyllable) {
+        reading = {ContextReading::Kind::Syllable, segment.syllables[k], {}};
+        continue;
+      }
+      const auto standing = data.DefaultReading(text[i]);
+      if (!standing) continue;
+      const auto better = ReadingByNeighbours(text, i, data, *standing);
+      reading = {ContextReading::Kind::Syllable, better ? *better : *standing, {}};
+    }
+  }
+  if (dictionary.empty()) return;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const cp936::EncodedChar gb = cp936::EncodeChar(text[i]);
+    if (gb.length == 0) continue;
+    if (const auto custom = dictionary.FindReading(gb.view()))
+      out[i] = {ContextReading::Kind::User, 0, *custom};
+  }
+}
+
+}  // namespace tolvane

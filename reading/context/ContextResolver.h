@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/TextEncoding.h"
+#include "reading/context/ContextReading.h"
+#include "reading/context/PhraseData.h"
+#include "reading/context/UserWords.h"
+#include "settings/ConversionSettings.h"
+
+namespace tolvane {
+
+// The reading of one character position of a line, as the layouts need it.
+struct PositionReading {
+  std::string_view display;          // the display reading, in the form of the line
+  std::string_view width;            // the width reading (code page 936; used in the Marked style)
+  std::uint32_t displayColumns = 0;  // columns of the display reading: its code page 936 bytes
+};
+
+// Reading by context for one combination of settings: the user's words of the consulted
+// dictionary, and every syllable rendered in the tone style as the classic lookup renders a
+// reading (numbered as it is, tone marks from the tone glyphs, or no tone), worked out once.
+// Valid until the data files change; ContextResolverFor hands out a current one.
+class ContextResolver {
+ public:
+  explicit ContextResolver(const ConversionSettings& settings);
+
+  // The characters of `line` (held in `form`; views into it), their code points (U+FFFD for
+  // bytes that decode to nothing), and the reading of each.
+  void ReadLine(std::string_view line, TextForm form, std::vector<std::string_view>& characters,
+                std::vector<char32_t>& codePoints, std::vector<PositionReading>& readings) const;
+
+ private:
+  struct Rendered {
+    std::string display;  // code page 936
+    std::string width;
+    std::string displayUnicode;
+    bool done = false;
+  };
+  const Rendered& RenderSyllable(SyllableId id) const;
+  const Rendered& RenderUser(std::string_view reading) const;
+  PositionReading Position(const Rendered& rendered, TextForm form) const;
+
+  ConversionSettings settings_;
+  const PhraseData& data_;
+  const CustomDictionary& dictionary_;
+  std::unique_ptr<UserWords> words_;
+  mutable std::vector<Rendered> syllables_;
+  mutable std::unordered_map<const char*, Rendered> user_;
+  mutable std::vector<ContextReading> scratch_;
+};
+
+const ContextResolver& ContextResolverFor(const ConversionSettings& settings);
+
+// The toneless syllables that count as pinyin when a user's reading is cut into syllables: those
+// of the built-in table and of the phrase data.
+std::unordered_set<std::string> KnownSyllables(const PhraseData& data);
+
+}  // namespace tolvane
