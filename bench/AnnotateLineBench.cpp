@@ -5,6 +5,7 @@
 
 #include "engine/AnnotateLine.h"
 #include "platform/TextFile.h"
+#include "reading/Session.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 
@@ -13,9 +14,9 @@ namespace {
 
 void BM_AnnotateLine(benchmark::State& state) {
   const auto data = std::filesystem::path(TOLVANE_SOURCE_DIR) / "data";
-  LoadDataFiles(data);
-  InitNumberedTable();
-  InitPlainTable();
+  Session session;
+  StartSession(session, data);
+  LineReadings readings(session.Data());
   const LineList lines = LineList::FromFile(data / "sample.txt");
   ConversionSettings settings;
   settings.outputFormat = static_cast<OutputFormat>(state.range(0));
@@ -26,7 +27,7 @@ void BM_AnnotateLine(benchmark::State& state) {
   Separator separator = kStartSeparator;
   for (auto _ : state) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      AnnotateLine(lines[i], settings, separator, out);
+      AnnotateLine(readings, lines[i], TextForm::Cp936, settings, separator, out);
       benchmark::DoNotOptimize(out.lines[0].data());
     }
   }

@@ -13,6 +13,7 @@
 #include "engine/AnnotateLine.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
+#include "reading/Session.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/context/PhraseData.h"
 #include "reading/shared/DataFiles.h"
@@ -71,9 +72,9 @@ const std::vector<std::string>& Lines(std::size_t* ideographs) {
 }
 
 void BM_AnnotateLines(benchmark::State& state) {
-  LoadDataFiles(kData);
-  InitNumberedTable();
-  InitPlainTable();
+  Session session;
+  StartSession(session, kData);
+  LineReadings readings(session.Data());
   ConversionSettings settings;
   settings.polyphone = static_cast<PolyphonePolicy>(state.range(0));
   std::size_t ideographs = 0;
@@ -81,10 +82,10 @@ void BM_AnnotateLines(benchmark::State& state) {
   AnnotatedLine out;
   Separator separator = kStartSeparator;
   for (const std::string& line : lines)
-    AnnotateLine(line, TextForm::Unicode, settings, separator, out);
+    AnnotateLine(readings, line, TextForm::Unicode, settings, separator, out);
   for (auto _ : state) {
     for (const std::string& line : lines) {
-      AnnotateLine(line, TextForm::Unicode, settings, separator, out);
+      AnnotateLine(readings, line, TextForm::Unicode, settings, separator, out);
       benchmark::DoNotOptimize(out.lines[0].data());
     }
   }

@@ -8,6 +8,8 @@
 
 #include "platform/Cp936.h"
 #include "platform/TextFile.h"
+#include "reading/LineReadings.h"
+#include "reading/Session.h"
 #include "reading/classic/Lookup.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
@@ -28,18 +30,19 @@ std::vector<std::string_view> SampleCharacters(const std::string& text) {
 }
 
 void BM_LookupReading(benchmark::State& state) {
-  LoadDataFiles(kData);
-  InitNumberedTable();
-  InitPlainTable();
+  Session session;
+  StartSession(session, kData);
+  LineReadings readings(session.Data());
   static const std::string text = ReadWholeFile(kData / "sample.txt");
   const auto characters = SampleCharacters(text);
   ConversionSettings settings;
   settings.toneStyle = static_cast<ToneStyle>(state.range(0));
   settings.polyphone = static_cast<PolyphonePolicy>(state.range(1));
-  LookupReading(characters.front(), settings);  // builds the marked-reading cache once
+  const ReadingResolver& resolver = readings.Classic(settings);
+  resolver.Reading(characters.front());  // builds the marked-reading cache once
   for (auto _ : state) {
     for (std::string_view character : characters) {
-      benchmark::DoNotOptimize(LookupReading(character, settings));
+      benchmark::DoNotOptimize(resolver.Reading(character));
     }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<long>(characters.size()));

@@ -17,9 +17,7 @@
 #include "platform/TextFile.h"
 #include "platform/UnicodeText.h"
 #include "reading/LineReadings.h"
-#include "reading/classic/Lookup.h"
-#include "reading/classic/ReadingTable.h"
-#include "reading/shared/DataFiles.h"
+#include "reading/Session.h"
 
 namespace tolvane {
 namespace {
@@ -115,14 +113,9 @@ struct LookupOptions {
   }
 
   // The start-up steps the lookup needs: data files, then the built-in tables.
-  void Load() const {
-    if (dataDir.empty()) {
-      LoadDataFiles(DataFolders{locations.dictionaries, locations.data});
-    } else {
-      LoadDataFiles(dataDir);
-    }
-    InitNumberedTable();
-    InitPlainTable();
+  void Load(Session& session) const {
+    StartSession(session, dataDir.empty() ? DataFolders{locations.dictionaries, locations.data}
+                                          : DataFolders{dataDir, dataDir});
   }
 };
 
@@ -153,9 +146,9 @@ void PrintTable(const ReadingTable& table, std::ostream& out) {
 
 // For each character of the text: the character, its display reading and its width reading.
 // A character that code page 936 lacks has no reading but by context.
-void PrintLookups(std::string_view textUtf8, const ConversionSettings& settings,
-                  std::ostream& out) {
-  ForEachReadingOfLine<TextForm::Unicode>(
+void PrintLookups(LineReadings& readings, std::string_view textUtf8,
+                  const ConversionSettings& settings, std::ostream& out) {
+  readings.ForEachReadingOfLine<TextForm::Unicode>(
       UnicodeTextOf(textUtf8), settings,
       [&](std::string_view character, char32_t, const PositionReading& reading) {
         out << unicode::ToUtf8Bytes(character) << '\t' << unicode::ToUtf8Bytes(reading.display)
@@ -164,7 +157,8 @@ void PrintLookups(std::string_view textUtf8, const ConversionSettings& settings,
 }
 
 // For every line of the file: the display readings of its characters, TAB-separated, in UTF-8.
-void PrintLineReadings(std::string_view bytes, const LookupOptions& options, std::ostream& out) {
+void PrintLineReadings(LineReadings& readings, std::string_view bytes, const LookupOptions& options,
+                       std::ostream& out) {
   const SourceEncoding encoding = ChooseEncoding(bytes, options.encoding);
   const TextForm form = FormOf(encoding.encoding.encoding);
   std::string decoded;
@@ -178,7 +172,8 @@ void PrintLineReadings(std::string_view bytes, const LookupOptions& options, std
   for (const std::string_view source : SplitLines(text)) {
     line.clear();
     bool first = true;
-    for (const std::string_view reading : ReadingsOfLine(source, form, options.settings)) {
+    for (const std::string_view reading :
+         ReadingsOfLine(readings, source, form, options.settings)) {
       if (!first) line += '\t';
       first = false;
       line += Utf8Of(reading, form);
@@ -232,7 +227,8 @@ struct ConvertOptions {
 
 int Convert(const LookupOptions& options, const ConvertOptions& convert, std::istream& in,
             std::ostream& out, bool errIsTerminal, std::ostream& err) {
-  options.Load();
+  Session session;
+  options.Load(session);
   const bool fromStdin = convert.source == kStandardStream;
   const bool toStdout = convert.target == kStandardStream;
   ConversionSettings settings = options.settings;
@@ -257,7 +253,7 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
       }
     }
   }
-  BatchRequest request{convert.source, target, settings, scratch};
+  BatchRequest request{convert.source, target, settings, session.Data(), scratch};
   request.sourceEncoding = options.encoding;
   request.targetEncoding = convert.outputEncoding;
   request.jobs = convert.jobs;
@@ -371,31 +367,38 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
         out << file.string() << '\t' << EncodingName(encoding) << '\n';
       }
     } else if (tableCommand->parsed()) {
-      InitNumberedTable();
-      InitPlainTable();
-      PrintTable(tableName == "plain" ? PlainReadingTable() : NumberedReadingTable(), out);
+      Session session;
+      session.InitNumberedTable();
+      session.InitPlainTable();
+      const auto data = session.Data();
+      PrintTable(tableName == "plain" ? data->PlainReadingTable() : data->NumberedReadingTable(),
+                 out);
     } else if (lookupCommand->parsed()) {
-      lookupOptions.Load();
+      Session session;
+      lookupOptions.Load(session);
+      LineReadings readings(session.Data());
       if (linesOption->count() > 0) {
         const std::string bytes = linesFile == kStandardStream
                                       ? ReadAll(in)
                                       : ReadWholeFile(std::filesystem::path(linesFile));
-        PrintLineReadings(bytes, lookupOptions, out);
+        PrintLineReadings(readings, bytes, lookupOptions, out);
       } else {
-        PrintLookups(lookupText, lookupOptions.settings, out);
+        PrintLookups(readings, lookupText, lookupOptions.settings, out);
       }
     } else if (convertCommand->parsed()) {
       return Convert(convertOptions, convert, in, out, errIsTerminal, err);
     } else if (previewCommand->parsed()) {
-      previewOptions.Load();
+      Session session;
+      previewOptions.Load(session);
+      LineReadings readings(session.Data());
       if (previewOptions.settings.outputFormat == OutputFormat::html) {
         std::string block;
-        HtmlPage::AppendLine(UnicodeTextOf(previewText), TextForm::Unicode, previewOptions.settings,
-                             block);
+        HtmlPage::AppendLine(readings, UnicodeTextOf(previewText), TextForm::Unicode,
+                             previewOptions.settings, block);
         out << block;
       } else {
-        for (const std::string& line :
-             PreviewLines(UnicodeTextOf(previewText), previewOptions.settings, TextForm::Unicode))
+        for (const std::string& line : PreviewLines(readings, UnicodeTextOf(previewText),
+                                                    previewOptions.settings, TextForm::Unicode))
           out << unicode::ToUtf8Bytes(line) << '\n';
       }
     }

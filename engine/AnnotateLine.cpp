@@ -1,7 +1,6 @@
 #include "engine/AnnotateLine.h"
 
 #include "platform/DisplayColumns.h"
-#include "reading/LineReadings.h"
 
 namespace tolvane {
 namespace {
@@ -24,8 +23,9 @@ struct CharacterReading {
 // code page 936 text a character takes as many columns as it has bytes; in Unicode text its
 // display columns.
 template <TextForm Form, typename Visit>
-void ForEachCharacter(std::string_view line, const ConversionSettings& settings, Visit&& visit) {
-  ForEachReadingOfLine<Form>(
+void ForEachCharacter(LineReadings& readings, std::string_view line,
+                      const ConversionSettings& settings, Visit&& visit) {
+  readings.ForEachReadingOfLine<Form>(
       line, settings, [&](std::string_view character, char32_t cp, const PositionReading& r) {
         const std::size_t columns = Form == TextForm::Cp936 ? character.size() : DisplayColumns(cp);
         visit(CharacterReading{character, r.display, columns, r.displayColumns, r.width.size()});
@@ -40,14 +40,15 @@ void ForEachCharacter(std::string_view line, const ConversionSettings& settings,
 // kept. Columns are counted apart from bytes: in code page 936 text they are the same, in Unicode
 // text a character's bytes say nothing of its width.
 template <TextForm Form>
-void BuildAlignedLines(std::string_view line, const ConversionSettings& settings,
-                       Separator& separator, AnnotatedLine& out) {
+void BuildAlignedLines(LineReadings& readings, std::string_view line,
+                       const ConversionSettings& settings, Separator& separator,
+                       AnnotatedLine& out) {
   const bool marked = settings.toneStyle == ToneStyle::Marked;
   bool space = !separator.empty();
   std::size_t widthColumns = 0;
   std::size_t pinyinColumns = 0;
   std::size_t characterColumns = 0;
-  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
+  ForEachCharacter<Form>(readings, line, settings, [&](const CharacterReading& c) {
     const std::size_t w = marked ? widthColumns : pinyinColumns;
     const std::size_t h = characterColumns;
     widthColumns += (space ? 1 : 0) + c.widthColumns;
@@ -67,18 +68,19 @@ void BuildAlignedLines(std::string_view line, const ConversionSettings& settings
 
 // P of the two-line layouts in the preview: every reading behind one space.
 template <TextForm Form>
-void BuildPreviewPinyin(std::string_view line, const ConversionSettings& settings,
-                        AnnotatedLine& out) {
-  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
+void BuildPreviewPinyin(LineReadings& readings, std::string_view line,
+                        const ConversionSettings& settings, AnnotatedLine& out) {
+  ForEachCharacter<Form>(readings, line, settings, [&](const CharacterReading& c) {
     out.pinyin.Push(' ');
     out.pinyin.Append(c.reading);
   });
 }
 
 template <TextForm Form>
-void BuildInline(std::string_view line, const ConversionSettings& settings, AnnotatedLine& out) {
+void BuildInline(LineReadings& readings, std::string_view line, const ConversionSettings& settings,
+                 AnnotatedLine& out) {
   const bool readingFirst = settings.outputFormat == OutputFormat::rb_output_pyhan;
-  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
+  ForEachCharacter<Form>(readings, line, settings, [&](const CharacterReading& c) {
     if (IsNotFoundReading(c.reading)) {
       out.pinyin.Append(c.character);
       return;
@@ -92,9 +94,10 @@ void BuildInline(std::string_view line, const ConversionSettings& settings, Anno
 }
 
 template <TextForm Form>
-void BuildReadingsOnly(std::string_view line, const ConversionSettings& settings,
-                       const Separator& separator, AnnotatedLine& out) {
-  ForEachCharacter<Form>(line, settings, [&](const CharacterReading& c) {
+void BuildReadingsOnly(LineReadings& readings, std::string_view line,
+                       const ConversionSettings& settings, const Separator& separator,
+                       AnnotatedLine& out) {
+  ForEachCharacter<Form>(readings, line, settings, [&](const CharacterReading& c) {
     out.pinyin.Append(separator);
     out.pinyin.Append(c.reading);
   });
@@ -115,36 +118,37 @@ void SetTwoLines(std::string_view pinyin, std::string_view characters, OutputFor
 }
 
 template <TextForm Form>
-void AnnotateLineIn(std::string_view line, const ConversionSettings& settings, Separator& separator,
-                    AnnotatedLine& out) {
+void AnnotateLineIn(LineReadings& readings, std::string_view line,
+                    const ConversionSettings& settings, Separator& separator, AnnotatedLine& out) {
   Clear(out);
   const OutputFormat format = settings.outputFormat;
   if (IsTwoLineLayout(format)) {
-    BuildAlignedLines<Form>(line, settings, separator, out);
+    BuildAlignedLines<Form>(readings, line, settings, separator, out);
     out.pinyin.DropFirstByte();
     SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
     return;
   }
   if (format == OutputFormat::rb_output_py_only) {
-    BuildReadingsOnly<Form>(line, settings, separator, out);
+    BuildReadingsOnly<Form>(readings, line, settings, separator, out);
     out.pinyin.DropFirstByte();
   } else {
-    BuildInline<Form>(line, settings, out);
+    BuildInline<Form>(readings, line, settings, out);
   }
   out.lines[0] = out.pinyin.view();
   out.count = 1;
 }
 
 template <TextForm Form>
-void PreviewLinesIn(std::string_view text, const ConversionSettings& settings, AnnotatedLine& out) {
+void PreviewLinesIn(LineReadings& readings, std::string_view text,
+                    const ConversionSettings& settings, AnnotatedLine& out) {
   if (IsTwoLineLayout(settings.outputFormat)) {
-    BuildPreviewPinyin<Form>(text, settings, out);
+    BuildPreviewPinyin<Form>(readings, text, settings, out);
     out.pinyin.DropFirstByte();
     SetTwoLines(out.pinyin.view(), text, settings.outputFormat, out);
     return;
   }
   Separator separator = kStartSeparator;
-  AnnotateLineIn<Form>(text, settings, separator, out);
+  AnnotateLineIn<Form>(readings, text, settings, separator, out);
 }
 
 }  // namespace
@@ -153,46 +157,42 @@ std::string FillSpace(long long n) {
   return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
 }
 
-void AnnotateLine(std::string_view line, TextForm form, const ConversionSettings& settings,
-                  Separator& separator, AnnotatedLine& out) {
+void AnnotateLine(LineReadings& readings, std::string_view line, TextForm form,
+                  const ConversionSettings& settings, Separator& separator, AnnotatedLine& out) {
   if (form == TextForm::Cp936) {
-    AnnotateLineIn<TextForm::Cp936>(line, settings, separator, out);
+    AnnotateLineIn<TextForm::Cp936>(readings, line, settings, separator, out);
   } else {
-    AnnotateLineIn<TextForm::Unicode>(line, settings, separator, out);
+    AnnotateLineIn<TextForm::Unicode>(readings, line, settings, separator, out);
   }
 }
 
-void AnnotateLine(std::string_view line, const ConversionSettings& settings, Separator& separator,
-                  AnnotatedLine& out) {
-  AnnotateLine(line, TextForm::Cp936, settings, separator, out);
-}
-
-std::vector<std::string> AnnotateLine(std::string_view line, const ConversionSettings& settings,
-                                      Separator& separator, TextForm form) {
+std::vector<std::string> AnnotateLine(LineReadings& readings, std::string_view line,
+                                      const ConversionSettings& settings, Separator& separator,
+                                      TextForm form) {
   AnnotatedLine out;
-  AnnotateLine(line, form, settings, separator, out);
+  AnnotateLine(readings, line, form, settings, separator, out);
   return out.Lines();
 }
 
-std::vector<std::string_view> ReadingsOfLine(std::string_view line, TextForm form,
-                                             const ConversionSettings& settings) {
-  std::vector<std::string_view> readings;
-  const auto collect = [&](const CharacterReading& c) { readings.push_back(c.reading); };
+std::vector<std::string_view> ReadingsOfLine(LineReadings& readings, std::string_view line,
+                                             TextForm form, const ConversionSettings& settings) {
+  std::vector<std::string_view> result;
+  const auto collect = [&](const CharacterReading& c) { result.push_back(c.reading); };
   if (form == TextForm::Cp936) {
-    ForEachCharacter<TextForm::Cp936>(line, settings, collect);
+    ForEachCharacter<TextForm::Cp936>(readings, line, settings, collect);
   } else {
-    ForEachCharacter<TextForm::Unicode>(line, settings, collect);
+    ForEachCharacter<TextForm::Unicode>(readings, line, settings, collect);
   }
-  return readings;
+  return result;
 }
 
-std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings,
-                                      TextForm form) {
+std::vector<std::string> PreviewLines(LineReadings& readings, std::string_view text,
+                                      const ConversionSettings& settings, TextForm form) {
   AnnotatedLine out;
   if (form == TextForm::Cp936) {
-    PreviewLinesIn<TextForm::Cp936>(text, settings, out);
+    PreviewLinesIn<TextForm::Cp936>(readings, text, settings, out);
   } else {
-    PreviewLinesIn<TextForm::Unicode>(text, settings, out);
+    PreviewLinesIn<TextForm::Unicode>(readings, text, settings, out);
   }
   return out.Lines();
 }

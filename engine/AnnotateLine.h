@@ -6,6 +6,7 @@
 
 #include "engine/LineBuffer.h"
 #include "platform/TextEncoding.h"
+#include "reading/LineReadings.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
@@ -31,28 +32,26 @@ struct AnnotatedLine {
 
 // Annotates one line (without its line end), held in `form`, in the layout of `settings` and
 // leaves the output lines, in the same form, in `out.lines` (views into `out` and `line`, valid
-// until the next call). Reads and may change `separator`. Raises the lookup's error when a tone
-// glyph is missing. In Unicode text the aligned layouts count display columns (DisplayColumns);
-// in code page 936 text a column is a byte.
-void AnnotateLine(std::string_view line, TextForm form, const ConversionSettings& settings,
-                  Separator& separator, AnnotatedLine& out);
-
-// A code page 936 line.
-void AnnotateLine(std::string_view line, const ConversionSettings& settings, Separator& separator,
-                  AnnotatedLine& out);
+// until the next call). The readings come from `readings`. Reads and may change `separator`.
+// Raises the lookup's error when a tone glyph is missing. In Unicode text the aligned layouts
+// count display columns (DisplayColumns); in code page 936 text a column is a byte.
+void AnnotateLine(LineReadings& readings, std::string_view line, TextForm form,
+                  const ConversionSettings& settings, Separator& separator, AnnotatedLine& out);
 
 // The same, returning the output lines.
-std::vector<std::string> AnnotateLine(std::string_view line, const ConversionSettings& settings,
-                                      Separator& separator, TextForm form = TextForm::Cp936);
+std::vector<std::string> AnnotateLine(LineReadings& readings, std::string_view line,
+                                      const ConversionSettings& settings, Separator& separator,
+                                      TextForm form = TextForm::Cp936);
 
 // The display reading of every character of a line, in order (" " for a character without
-// one), in the form of the line. The views stay valid until the data files change.
-std::vector<std::string_view> ReadingsOfLine(std::string_view line, TextForm form,
-                                             const ConversionSettings& settings);
+// one), in the form of the line. The views stay valid as long as `readings` lives.
+std::vector<std::string_view> ReadingsOfLine(LineReadings& readings, std::string_view line,
+                                             TextForm form, const ConversionSettings& settings);
 
 // The lines the one-line preview shows for `text`: the separator is always " " and the two-line
 // layouts show the text as typed instead of an aligned character line.
-std::vector<std::string> PreviewLines(std::string_view text, const ConversionSettings& settings,
+std::vector<std::string> PreviewLines(LineReadings& readings, std::string_view text,
+                                      const ConversionSettings& settings,
                                       TextForm form = TextForm::Cp936);
 
 }  // namespace tolvane

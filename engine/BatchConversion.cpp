@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 #include "engine/AnnotateLine.h"
@@ -20,8 +21,7 @@
 #include "platform/EncodedLineWriter.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
-#include "reading/classic/Lookup.h"
-#include "reading/shared/DataFiles.h"
+#include "reading/LineReadingsPool.h"
 
 namespace tolvane {
 namespace {
@@ -86,15 +86,16 @@ struct Chunk {
 };
 
 void AnnotateChunk(Chunk& chunk, const SourceReader& reader, const ConversionSettings& settings,
-                   const TextEncoding& target) {
+                   const TextEncoding& target, LineReadingsPool& pool) {
   try {
+    const LineReadingsPool::Lease readings = pool.Borrow();
     reader.Decode(chunk.raw, chunk.text);
     chunk.raw.bytes = std::string();
     const LineList& lines = chunk.text.lines;
     const TextForm form = reader.form();
     if (settings.outputFormat == OutputFormat::html) {
       for (std::size_t i = 0; i < lines.size(); ++i) {
-        HtmlPage::AppendLine(lines[i], form, settings, chunk.output);
+        HtmlPage::AppendLine(*readings, lines[i], form, settings, chunk.output);
         ++chunk.linesDone;
       }
       return;
@@ -105,7 +106,7 @@ void AnnotateChunk(Chunk& chunk, const SourceReader& reader, const ConversionSet
     Separator separator = chunk.separator;
     AnnotatedLine out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      AnnotateLine(lines[i], form, settings, separator, out);
+      AnnotateLine(*readings, lines[i], form, settings, separator, out);
       for (std::size_t k = 0; k < out.count; ++k) writer.WriteLine(out.lines[k]);
       ++chunk.linesDone;
     }
@@ -118,16 +119,17 @@ void AnnotateChunk(Chunk& chunk, const SourceReader& reader, const ConversionSet
 // character has a reading and "" after one whose last character has none; an empty line leaves
 // it as it was. So a chunk's starting separator follows from the last line before it that is not
 // empty, and chunks can be annotated apart.
-Separator SeparatorAfter(const SourceReader& reader, const SourceReader::RawChunk& raw,
-                         const Separator& before, const ConversionSettings& settings) {
+Separator SeparatorAfter(LineReadings& readings, const SourceReader& reader,
+                         const SourceReader::RawChunk& raw, const Separator& before,
+                         const ConversionSettings& settings) {
   if (settings.outputFormat != OutputFormat::rb_output_py &&
       settings.outputFormat != OutputFormat::rb_output_han)
     return before;
   const std::string line = reader.LastNonEmptyLine(raw);
   if (line.empty()) return before;
   try {
-    const auto readings = ReadingsOfLine(line, reader.form(), settings);
-    return IsNotFoundReading(readings.back()) ? Separator() : Separator(" ");
+    const auto last = ReadingsOfLine(readings, line, reader.form(), settings);
+    return IsNotFoundReading(last.back()) ? Separator() : Separator(" ");
   } catch (const Error&) {
     return before;  // the run fails at this line or before it anyway
   }
@@ -185,6 +187,7 @@ std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
 }
 
 BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
+  if (!request.data) throw std::invalid_argument("a run needs the loaded data");
   const std::filesystem::path& source = request.source;
   const std::filesystem::path& target = request.target;
   const ConversionSettings& settings = request.settings;
@@ -289,8 +292,10 @@ BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
         request.jobs > 0 ? request.jobs : std::max(1u, std::thread::hardware_concurrency());
     // One chunk waiting beside each one at work keeps every core busy in bounded memory.
     const std::size_t inFlightLimit = static_cast<std::size_t>(jobs) + 1;
-    // Loaded here, once, rather than by the first worker that needs it.
-    if (settings.polyphone == PolyphonePolicy::ByContext) ContextData();
+    // Loaded here, so that missing data fails the run before the workers start.
+    if (settings.polyphone == PolyphonePolicy::ByContext) request.data->ContextData();
+    LineReadingsPool readingsPool(request.data);
+    LineReadings separatorReadings(request.data);
     WorkerPool pool(jobs > 1 ? jobs : 0);
     const SourceReader& source_ = *reader;
     Separator separator = kStartSeparator;
@@ -301,10 +306,10 @@ BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
         more = reader->NextRaw(chunk->raw);
         if (!more) break;
         chunk->separator = separator;
-        separator = SeparatorAfter(source_, chunk->raw, separator, settings);
+        separator = SeparatorAfter(separatorReadings, source_, chunk->raw, separator, settings);
         inFlight.push_back(chunk);
-        pool.Run([chunk, &source_, &settings, &targetEncoding, &mutex, &finished] {
-          AnnotateChunk(*chunk, source_, settings, targetEncoding);
+        pool.Run([chunk, &source_, &settings, &targetEncoding, &readingsPool, &mutex, &finished] {
+          AnnotateChunk(*chunk, source_, settings, targetEncoding, readingsPool);
           {
             std::lock_guard lock(mutex);
             chunk->done = true;

@@ -10,6 +10,7 @@
 #include "platform/Error.h"
 #include "platform/TextEncoding.h"
 #include "platform/TextFile.h"
+#include "reading/ReadingData.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
@@ -59,6 +60,8 @@ struct BatchRequest {
   std::filesystem::path source;
   std::filesystem::path target;
   ConversionSettings settings;
+  // The loaded data the run reads, whatever the session loads meanwhile.
+  std::shared_ptr<const ReadingData> data;
   std::filesystem::path programFolder;  // where temp.txt is written when lines are re-cut
   EncodingChoice sourceEncoding = EncodingChoice::Auto;
   OutputEncodingChoice targetEncoding = OutputEncodingChoice::Same;

@@ -57,10 +57,10 @@ std::string HtmlPage::Head(std::string_view titleUtf8) {
 
 std::string HtmlPage::Tail() { return "</body>\n</html>\n"; }
 
-void HtmlPage::AppendLine(std::string_view line, TextForm form, const ConversionSettings& settings,
-                          std::string& out) {
+void HtmlPage::AppendLine(LineReadings& readings, std::string_view line, TextForm form,
+                          const ConversionSettings& settings, std::string& out) {
   out += "<p>";
-  for (const RubyCharacter& character : RubyLineOf(line, form, settings)) {
+  for (const RubyCharacter& character : RubyLineOf(readings, line, form, settings)) {
     if (character.reading.empty()) {
       AppendHtmlEscaped(character.text, out);
       continue;

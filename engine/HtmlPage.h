@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/TextEncoding.h"
+#include "reading/LineReadings.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
@@ -22,8 +23,8 @@ class HtmlPage {
   static std::string Tail();
 
   // Appends the block of one source line, held in `form`, to `out` (UTF-8).
-  static void AppendLine(std::string_view line, TextForm form, const ConversionSettings& settings,
-                         std::string& out);
+  static void AppendLine(LineReadings& readings, std::string_view line, TextForm form,
+                         const ConversionSettings& settings, std::string& out);
 };
 
 // Appends `textUtf8` to `out` with &, <, >, " and ' escaped.

@@ -24,7 +24,8 @@ std::string Utf8Of(std::string_view text, TextForm form) {
 
 }  // namespace
 
-RubyLine RubyLineOf(std::string_view line, TextForm form, const ConversionSettings& settings) {
+RubyLine RubyLineOf(LineReadings& readings, std::string_view line, TextForm form,
+                    const ConversionSettings& settings) {
   RubyLine out;
   const auto add = [&](std::string_view character, char32_t, const PositionReading& reading) {
     out.push_back({Utf8Of(character, form), IsNotFoundReading(reading.display)
@@ -32,20 +33,20 @@ RubyLine RubyLineOf(std::string_view line, TextForm form, const ConversionSettin
                                                 : Utf8Of(reading.display, form)});
   };
   if (form == TextForm::Cp936) {
-    ForEachReadingOfLine<TextForm::Cp936>(line, settings, add);
+    readings.ForEachReadingOfLine<TextForm::Cp936>(line, settings, add);
   } else {
-    ForEachReadingOfLine<TextForm::Unicode>(line, settings, add);
+    readings.ForEachReadingOfLine<TextForm::Unicode>(line, settings, add);
   }
   return out;
 }
 
-std::vector<RubyLine> ReadRubyDocument(const std::filesystem::path& source,
+std::vector<RubyLine> ReadRubyDocument(LineReadings& readings, const std::filesystem::path& source,
                                        const ConversionSettings& settings, EncodingChoice choice) {
   const SourceLines lines = ReadSourceLines(source, choice, settings.wrapWidth);
   std::vector<RubyLine> document;
   document.reserve(lines.lines.size());
   for (std::size_t i = 0; i < lines.lines.size(); ++i)
-    document.push_back(RubyLineOf(lines.lines[i], lines.form, settings));
+    document.push_back(RubyLineOf(readings, lines.lines[i], lines.form, settings));
   return document;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/TextEncoding.h"
+#include "reading/LineReadings.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
@@ -23,10 +24,11 @@ struct RubyCharacter {
 using RubyLine = std::vector<RubyCharacter>;
 
 // The characters of one line held in `form`, with their readings.
-RubyLine RubyLineOf(std::string_view line, TextForm form, const ConversionSettings& settings);
+RubyLine RubyLineOf(LineReadings& readings, std::string_view line, TextForm form,
+                    const ConversionSettings& settings);
 
 // A whole source file's lines as a run reads and re-cuts them (ReadSourceLines), with readings.
-std::vector<RubyLine> ReadRubyDocument(const std::filesystem::path& source,
+std::vector<RubyLine> ReadRubyDocument(LineReadings& readings, const std::filesystem::path& source,
                                        const ConversionSettings& settings,
                                        EncodingChoice choice = EncodingChoice::Auto);
 

@@ -16,6 +16,7 @@
 #include "platform/Error.h"
 #include "platform/TextCodec.h"
 #include "platform/UnicodeText.h"
+#include "reading/Session.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 
@@ -27,8 +28,6 @@ const std::filesystem::path& Folder() {
   static const std::filesystem::path folder = [] {
     auto f = std::filesystem::temp_directory_path() / ("tolvane-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(f);
-    InitNumberedTable();
-    InitPlainTable();
     return f;
   }();
   return folder;
@@ -88,15 +87,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     glyphs += "\r\n";
   }
   Write(kToneVowelFile, glyphs);
-  LoadDataFiles(Folder());
+  Session session;
+  StartSession(session, Folder());
+  LineReadings readings(session.Data());
 
   const TextForm form = (more >> 7) & 1 ? TextForm::Unicode : TextForm::Cp936;
   const std::string line = form == TextForm::Unicode ? DecodeText(input.Rest(), Encoding::Utf8).text
                                                      : std::string(input.Rest());
   std::vector<std::string> lines;
   try {
-    lines = preview ? PreviewLines(line, settings, form)
-                    : AnnotateLine(line, settings, separator, form);
+    lines = preview ? PreviewLines(readings, line, settings, form)
+                    : AnnotateLine(readings, line, settings, separator, form);
   } catch (const Error& error) {
     FUZZ_CHECK(settings.toneStyle == ToneStyle::Marked);
     FUZZ_CHECK(std::string_view(error.what()).starts_with("List index out of bounds ("));

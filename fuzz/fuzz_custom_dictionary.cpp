@@ -9,6 +9,7 @@
 
 #include "FuzzInput.h"
 #include "platform/Cp936.h"
+#include "reading/Session.h"
 #include "reading/shared/DataFiles.h"
 
 using namespace tolvane;
@@ -25,8 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string readings(input.Rest());
   std::ofstream(folder / kStandardKeysFile, std::ios::binary | std::ios::trunc) << keys;
   std::ofstream(folder / kStandardReadingsFile, std::ios::binary | std::ios::trunc) << readings;
-  LoadDataFiles(folder);
-  const CustomDictionary& dictionary = StandardDictionary();
+  Session session;
+  session.LoadDataFiles(folder);
+  const auto loaded = session.Data();
+  const CustomDictionary& dictionary = loaded->StandardDictionary();
 
   const auto scan = [&](std::string_view character) -> std::optional<std::string_view> {
     for (std::size_t i = 0; i < dictionary.Count(); ++i) {

@@ -10,7 +10,7 @@ import re
 import sys
 from pathlib import Path
 
-DEFAULT = Path(__file__).resolve().parent.parent / "dictionary" / "ReadingTableData_generated.h"
+DEFAULT = Path(__file__).resolve().parent.parent / "reading" / "classic" / "ReadingTableData_generated.h"
 ROW = re.compile(r'^\s*\{"((?:\\x[0-9A-F]{2})+)", "([^"]*)"\},\s*//\s*(\S+)')
 
 

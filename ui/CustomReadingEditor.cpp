@@ -31,9 +31,18 @@ QString ListLine(const DictionaryEntry& entry) {
 
 }  // namespace
 
-CustomReadingEditor::CustomReadingEditor(QWidget* parent, Dialogs& dialogs, FileLocations locations,
-                                         EditedDictionary edited)
-    : QDialog(parent), dialogs_(dialogs), locations_(std::move(locations)), edited_(edited) {}
+CustomReadingEditor::CustomReadingEditor(QWidget* parent, Dialogs& dialogs, Session& session,
+                                         FileLocations locations, EditedDictionary edited)
+    : QDialog(parent),
+      dialogs_(dialogs),
+      session_(session),
+      locations_(std::move(locations)),
+      edited_(edited) {}
+
+DictionaryEntries CustomReadingEditor::Entries() const {
+  const std::shared_ptr<const ReadingData> data = session_.Data();
+  return EntriesOf(((*data).*edited_.dictionary)());
+}
 
 void CustomReadingEditor::Attach(const Controls& controls, QSize outerSize) {
   controls_ = controls;
@@ -93,7 +102,7 @@ void CustomReadingEditor::FillList() {
   QListWidget* list = controls_.ListBox_define_han;
   const QSignalBlocker programmatic(list);
   list->clear();
-  for (const DictionaryEntry& entry : EntriesOf(Dictionary())) list->addItem(ListLine(entry));
+  for (const DictionaryEntry& entry : Entries()) list->addItem(ListLine(entry));
 }
 
 void CustomReadingEditor::SelectLine(std::size_t line) {
@@ -113,14 +122,14 @@ void CustomReadingEditor::SaveAndReload(const DictionaryEntries& entries) {
   // stay as they are.
   WriteDictionaryFiles(locations_.ForWriting(locations_.dictionaries), edited_.keysFile,
                        edited_.readingsFile, entries);
-  ReloadDataFiles();
+  session_.ReloadDataFiles();
 }
 
 void CustomReadingEditor::ListBox_define_hanClick() {
   Guarded([&] {
     const int line = SelectedLine();
     if (line < 0) return;
-    const DictionaryEntries entries = EntriesOf(Dictionary());
+    const DictionaryEntries entries = Entries();
     if (static_cast<std::size_t>(line) >= entries.size()) throw ListIndexOutOfBounds(line);
     const DictionaryEntry& entry = entries[static_cast<std::size_t>(line)];
     // Setting the characters empties the reading (edt_hanChange); the reading comes after.
@@ -138,7 +147,7 @@ void CustomReadingEditor::btn_addClick() {
   Guarded([&] {
     const std::string key(TrimBlanks(GbFromQString(controls_.edt_han->text())));
     const std::string reading(TrimBlanks(GbFromQString(controls_.edt_pinyin->text())));
-    DictionaryEntries entries = EntriesOf(Dictionary());
+    DictionaryEntries entries = Entries();
     const std::size_t selected = AddOrUpdateEntry(entries, key, reading);
     SaveAndReload(entries);
     FillList();
@@ -155,7 +164,7 @@ void CustomReadingEditor::btn_delClick() {
                           QStringLiteral("确认要删除  ") + shown + QStringLiteral("  吗？"))) {
       return;
     }
-    DictionaryEntries entries = EntriesOf(Dictionary());
+    DictionaryEntries entries = Entries();
     RemoveEntry(entries, static_cast<std::size_t>(line));
     SaveAndReload(entries);
     FillList();
@@ -166,7 +175,7 @@ void CustomReadingEditor::btn_clearClick() {
   Guarded([&] {
     if (!dialogs_.Confirm(this, QStringLiteral("确认要清空所有自定义拼音吗？"))) return;
     DeleteDictionaryFiles(locations_.dictionaries, edited_.keysFile, edited_.readingsFile);
-    ReloadDataFiles();
+    session_.ReloadDataFiles();
     FillList();
   });
 }
@@ -174,7 +183,7 @@ void CustomReadingEditor::btn_clearClick() {
 void CustomReadingEditor::btn_searchClick() {
   Guarded([&] {
     const QString typed = controls_.edt_han->text();
-    const DictionaryEntries entries = EntriesOf(Dictionary());
+    const DictionaryEntries entries = Entries();
     if (const auto found = FindEntry(entries, TrimBlanks(GbFromQString(typed)))) {
       SelectLine(*found);
       controls_.edt_pinyin->setText(QStringFromGb(entries[*found].reading));

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/FileLocations.h"
+#include "reading/Session.h"
 #include "reading/shared/CustomDictionary.h"
 #include "reading/shared/DictionaryFile.h"
 
@@ -20,7 +21,7 @@ class Dialogs;
 
 // The dictionary an editor maintains: how to read it once loaded, and its two files.
 struct EditedDictionary {
-  const CustomDictionary& (*dictionary)();
+  const CustomDictionary& (ReadingData::*dictionary)() const;
   const char* keysFile;
   const char* readingsFile;
 };
@@ -63,8 +64,9 @@ class CustomReadingEditor : public QDialog {
     QListWidget* ListBox_define_han;
   };
 
-  // `locations.dictionaries` holds the dictionary files; `dialogs` outlives the window.
-  CustomReadingEditor(QWidget* parent, Dialogs& dialogs, FileLocations locations,
+  // `locations.dictionaries` holds the dictionary files; `session` holds them loaded and is
+  // reloaded after every change; `dialogs` and `session` outlive the window.
+  CustomReadingEditor(QWidget* parent, Dialogs& dialogs, Session& session, FileLocations locations,
                       EditedDictionary edited);
 
   // Called by the concrete window once its layout exists: sets the outer size, connects the
@@ -78,7 +80,8 @@ class CustomReadingEditor : public QDialog {
  private:
   template <typename Handler>
   void Guarded(Handler&& handler);
-  const CustomDictionary& Dictionary() const { return edited_.dictionary(); }
+  // The dictionary's entries as the session has them loaded now.
+  DictionaryEntries Entries() const;
   void FillList();
   // Selects a line by program: unlike the user's selection, it leaves the text fields alone.
   void SelectLine(std::size_t line);
@@ -87,6 +90,7 @@ class CustomReadingEditor : public QDialog {
   void SaveAndReload(const DictionaryEntries& entries);
 
   Dialogs& dialogs_;
+  Session& session_;
   FileLocations locations_;
   EditedDictionary edited_;
   Controls controls_{};

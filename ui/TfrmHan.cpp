@@ -5,9 +5,10 @@
 
 namespace tolvane {
 
-TfrmHan::TfrmHan(QWidget* parent, Dialogs& dialogs, FileLocations locations)
-    : CustomReadingEditor(parent, dialogs, std::move(locations),
-                          {&StandardDictionary, kStandardKeysFile, kStandardReadingsFile}),
+TfrmHan::TfrmHan(QWidget* parent, Dialogs& dialogs, Session& session, FileLocations locations)
+    : CustomReadingEditor(
+          parent, dialogs, session, std::move(locations),
+          {&ReadingData::StandardDictionary, kStandardKeysFile, kStandardReadingsFile}),
       ui(std::make_unique<Ui::TfrmHan>()) {
   ui->setupUi(this);
   Attach({ui->edt_han, ui->edt_pinyin, ui->btn_add, ui->btn_search, ui->btn_del, ui->btn_clear,

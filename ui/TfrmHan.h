@@ -17,7 +17,7 @@ class TfrmHan : public CustomReadingEditor {
   Q_OBJECT
 
  public:
-  TfrmHan(QWidget* parent, Dialogs& dialogs, FileLocations locations);
+  TfrmHan(QWidget* parent, Dialogs& dialogs, Session& session, FileLocations locations);
   ~TfrmHan() override;
 
  private:

@@ -111,8 +111,8 @@ void TfrmMain::ConnectHandlers() {
 
 void TfrmMain::CreateHiddenWindows() {
   frmNote_ = new TfrmNote(this);
-  frmWeiHan_ = new TfrmWeiHan(this, dialogs_, locations_);
-  frmHan_ = new TfrmHan(this, dialogs_, locations_);
+  frmWeiHan_ = new TfrmWeiHan(this, dialogs_, session_, locations_);
+  frmHan_ = new TfrmHan(this, dialogs_, session_, locations_);
 }
 
 template <typename Handler>
@@ -130,9 +130,7 @@ void TfrmMain::FormCreate() {
   // An error stops start-up at its step; the window then shows as far as it got.
   Guarded([&] {
     versionText_ = QString::fromLatin1(kVersionText);
-    LoadDataFiles(DataFolders{locations_.dictionaries, locations_.data});
-    InitNumberedTable();
-    InitPlainTable();
+    StartSession(session_, DataFolders{locations_.dictionaries, locations_.data});
     SetOuterHeight(kHeightShown);
     SetOuterWidth(kWidth);
     // Qt keeps no application-wide hint time; edt_input is the only control with a hint.
@@ -154,7 +152,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::FormClose() {
-  ReleaseDataFiles();
+  session_.ReleaseDataFiles();
   // When the options cannot be saved the user learns why, and the window still closes: a
   // program that refuses to quit over its settings file would leave the user no way out.
   Guarded([&] { ConfigSave(); });
@@ -283,7 +281,9 @@ void TfrmMain::ShowExample() {
   // GB2312 lacks show as they are, without a reading.
   const QByteArray textUtf8 = ui->edt_input->text().toUtf8();
   const std::string_view text(textUtf8.constData(), static_cast<std::size_t>(textUtf8.size()));
-  for (const std::string& line : PreviewLines(text, CurrentSettings(), TextForm::Unicode)) {
+  LineReadings readings(session_.Data());
+  for (const std::string& line :
+       PreviewLines(readings, text, CurrentSettings(), TextForm::Unicode)) {
     ui->Memo_output->appendPlainText(
         QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
   }
@@ -414,7 +414,7 @@ void TfrmMain::btnOkClick() {
     // A target named .html or .htm is written as the HTML page.
     if (IsHtmlTarget(PathFromQString(targetPath_))) settings.outputFormat = OutputFormat::html;
     const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_), settings,
-                               locations_.scratch};
+                               session_.Data(), locations_.scratch};
     if (settings.wrapWidth > 0) locations_.ForWriting(locations_.scratch);
     BatchConversion(request, *this);
   });
@@ -429,7 +429,8 @@ std::optional<std::vector<RubyLine>> TfrmMain::RubyDocumentOfSource() {
       ChooseSourceFile();
     return std::nullopt;
   }
-  return ReadRubyDocument(source, CurrentSettings());
+  LineReadings readings(session_.Data());
+  return ReadRubyDocument(readings, source, CurrentSettings());
 }
 
 void TfrmMain::N_printClick() {

@@ -11,6 +11,7 @@
 #include "engine/BatchConversion.h"
 #include "engine/RubyLine.h"
 #include "platform/FileLocations.h"
+#include "reading/Session.h"
 #include "settings/ConversionSettings.h"
 #include "ui/LanguageFile.h"
 #include "ui/SettingsFile.h"
@@ -50,6 +51,9 @@ class TfrmMain : public QMainWindow, private BatchHost {
   void CreateHiddenWindows();
 
   const QString& VersionText() const { return versionText_; }
+  // The loaded data: start-up loads it, the editors reload it, closing releases it.
+  Session& ReadingSession() { return session_; }
+  const Session& ReadingSession() const { return session_; }
   int LanguageFlag() const { return languageFlag_; }
 
   // The window's outer size: its frame where the platform draws one, else the widget itself.
@@ -138,6 +142,7 @@ class TfrmMain : public QMainWindow, private BatchHost {
   void ReportError(const Error& error) override;
 
   std::unique_ptr<Ui::TfrmMain> ui;
+  Session session_;
   FileLocations locations_;
   Dialogs& dialogs_;
   QString versionText_;

@@ -18,7 +18,7 @@ class TfrmWeiHan : public CustomReadingEditor {
   Q_OBJECT
 
  public:
-  TfrmWeiHan(QWidget* parent, Dialogs& dialogs, FileLocations locations);
+  TfrmWeiHan(QWidget* parent, Dialogs& dialogs, Session& session, FileLocations locations);
   ~TfrmWeiHan() override;
 
  private:

@@ -10,18 +10,17 @@
 #include "platform/Cp936.h"
 #include "platform/Error.h"
 #include "platform/UnicodeText.h"
-#include "reading/classic/ReadingTable.h"
-#include "reading/shared/DataFiles.h"
 #include "reading/shared/ToneMarks.h"
 
 namespace tolvane {
 namespace {
 
-std::optional<std::string_view> CustomReading(std::string_view character,
+std::optional<std::string_view> CustomReading(const ClassicSources& sources,
+                                              std::string_view character,
                                               const ConversionSettings& settings) {
-  const CustomDictionary& dictionary =
-      settings.wadeGiles ? WadeGilesDictionary() : StandardDictionary();
-  return dictionary.FindReading(character);
+  const CustomDictionary* dictionary = settings.wadeGiles ? sources.wadeGiles : sources.standard;
+  if (dictionary == nullptr) return std::nullopt;
+  return dictionary->FindReading(character);
 }
 
 std::string_view FirstReading(std::string_view list, const ConversionSettings& settings) {
@@ -32,46 +31,37 @@ std::string_view FirstReading(std::string_view list, const ConversionSettings& s
 // The display reading and the width reading of one character, worked out in full. The user's
 // reading is looked for first: it replaces whatever the table would give, so the table and the
 // tone marks need not be consulted for it at all.
-std::pair<std::string, std::string> ComputeReadings(std::string_view character,
+std::pair<std::string, std::string> ComputeReadings(const ClassicSources& sources,
+                                                    std::string_view character,
                                                     const ConversionSettings& settings) {
-  if (const auto custom = CustomReading(character, settings))
+  if (const auto custom = CustomReading(sources, character, settings))
     return {std::string(*custom), std::string(*custom)};
-  const auto numberedIndex = NumberedReadingTable().FindIndex(character);
+  const auto numberedIndex = sources.numbered.FindIndex(character);
   const std::string numbered =
       numberedIndex
-          ? std::string(FirstReading(NumberedReadingTable().At(*numberedIndex).readings, settings))
+          ? std::string(FirstReading(sources.numbered.At(*numberedIndex).readings, settings))
           : std::string(kNotFoundReading);
   switch (settings.toneStyle) {
     case ToneStyle::Numbered:
       return {numbered, numbered};
     case ToneStyle::Plain: {
-      const auto plain = PlainReadingTable().Find(character);
+      const auto plain = sources.plain.Find(character);
       return {plain ? std::string(FirstReading(*plain, settings)) : std::string(kNotFoundReading),
               numbered};
     }
     case ToneStyle::Marked:
       if (!numberedIndex) return {std::string(kNotFoundReading), std::string(kNotFoundReading)};
-      return {MarkReadingList(numbered, ToneVowelList()), StripToneDigits(numbered)};
+      return {MarkReadingList(numbered,
+                              sources.toneVowels != nullptr ? *sources.toneVowels : ToneVowels{}),
+              StripToneDigits(numbered)};
   }
   return {};
 }
 
-// Validity of the resolvers: they depend on the loaded data files and on whether the built-in
-// tables have been filled yet.
-struct ResolverKey {
-  unsigned long generation;
-  std::size_t numberedCount;
-  std::size_t plainCount;
-  bool operator==(const ResolverKey&) const = default;
-};
-
-ResolverKey CurrentKey() {
-  return {DataFilesGeneration(), NumberedReadingTable().Count(), PlainReadingTable().Count()};
-}
-
 }  // namespace
 
-ReadingResolver::ReadingResolver(const ConversionSettings& settings) : settings_(settings) {}
+ReadingResolver::ReadingResolver(const ClassicSources& sources, const ConversionSettings& settings)
+    : sources_(sources), settings_(settings) {}
 
 ReadingResolver::~ReadingResolver() = default;
 
@@ -98,7 +88,7 @@ const ReadingResolver::Slot& ReadingResolver::ResolveSlowly(std::string_view cha
   Slot& slot = SlotOf(character);
   if (slot.display == nullptr && slot.displayLength != kFailed) {
     try {
-      const auto [display, width] = ComputeReadings(character, settings_);
+      const auto [display, width] = ComputeReadings(sources_, character, settings_);
       slot.display = Store(display);
       slot.width = Store(width);
       slot.displayLength = static_cast<std::uint32_t>(display.size());
@@ -134,34 +124,14 @@ const CodePointReading& ReadingResolver::ResolveCodePoint(char32_t cp) const {
   return reading;
 }
 
-const ReadingResolver& ResolverFor(const ConversionSettings& settings) {
-  if (settings.polyphone == PolyphonePolicy::ByContext)
-    throw std::logic_error("the classic lookup has no reading by context");
-  // One resolver per combination of the three settings the lookup reads, made when first needed
-  // and made again after the data files change. Each thread has its own: a resolver fills its
-  // tables as characters come, and a run annotates on several threads at once.
-  thread_local std::unique_ptr<ReadingResolver> resolvers[3][2][2];
-  thread_local ResolverKey key = CurrentKey();
-  const ResolverKey current = CurrentKey();
-  if (!(current == key)) {
-    for (auto& byTone : resolvers)
-      for (auto& byPolicy : byTone)
-        for (auto& resolver : byPolicy) resolver.reset();
-    key = current;
-  }
-  auto& resolver = resolvers[static_cast<int>(settings.toneStyle)]
-                            [static_cast<int>(settings.polyphone)][settings.wadeGiles ? 1 : 0];
-  if (!resolver) resolver = std::make_unique<ReadingResolver>(settings);
-  return *resolver;
+std::string LookupReading(const ClassicSources& sources, std::string_view character,
+                          const ConversionSettings& settings) {
+  return ComputeReadings(sources, character, settings).first;
 }
 
-std::string_view LookupReading(std::string_view character, const ConversionSettings& settings) {
-  return ResolverFor(settings).Reading(character);
-}
-
-std::string_view LookupNumberedReading(std::string_view character,
-                                       const ConversionSettings& settings) {
-  return ResolverFor(settings).NumberedReading(character);
+std::string LookupNumberedReading(const ClassicSources& sources, std::string_view character,
+                                  const ConversionSettings& settings) {
+  return ComputeReadings(sources, character, settings).second;
 }
 
 }  // namespace tolvane

@@ -9,32 +9,39 @@
 #include <utility>
 #include <vector>
 
+#include "reading/classic/ReadingTable.h"
+#include "reading/shared/CustomDictionary.h"
+#include "reading/shared/PositionReading.h"
+#include "reading/shared/ToneMarks.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
 
-// The lookup's answer for a character that neither the built-in table nor the consulted user
-// dictionary holds: exactly one space. The engine tests for this value.
-inline constexpr std::string_view kNotFoundReading = " ";
-inline bool IsNotFoundReading(std::string_view reading) {
-  return reading.size() == 1 && reading[0] == ' ';
-}
+// What the classic lookup reads: the two built-in tables (empty until filled), the two user
+// dictionaries and the tone glyphs. The pointed-to lists belong to the loaded data
+// (reading/ReadingData.h) and outlive every lookup made from them.
+struct ClassicSources {
+  ReadingTable numbered;
+  ReadingTable plain;
+  const CustomDictionary* standard = nullptr;
+  const CustomDictionary* wadeGiles = nullptr;
+  const ToneVowels* toneVowels = nullptr;
+};
 
 // The reading written into the output for one character (1 or 2 bytes of GB2312) under
 // `settings`: from the toneless table in the Plain style, else from the numbered one; cut to the
 // first reading under the first-reading policy; tone-marked in the Marked style; replaced by the
 // consulted user dictionary's reading when it has one (the Wade-Giles dictionary when that
-// switch is on, else the standard one).
-//
-// The view stays valid until the data files are next loaded, reloaded or released. In the Marked
-// style a missing tone glyph raises "List index out of bounds (%d)".
-std::string_view LookupReading(std::string_view character, const ConversionSettings& settings);
+// switch is on, else the standard one). In the Marked style a missing tone glyph raises "List
+// index out of bounds (%d)".
+std::string LookupReading(const ClassicSources& sources, std::string_view character,
+                          const ConversionSettings& settings);
 
 // A text whose byte length is the number of characters of LookupReading's answer in the Marked
 // style (the numbered readings less their tone digits, in the same reversed order); in the other
 // styles the numbered reading as stored. User readings replace it as in LookupReading.
-std::string_view LookupNumberedReading(std::string_view character,
-                                       const ConversionSettings& settings);
+std::string LookupNumberedReading(const ClassicSources& sources, std::string_view character,
+                                  const ConversionSettings& settings);
 
 // The readings of one character of Unicode text (platform/UnicodeText.h), for the layouts. The
 // character is looked up by its code page 936 bytes; one that the code page lacks, and a raw
@@ -50,11 +57,11 @@ struct CodePointReading {
 // LookupReading and LookupNumberedReading for one combination of settings. Each character is
 // worked out in full the first time it comes and remembered, so the next time costs one table
 // access (for the single bytes and the GB2312 area; other characters go through a hash map).
-// A resolver is valid until the data files change or the built-in tables are filled;
-// ResolverFor hands out a current one. The views it gives stay valid as long as it does.
+// A resolver reads the sources it was made from and belongs to one thread at a time (it fills its
+// tables as characters come). The views it gives stay valid as long as it does.
 class ReadingResolver {
  public:
-  explicit ReadingResolver(const ConversionSettings& settings);
+  ReadingResolver(const ClassicSources& sources, const ConversionSettings& settings);
   ~ReadingResolver();
   ReadingResolver(const ReadingResolver&) = delete;
   ReadingResolver& operator=(const ReadingResolver&) = delete;
@@ -115,6 +122,7 @@ class ReadingResolver {
 
   static constexpr unsigned kAreaFirst = 0xA1;
   static constexpr unsigned kSide = 0xFE - kAreaFirst + 1;
+  ClassicSources sources_;
   ConversionSettings settings_;
   mutable std::array<Slot, 256> singleByte_{};
   mutable std::array<Slot, kSide * kSide> area_{};
@@ -128,7 +136,5 @@ class ReadingResolver {
   mutable char* chunkNext_ = nullptr;
   mutable std::size_t chunkFree_ = 0;
 };
-
-const ReadingResolver& ResolverFor(const ConversionSettings& settings);
 
 }  // namespace tolvane

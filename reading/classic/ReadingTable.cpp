@@ -48,32 +48,25 @@ constexpr Index BuildIndex(const ReadingTableEntry (&entries)[N]) {
 constexpr Index kNumberedIndex = BuildIndex(reading_table_data::kNumbered);
 constexpr Index kPlainIndex = BuildIndex(reading_table_data::kPlain);
 
-ReadingTable& NumberedTable() {
-  static ReadingTable table({reading_table_data::kNumbered,
-                             std::size(reading_table_data::kNumbered), kNumberedIndex.data()});
-  return table;
-}
-
-ReadingTable& PlainTable() {
-  static ReadingTable table(
-      {reading_table_data::kPlain, std::size(reading_table_data::kPlain), kPlainIndex.data()});
-  return table;
-}
+constexpr ReadingTable::Data kNumberedData{
+    reading_table_data::kNumbered, std::size(reading_table_data::kNumbered), kNumberedIndex.data()};
+constexpr ReadingTable::Data kPlainData{reading_table_data::kPlain,
+                                        std::size(reading_table_data::kPlain), kPlainIndex.data()};
 
 }  // namespace
 
-std::size_t ReadingTable::Count() const { return filled_ ? data_.count : 0; }
+std::size_t ReadingTable::Count() const { return data_ != nullptr ? data_->count : 0; }
 
 const ReadingTableEntry& ReadingTable::At(std::size_t index) const {
   if (index >= Count()) throw ListIndexOutOfBounds(static_cast<long long>(index));
-  return data_.entries[index];
+  return data_->entries[index];
 }
 
 std::optional<std::size_t> ReadingTable::FindIndex(std::string_view character) const {
-  if (!filled_) return std::nullopt;
+  if (data_ == nullptr) return std::nullopt;
   const std::ptrdiff_t slot = Slot(character);
   if (slot < 0) return std::nullopt;
-  const std::int16_t entry = data_.index[slot];
+  const std::int16_t entry = data_->index[slot];
   if (entry < 0) return std::nullopt;
   return static_cast<std::size_t>(entry);
 }
@@ -81,13 +74,10 @@ std::optional<std::size_t> ReadingTable::FindIndex(std::string_view character) c
 std::optional<std::string_view> ReadingTable::Find(std::string_view character) const {
   const std::optional<std::size_t> index = FindIndex(character);
   if (!index) return std::nullopt;
-  return data_.entries[*index].readings;
+  return data_->entries[*index].readings;
 }
 
-const ReadingTable& NumberedReadingTable() { return NumberedTable(); }
-const ReadingTable& PlainReadingTable() { return PlainTable(); }
-
-void InitNumberedTable() { NumberedTable().Fill(); }
-void InitPlainTable() { PlainTable().Fill(); }
+ReadingTable BuiltInNumberedTable() { return ReadingTable(&kNumberedData); }
+ReadingTable BuiltInPlainTable() { return ReadingTable(&kPlainData); }
 
 }  // namespace tolvane

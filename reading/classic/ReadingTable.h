@@ -13,11 +13,14 @@ struct ReadingTableEntry {
   std::string_view readings;
 };
 
-// A built-in reading table: constant data compiled into the program, visible once its Init
-// function has run (the start-up sequence calls both). Keyed search goes through an index by
-// GB2312 code built at compile time, so it costs the same for every character.
+// A built-in reading table: constant data compiled into the program. A default-constructed
+// table is empty: that is what the loaded data holds until its Init operation has run (the
+// start-up sequence calls both). Keyed search goes through an index by GB2312 code built at
+// compile time, so it costs the same for every character. A small value, copied freely.
 class ReadingTable {
  public:
+  ReadingTable() = default;
+
   std::size_t Count() const;
   // The entry at `index` (0 .. Count() - 1) in table order.
   const ReadingTableEntry& At(std::size_t index) const;
@@ -32,19 +35,14 @@ class ReadingTable {
     std::size_t count;
     const std::int16_t* index;  // 94 x 94 GB2312 rows/cells, -1 for no entry
   };
-  explicit ReadingTable(const Data& data) : data_(data) {}
-  void Fill() { filled_ = true; }
+  explicit ReadingTable(const Data* data) : data_(data) {}
 
  private:
-  Data data_;
-  bool filled_ = false;
+  const Data* data_ = nullptr;
 };
 
-const ReadingTable& NumberedReadingTable();
-const ReadingTable& PlainReadingTable();
-
-// Fill the tables; calling either again changes nothing.
-void InitNumberedTable();
-void InitPlainTable();
+// The two tables whole, as compiled in.
+ReadingTable BuiltInNumberedTable();
+ReadingTable BuiltInPlainTable();
 
 }  // namespace tolvane

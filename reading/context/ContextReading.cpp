@@ -35,6 +35,8 @@ std::optional<SyllableId> ReadingByNeighbours(std::span<const char32_t> text, st
 
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
                    const CustomDictionary& dictionary, std::vector<ContextReading>& out) {
+  // Scratch memory only, reused from line to line: it holds nothing from one call to the next,
+  // so a thread of its own per caller is all the sharing there is.
   thread_local std::vector<Segment> segments;
   SegmentWords(text, data, words, segments);
   out.assign(text.size(), ContextReading{});

@@ -4,9 +4,6 @@
 
 #include "platform/Cp936.h"
 #include "platform/UnicodeText.h"
-#include "reading/classic/Lookup.h"
-#include "reading/classic/ReadingTable.h"
-#include "reading/shared/DataFiles.h"
 #include "reading/shared/ToneMarks.h"
 
 namespace tolvane {
@@ -26,11 +23,10 @@ std::string UnicodeOf(std::string_view gb) {
 
 }  // namespace
 
-std::unordered_set<std::string> KnownSyllables(const PhraseData& data) {
+std::unordered_set<std::string> KnownSyllables(const PhraseData& data,
+                                               const std::vector<std::string_view>& readingLists) {
   std::unordered_set<std::string> syllables;
-  const ReadingTable& table = NumberedReadingTable();
-  for (std::size_t i = 0; i < table.Count(); ++i) {
-    const std::string_view list = table.At(i).readings;
+  for (const std::string_view list : readingLists) {
     for (std::size_t begin = 0; begin <= list.size();) {
       std::size_t end = list.find('/', begin);
       if (end == std::string_view::npos) end = list.size();
@@ -43,11 +39,15 @@ std::unordered_set<std::string> KnownSyllables(const PhraseData& data) {
   return syllables;
 }
 
-ContextResolver::ContextResolver(const ConversionSettings& settings)
+ContextResolver::ContextResolver(const PhraseData& data, const CustomDictionary& dictionary,
+                                 const ToneVowels& toneVowels,
+                                 const std::unordered_set<std::string>& syllables,
+                                 const ConversionSettings& settings)
     : settings_(settings),
-      data_(ContextData()),
-      dictionary_(settings.wadeGiles ? WadeGilesDictionary() : StandardDictionary()),
-      words_(std::make_unique<UserWords>(dictionary_, KnownSyllables(data_))),
+      data_(data),
+      dictionary_(dictionary),
+      toneVowels_(toneVowels),
+      words_(std::make_unique<UserWords>(dictionary_, syllables)),
       syllables_(data_.SyllableCount()) {}
 
 const ContextResolver::Rendered& ContextResolver::RenderSyllable(SyllableId id) const {
@@ -61,7 +61,7 @@ const ContextResolver::Rendered& ContextResolver::RenderSyllable(SyllableId id) 
       break;
     case ToneStyle::Marked:
       // Raises the index error when a tone glyph is missing; nothing is remembered then.
-      rendered.display = MarkReading(syllable, ToneVowelList());
+      rendered.display = MarkReading(syllable, toneVowels_);
       rendered.width = StripToneDigits(syllable);
       break;
     case ToneStyle::Plain:
@@ -129,24 +129,6 @@ void ContextResolver::ReadLine(std::string_view line, TextForm form,
         break;
     }
   }
-}
-
-const ContextResolver& ContextResolverFor(const ConversionSettings& settings) {
-  // One resolver per tone style and dictionary, made again after the data files change; one
-  // set per thread, as the resolvers fill their caches as they go.
-  thread_local std::array<std::array<std::unique_ptr<ContextResolver>, 2>, 3> resolvers;
-  thread_local unsigned long generation = DataFilesGeneration();
-  thread_local const PhraseData* data = nullptr;
-  const PhraseData* current = &ContextData();
-  if (generation != DataFilesGeneration() || data != current) {
-    for (auto& byTone : resolvers)
-      for (auto& resolver : byTone) resolver.reset();
-    generation = DataFilesGeneration();
-    data = current;
-  }
-  auto& resolver = resolvers[static_cast<int>(settings.toneStyle)][settings.wadeGiles ? 1 : 0];
-  if (!resolver) resolver = std::make_unique<ContextResolver>(settings);
-  return *resolver;
 }
 
 }  // namespace tolvane

@@ -12,24 +12,24 @@
 #include "reading/context/ContextReading.h"
 #include "reading/context/PhraseData.h"
 #include "reading/context/UserWords.h"
+#include "reading/shared/PositionReading.h"
+#include "reading/shared/ToneMarks.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
 
-// The reading of one character position of a line, as the layouts need it.
-struct PositionReading {
-  std::string_view display;          // the display reading, in the form of the line
-  std::string_view width;            // the width reading (code page 936; used in the Marked style)
-  std::uint32_t displayColumns = 0;  // columns of the display reading: its code page 936 bytes
-};
-
 // Reading by context for one combination of settings: the user's words of the consulted
 // dictionary, and every syllable rendered in the tone style as the classic lookup renders a
 // reading (numbered as it is, tone marks from the tone glyphs, or no tone), worked out once.
-// Valid until the data files change; ContextResolverFor hands out a current one.
+// It reads the data it was made from, which must outlive it, and belongs to one thread at a time
+// (it fills its caches as it goes).
 class ContextResolver {
  public:
-  explicit ContextResolver(const ConversionSettings& settings);
+  // `dictionary` is the user dictionary the settings consult; `syllables` the toneless syllables
+  // that count as pinyin when a user's reading is cut (KnownSyllables).
+  ContextResolver(const PhraseData& data, const CustomDictionary& dictionary,
+                  const ToneVowels& toneVowels, const std::unordered_set<std::string>& syllables,
+                  const ConversionSettings& settings);
 
   // The characters of `line` (held in `form`; views into it), their code points (U+FFFD for
   // bytes that decode to nothing), and the reading of each.
@@ -50,16 +50,16 @@ class ContextResolver {
   ConversionSettings settings_;
   const PhraseData& data_;
   const CustomDictionary& dictionary_;
+  const ToneVowels& toneVowels_;
   std::unique_ptr<UserWords> words_;
   mutable std::vector<Rendered> syllables_;
   mutable std::unordered_map<const char*, Rendered> user_;
   mutable std::vector<ContextReading> scratch_;
 };
 
-const ContextResolver& ContextResolverFor(const ConversionSettings& settings);
-
 // The toneless syllables that count as pinyin when a user's reading is cut into syllables: those
-// of the built-in table and of the phrase data.
-std::unordered_set<std::string> KnownSyllables(const PhraseData& data);
+// of the phrase data and of `readingLists` (numbered ReadingLists, syllables joined by "/").
+std::unordered_set<std::string> KnownSyllables(const PhraseData& data,
+                                               const std::vector<std::string_view>& readingLists);
 
 }  // namespace tolvane

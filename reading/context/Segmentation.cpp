@@ -21,6 +21,8 @@ void SegmentWords(std::span<const char32_t> text, const PhraseData& data, const 
                   std::vector<Segment>& out) {
   out.clear();
   const std::size_t n = text.size();
+  // Scratch memory only, reused from line to line; every entry used is set before it is read,
+  // so nothing passes from one call to the next.
   thread_local std::vector<Choice> best;
   if (best.size() < n + 1) best.resize(n + 1);
   best[n].score = 0.0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/Cp936.h"
-#include "reading/classic/Lookup.h"
+#include "reading/shared/PositionReading.h"
 
 namespace tolvane {
 namespace {

@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -20,10 +21,15 @@ constexpr auto kPyOnly = OutputFormat::rb_output_py_only;
 
 class AnnotateLineTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    LoadDataFiles(test::SourceDataFolder());  // the shipped tone glyphs, no user dictionaries
-    InitNumberedTable();
-    InitPlainTable();
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
+  void SetUp() override {
+    session.LoadDataFiles(
+        test::SourceDataFolder());  // the shipped tone glyphs, no user dictionaries
+    session.InitNumberedTable();
+    session.InitPlainTable();
   }
   static ConversionSettings Settings(OutputFormat format, ToneStyle tone = ToneStyle::Numbered,
                                      bool align = true) {
@@ -34,12 +40,12 @@ class AnnotateLineTest : public testing::Test {
     return settings;
   }
   // Annotates a UTF-8 line at the start of a run and gives the output back in UTF-8.
-  static Lines Batch(const char* lineUtf8, const ConversionSettings& settings) {
+  Lines Batch(const char* lineUtf8, const ConversionSettings& settings) {
     Separator separator = kStartSeparator;
-    return ToUtf8(AnnotateLine(Gb(lineUtf8), settings, separator));
+    return ToUtf8(AnnotateLine(reader(), Gb(lineUtf8), settings, separator));
   }
-  static Lines Preview(const char* lineUtf8, const ConversionSettings& settings) {
-    return ToUtf8(PreviewLines(Gb(lineUtf8), settings));
+  Lines Preview(const char* lineUtf8, const ConversionSettings& settings) {
+    return ToUtf8(PreviewLines(reader(), Gb(lineUtf8), settings));
   }
   static Lines ToUtf8(const Lines& lines) {
     Lines out;
@@ -111,8 +117,8 @@ TEST_F(AnnotateLineTest, MarkedStyleMeasuresOnWidthReadings) {
 
 TEST_F(AnnotateLineTest, SeparatorCarriesAcrossLinesInTheMarkedStyle) {
   const auto marked = Settings(kPy, ToneStyle::Marked);
-  const auto annotate = [](const char* line, const ConversionSettings& settings, Separator& s) {
-    Lines out = AnnotateLine(Gb(line), settings, s);
+  const auto annotate = [this](const char* line, const ConversionSettings& settings, Separator& s) {
+    Lines out = AnnotateLine(reader(), Gb(line), settings, s);
     return test::Utf8(out[1]);
   };
   Separator separator = kStartSeparator;
@@ -148,7 +154,7 @@ TEST_F(AnnotateLineTest, InvalidBytesAreWalkedOneByOneAndKept) {
                                   std::string("\x80\xFF\xD6\xD0")}) {
     for (const auto format : {kPy, kHan, kHanPy, kPyHan}) {
       Separator separator = kStartSeparator;
-      const auto lines = AnnotateLine(line, Settings(format), separator);
+      const auto lines = AnnotateLine(reader(), line, Settings(format), separator);
       EXPECT_EQ(CharactersOf(format == kPy ? lines[1] : lines[0]), line)
           << "format " << static_cast<int>(format);
     }
@@ -157,11 +163,12 @@ TEST_F(AnnotateLineTest, InvalidBytesAreWalkedOneByOneAndKept) {
 
 TEST_F(AnnotateLineTest, MissingGlyphEndsTheLineWithTheIndexError) {
   test::TempDir empty;
-  LoadDataFiles(empty.path());
+  session.LoadDataFiles(empty.path());
   Separator separator = kStartSeparator;
-  EXPECT_THROW(AnnotateLine(Gb("中"), Settings(kPy, ToneStyle::Marked), separator), Error);
+  EXPECT_THROW(AnnotateLine(reader(), Gb("中"), Settings(kPy, ToneStyle::Marked), separator),
+               Error);
   EXPECT_EQ(Batch("们", Settings(kPy, ToneStyle::Marked)), (Lines{"men", "们"}));
-  LoadDataFiles(test::SourceDataFolder());
+  session.LoadDataFiles(test::SourceDataFolder());
 }
 
 TEST(FillSpace, GivesSpacesOnlyForPositiveCounts) {

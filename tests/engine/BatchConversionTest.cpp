@@ -5,6 +5,7 @@
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -19,11 +20,11 @@ using test::ScriptedHost;
 
 class BatchConversionTest : public testing::Test {
  protected:
-  void SetUp() override {
-    LoadDataFiles(test::SourceDataFolder());
-    InitNumberedTable();
-    InitPlainTable();
-  }
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
+  void SetUp() override { StartSession(session, test::SourceDataFolder()); }
   BatchRequest Request(OutputFormat format = OutputFormat::rb_output_py, int wrap = 0) {
     BatchRequest request;
     request.source = dir_ / "a.txt";
@@ -32,6 +33,7 @@ class BatchConversionTest : public testing::Test {
     request.settings.outputFormat = format;
     request.settings.wrapWidth = wrap;
     request.programFolder = program_.path();
+    request.data = session.Data();
     return request;
   }
   TempDir dir_;
@@ -118,7 +120,7 @@ TEST_F(BatchConversionTest, TargetEqualToSourceIsReplacedByItsAnnotation) {
 TEST_F(BatchConversionTest, FailedRunOverTheSourceLeavesTheSourceIntact) {
   // Without tone glyphs the Marked style fails at the first character that needs a mark.
   TempDir noGlyphs;
-  LoadDataFiles(noGlyphs.path());
+  session.LoadDataFiles(noGlyphs.path());
   const std::string original = Gb("们\r\n中国\r\n");
   WriteBytes(dir_ / "a.txt", original);
   auto request = Request();
@@ -133,7 +135,7 @@ TEST_F(BatchConversionTest, FailedRunOverTheSourceLeavesTheSourceIntact) {
 
 TEST_F(BatchConversionTest, FailureAfterTheTargetWasCreatedSkipsTheCompletionQuestion) {
   TempDir noGlyphs;
-  LoadDataFiles(noGlyphs.path());
+  session.LoadDataFiles(noGlyphs.path());
   WriteBytes(dir_ / "a.txt", Gb("们\r\n中\r\n"));
   auto request = Request();
   request.settings.toneStyle = ToneStyle::Marked;

@@ -8,6 +8,7 @@
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 // Batch runs over sources in every encoding: what is read, what is written, what is kept.
@@ -26,17 +27,18 @@ const std::string kTextUtf8 = "我爱北京天安门，天安门上红旗飘\r\n
 
 class BatchEncodingsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    LoadDataFiles(test::SourceDataFolder());
-    InitNumberedTable();
-    InitPlainTable();
-  }
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
+  void SetUp() override { StartSession(session, test::SourceDataFolder()); }
   BatchRequest Request(const ConversionSettings& settings = {}) {
     BatchRequest request;
     request.source = dir_ / "a.txt";
     request.target = dir_ / "a_out.txt";
     request.settings = settings;
     request.programFolder = program_.path();
+    request.data = session.Data();
     return request;
   }
   // Converts `bytes` and returns the target's bytes.

@@ -8,6 +8,7 @@
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -17,20 +18,22 @@ using test::Gb;
 
 class HtmlPageTest : public testing::Test {
  protected:
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
   void SetUp() override {
     for (const char* file :
          {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
       std::filesystem::create_symlink(test::SourceDataFolder() / file, folder_ / file);
     test::WriteBytes(folder_ / kStandardKeysFile, Gb("国\r\n"));
     test::WriteBytes(folder_ / kStandardReadingsFile, Gb("<Guo>\r\n"));
-    LoadDataFiles(folder_.path());
-    InitNumberedTable();
-    InitPlainTable();
+    StartSession(session, folder_.path());
   }
-  static std::string Block(std::string_view line, const ConversionSettings& settings,
-                           TextForm form = TextForm::Unicode) {
+  std::string Block(std::string_view line, const ConversionSettings& settings,
+                    TextForm form = TextForm::Unicode) {
     std::string out;
-    HtmlPage::AppendLine(line, form, settings, out);
+    HtmlPage::AppendLine(reader(), line, form, settings, out);
     return out;
   }
   test::TempDir folder_;
@@ -48,7 +51,8 @@ TEST_F(HtmlPageTest, ReadingsAreTheTextLayoutsReadingsInEveryStyleAndPolicy) {
       ConversionSettings hanpy = settings;
       hanpy.outputFormat = OutputFormat::rb_output_hanpy;
       Separator separator = kStartSeparator;
-      const std::string hanpyLine = AnnotateLine(line, hanpy, separator, TextForm::Unicode)[0];
+      const std::string hanpyLine =
+          AnnotateLine(reader(), line, hanpy, separator, TextForm::Unicode)[0];
       std::string expected;
       for (std::size_t pos = 0; pos < hanpyLine.size();) {
         const std::string character = hanpyLine.substr(pos, unicode::CharLengthAt(hanpyLine, pos));
@@ -95,6 +99,7 @@ TEST_F(HtmlPageTest, ABatchRunWritesAWholePageInUtf8WithWrappedLines) {
   request.settings.toneStyle = ToneStyle::Numbered;
   request.settings.wrapWidth = 10;
   request.programFolder = folder_.path();
+  request.data = session.Data();
   test::ScriptedHost host;
   ASSERT_EQ(BatchConversion(request, host), BatchOutcome::Completed);
   const std::string page = test::ReadBytes(dir / "课文.html");

@@ -10,6 +10,7 @@
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "support/ScriptedBatchHost.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -45,13 +46,15 @@ std::string SourceTextUtf8() {
 
 class ParallelRunTest : public testing::Test {
  protected:
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
   void SetUp() override {
     for (const char* file :
          {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
       std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
-    LoadDataFiles(program_.path());
-    InitNumberedTable();
-    InitPlainTable();
+    StartSession(session, program_.path());
   }
   std::string Run(const std::string& source, ConversionSettings settings, unsigned jobs,
                   std::size_t chunkBytes, BatchOutcome expected = BatchOutcome::Completed) {
@@ -61,6 +64,7 @@ class ParallelRunTest : public testing::Test {
     request.target = dir_ / "out.txt";
     request.settings = settings;
     request.programFolder = program_.path();
+    request.data = session.Data();
     request.jobs = jobs;
     request.chunkBytes = chunkBytes;
     test::ScriptedHost host;
@@ -124,7 +128,7 @@ TEST_F(ParallelRunTest, AFailureMidwayLeavesTheSameLinesAsOnOneThread) {
   for (int i = 0; i < 200; ++i) text += "，a，\r\n\r\n";
   text += "我\r\n你\r\n";
   std::filesystem::remove(program_ / kToneVowelFile);
-  ReloadDataFiles();
+  session.ReloadDataFiles();
   ConversionSettings settings;  // Marked
   const std::string one = Run(Gb(text), settings, 1, 1 << 30, BatchOutcome::Failed);
   const std::string many = Run(Gb(text), settings, 3, 32, BatchOutcome::Failed);
@@ -143,6 +147,7 @@ TEST_F(ParallelRunTest, StandardInputIsReadInChunksToo) {
   request.sourceStream = &in;
   request.targetStream = &out;
   request.programFolder = program_.path();
+  request.data = session.Data();
   request.jobs = 2;
   request.chunkBytes = 100;
   test::ScriptedHost host;

@@ -3,6 +3,7 @@
 #include "engine/AnnotateLine.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 // Lines of Unicode text (from UTF-8, UTF-16 and GB18030 files) through the same layouts as code
@@ -43,27 +44,30 @@ std::string Describe(const ConversionSettings& s) {
 
 class UnicodeLinesTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
+  void SetUp() override {
     // The shipped tone glyphs, and user readings for a character, a sign and a letter.
-    static test::TempDir folder;
     std::filesystem::copy_file(test::SourceDataFolder() / "define_py_tone.dll",
                                folder / "define_py_tone.dll");
     test::WriteBytes(folder / "define_han.dll", Gb("长\r\n，\r\nx\r\n"));
     test::WriteBytes(folder / "define_py.dll", Gb("Zhang\r\n逗号\r\nèks\r\n"));
     test::WriteBytes(folder / "define_wei_han.dll", Gb("我\r\n"));
     test::WriteBytes(folder / "define_wei_py.dll", Gb("wo\r\n"));
-    LoadDataFiles(folder.path());
-    InitNumberedTable();
-    InitPlainTable();
+    StartSession(session, folder.path());
   }
+  test::TempDir folder;
 
   // A run of lines, the separator carried from one to the next.
-  static Lines Run(const std::vector<std::string>& lines, TextForm form,
-                   const ConversionSettings& settings) {
+  Lines Run(const std::vector<std::string>& lines, TextForm form,
+            const ConversionSettings& settings) {
     Lines out;
     Separator separator = kStartSeparator;
     for (const std::string& line : lines) {
-      for (const std::string& o : AnnotateLine(line, settings, separator, form)) out.push_back(o);
+      for (const std::string& o : AnnotateLine(reader(), line, settings, separator, form))
+        out.push_back(o);
     }
     return out;
   }
@@ -92,8 +96,8 @@ TEST_F(UnicodeLinesTest, GbCharactersComeOutAsTheyDoInCodePage936Lines) {
     EXPECT_EQ(Run(linesUtf8, TextForm::Unicode, settings),
               Utf8(Run(linesGb, TextForm::Cp936, settings)));
     for (std::size_t i = 0; i < linesUtf8.size(); ++i) {
-      EXPECT_EQ(PreviewLines(linesUtf8[i], settings, TextForm::Unicode),
-                Utf8(PreviewLines(linesGb[i], settings)));
+      EXPECT_EQ(PreviewLines(reader(), linesUtf8[i], settings, TextForm::Unicode),
+                Utf8(PreviewLines(reader(), linesGb[i], settings)));
     }
   }
 }
@@ -130,11 +134,13 @@ TEST_F(UnicodeLinesTest, CharactersBeyondGb2312KeepTheirPlaceAndWidthWithoutARea
       SCOPED_TRACE(line.with);
       Separator a = kStartSeparator;
       Separator b = kStartSeparator;
-      EXPECT_EQ(AnnotateLine(line.with, settings, a, TextForm::Unicode),
-                PutBack(AnnotateLine(line.signs, settings, b, TextForm::Unicode), line.putBack));
+      EXPECT_EQ(AnnotateLine(reader(), line.with, settings, a, TextForm::Unicode),
+                PutBack(AnnotateLine(reader(), line.signs, settings, b, TextForm::Unicode),
+                        line.putBack));
       EXPECT_EQ(a, b);
-      EXPECT_EQ(PreviewLines(line.with, settings, TextForm::Unicode),
-                PutBack(PreviewLines(line.signs, settings, TextForm::Unicode), line.putBack));
+      EXPECT_EQ(
+          PreviewLines(reader(), line.with, settings, TextForm::Unicode),
+          PutBack(PreviewLines(reader(), line.signs, settings, TextForm::Unicode), line.putBack));
     }
   }
 }
@@ -162,7 +168,7 @@ TEST_F(UnicodeLinesTest, AlignedLayoutsCountDisplayColumns) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
     Separator separator = kStartSeparator;
-    EXPECT_EQ(AnnotateLine(c.line, c.settings, separator, TextForm::Unicode), c.expected);
+    EXPECT_EQ(AnnotateLine(reader(), c.line, c.settings, separator, TextForm::Unicode), c.expected);
   }
 }
 
@@ -174,10 +180,10 @@ TEST_F(UnicodeLinesTest, RawBytesAreCharactersWithoutAReading) {
   settings.toneStyle = ToneStyle::Numbered;
   settings.outputFormat = OutputFormat::rb_output_hanpy;
   Separator separator = kStartSeparator;
-  EXPECT_EQ(AnnotateLine(line, settings, separator, TextForm::Unicode),
+  EXPECT_EQ(AnnotateLine(reader(), line, settings, separator, TextForm::Unicode),
             Lines{"我(wo3)\xED\xB3\xBF爱(ai4)"});
   settings.outputFormat = OutputFormat::rb_output_py;
-  EXPECT_EQ(AnnotateLine(line, settings, separator, TextForm::Unicode),
+  EXPECT_EQ(AnnotateLine(reader(), line, settings, separator, TextForm::Unicode),
             (Lines{"wo3  ai4", "我  \xED\xB3\xBF爱"}));
 }
 
@@ -185,11 +191,11 @@ TEST_F(UnicodeLinesTest, ReadingsOfLineGivesOneReadingPerCharacter) {
   ConversionSettings settings;
   settings.toneStyle = ToneStyle::Numbered;
   settings.polyphone = PolyphonePolicy::AllReadings;
-  const auto unicode = ReadingsOfLine("长國x，😀", TextForm::Unicode, settings);
+  const auto unicode = ReadingsOfLine(reader(), "长國x，😀", TextForm::Unicode, settings);
   EXPECT_EQ(unicode, (std::vector<std::string_view>{"Zhang", " ", "èks", "逗号", " "}));
-  const auto gb = ReadingsOfLine(Gb("中a"), TextForm::Cp936, settings);
+  const auto gb = ReadingsOfLine(reader(), Gb("中a"), TextForm::Cp936, settings);
   EXPECT_EQ(gb, (std::vector<std::string_view>{"zhong1/zhong4", " "}));
-  EXPECT_TRUE(ReadingsOfLine("", TextForm::Unicode, settings).empty());
+  EXPECT_TRUE(ReadingsOfLine(reader(), "", TextForm::Unicode, settings).empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/UnicodeText.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -17,18 +18,20 @@ using test::Gb;
 
 class ContextReadingTest : public testing::Test {
  protected:
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
   void SetUp() override {
     for (const char* file :
          {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
       std::filesystem::copy_file(test::SourceDataFolder() / file, folder_ / file);
-    LoadDataFiles(folder_.path());
-    InitNumberedTable();
-    InitPlainTable();
+    StartSession(session, folder_.path());
   }
   void WriteUserDictionary(const std::string& keysUtf8, const std::string& readingsUtf8) {
     test::WriteBytes(folder_ / kStandardKeysFile, Gb(keysUtf8));
     test::WriteBytes(folder_ / kStandardReadingsFile, Gb(readingsUtf8));
-    ReloadDataFiles();
+    session.ReloadDataFiles();
   }
   static ConversionSettings Context(ToneStyle tone = ToneStyle::Numbered) {
     ConversionSettings settings;
@@ -37,10 +40,10 @@ class ContextReadingTest : public testing::Test {
     return settings;
   }
   // The readings of a line of UTF-8 text, in UTF-8.
-  static std::vector<std::string> Read(const std::string& textUtf8,
-                                       const ConversionSettings& settings = Context()) {
+  std::vector<std::string> Read(const std::string& textUtf8,
+                                const ConversionSettings& settings = Context()) {
     std::vector<std::string> out;
-    for (const std::string_view r : ReadingsOfLine(textUtf8, TextForm::Unicode, settings))
+    for (const std::string_view r : ReadingsOfLine(reader(), textUtf8, TextForm::Unicode, settings))
       out.push_back(unicode::ToUtf8Bytes(r));
     return out;
   }
@@ -99,7 +102,7 @@ TEST_F(ContextReadingTest, EveryIdeographHasAReadingAndOtherCharactersNone) {
   EXPECT_NE(readings[2], " ");
   EXPECT_EQ((Readings{readings[3], readings[4], readings[5]}), (Readings{" ", " ", " "}));
   // Code page 936 lines are read by the same words.
-  const auto gb = ReadingsOfLine(Gb("银行行走"), TextForm::Cp936, Context());
+  const auto gb = ReadingsOfLine(reader(), Gb("银行行走"), TextForm::Cp936, Context());
   EXPECT_EQ(std::vector<std::string>(gb.begin(), gb.end()),
             (Readings{"yin2", "hang2", "xing2", "zou3"}));
 }
@@ -132,7 +135,7 @@ TEST_F(ContextReadingTest, UserEntriesOfOneTwoAndThreeCharactersWin) {
 TEST_F(ContextReadingTest, TheWadeGilesSwitchChoosesTheDictionary) {
   test::WriteBytes(folder_ / kWadeGilesKeysFile, Gb("欧阳\r\n"));
   test::WriteBytes(folder_ / kWadeGilesReadingsFile, "Ou-yang\r\n");
-  ReloadDataFiles();
+  session.ReloadDataFiles();
   ConversionSettings settings = Context();
   EXPECT_EQ(Read("欧阳", settings), (Readings{"ou1", "yang2"}));
   settings.wadeGiles = true;
@@ -166,7 +169,7 @@ TEST_F(ContextReadingTest, EveryLayoutAndToneStyleTakesTheContextReadings) {
         readingsOnly += " " + readings[i];
       }
       Separator separator = kStartSeparator;
-      const auto out = AnnotateLine(line, settings, separator, TextForm::Unicode);
+      const auto out = AnnotateLine(reader(), line, settings, separator, TextForm::Unicode);
       if (format == OutputFormat::rb_output_hanpy || format == OutputFormat::rb_output_pyhan) {
         EXPECT_EQ(out, Readings{expectedInline});
       } else if (format == OutputFormat::rb_output_py_only) {
@@ -183,24 +186,25 @@ TEST_F(ContextReadingTest, EveryLayoutAndToneStyleTakesTheContextReadings) {
     }
   }
   // The designed preview sample, read by context.
-  EXPECT_EQ(PreviewLines("我爱北京天安门，天安门上红旗飘", Context(ToneStyle::Marked),
+  EXPECT_EQ(PreviewLines(reader(), "我爱北京天安门，天安门上红旗飘", Context(ToneStyle::Marked),
                          TextForm::Unicode)[0],
             "wǒ ài běi jīng tiān ān mén   tiān ān mén shàng hóng qí piāo");
 }
 
 TEST_F(ContextReadingTest, AMissingToneGlyphFailsAsTheClassicLookupDoes) {
   std::filesystem::remove(folder_ / kToneVowelFile);
-  ReloadDataFiles();
+  session.ReloadDataFiles();
   EXPECT_THROW(Read("上", Context(ToneStyle::Marked)), Error);
   EXPECT_EQ(Read("上"), (Readings{"shang4"}));
 }
 
 TEST(ContextData, MissingFilesRaiseTheFileErrorNamingTheFile) {
+  Session session;
   // Neither the data folder nor the test program's own folder holds the files.
   test::TempDir empty;
-  LoadDataFiles(empty.path());
+  session.LoadDataFiles(empty.path());
   try {
-    ContextData();
+    session.Data()->ContextData();
     ADD_FAILURE() << "loaded context data from nowhere";
   } catch (const Error& error) {
     EXPECT_NE(std::string(error.what()).find(kContextWordsFile), std::string::npos) << error.what();

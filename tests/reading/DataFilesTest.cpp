@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -14,15 +15,17 @@ using test::WriteBytes;
 using Items = std::vector<std::string>;
 
 TEST(DataFiles, NoFilesMeansFiveEmptyLists) {
+  Session session;
   TempDir dir;
-  LoadDataFiles(dir.path());
-  EXPECT_EQ(StandardDictionary().Count(), 0u);
-  EXPECT_EQ(WadeGilesDictionary().Count(), 0u);
-  EXPECT_TRUE(ToneVowelList().empty());
-  EXPECT_EQ(DataFilesFolder(), dir.path());
+  session.LoadDataFiles(dir.path());
+  EXPECT_EQ(session.Data()->StandardDictionary().Count(), 0u);
+  EXPECT_EQ(session.Data()->WadeGilesDictionary().Count(), 0u);
+  EXPECT_TRUE(session.Data()->ToneVowelList().empty());
+  EXPECT_EQ(session.DataFilesFolder(), dir.path());
 }
 
 TEST(DataFiles, TheDictionariesAndTheGlyphsMayLieInFoldersOfTheirOwn) {
+  Session session;
   // An installed copy: the user's dictionaries in the user's folder, the glyphs that come with
   // the program in its read-only folder; a reload reads both again from where they were.
   TempDir user;
@@ -32,33 +35,35 @@ TEST(DataFiles, TheDictionariesAndTheGlyphsMayLieInFoldersOfTheirOwn) {
   WriteBytes(user / "define_py_tone.dll", Gb("ǎ\r\n"));  // not where the glyphs are read
   WriteBytes(shared / "define_han.dll", Gb("中\r\n"));   // nor the dictionaries
   WriteBytes(shared / "define_py_tone.dll", Gb("ā\r\ná\r\n"));
-  LoadDataFiles(DataFolders{user.path(), shared.path()});
-  EXPECT_EQ(StandardDictionary().Keys(), Items{Gb("字")});
-  EXPECT_EQ(ToneVowelList(), (Items{Gb("ā"), Gb("á")}));
-  EXPECT_EQ(DataFilesFolder(), user.path());
+  session.LoadDataFiles(DataFolders{user.path(), shared.path()});
+  EXPECT_EQ(session.Data()->StandardDictionary().Keys(), Items{Gb("字")});
+  EXPECT_EQ(session.Data()->ToneVowelList(), (Items{Gb("ā"), Gb("á")}));
+  EXPECT_EQ(session.DataFilesFolder(), user.path());
   WriteBytes(user / "define_han.dll", Gb("字\r\n词\r\n"));
-  ReloadDataFiles();
-  EXPECT_EQ(StandardDictionary().Count(), 2u);
-  EXPECT_EQ(ToneVowelList().size(), 2u);
+  session.ReloadDataFiles();
+  EXPECT_EQ(session.Data()->StandardDictionary().Count(), 2u);
+  EXPECT_EQ(session.Data()->ToneVowelList().size(), 2u);
 }
 
 TEST(DataFiles, LoadsEachFileIntoItsList) {
+  Session session;
   TempDir dir;
   WriteBytes(dir / "define_han.dll", Gb("字\r\n中\r\n"));
   WriteBytes(dir / "define_py.dll", "Zi\r\nzhong4/zhong1\r\n");
   WriteBytes(dir / "define_wei_han.dll", Gb("字\r\n"));
   WriteBytes(dir / "define_wei_py.dll", "tzu4\r\n");
   WriteBytes(dir / "define_py_tone.dll", Gb("ā\r\ná\r\n"));
-  LoadDataFiles(dir.path());
-  EXPECT_EQ(StandardDictionary().Keys(), (Items{Gb("字"), Gb("中")}));
-  EXPECT_EQ(StandardDictionary().Readings(), (Items{"Zi", "zhong4/zhong1"}));
-  EXPECT_EQ(WadeGilesDictionary().Keys(), Items{Gb("字")});
-  EXPECT_EQ(WadeGilesDictionary().Reading(0), "tzu4");
-  EXPECT_EQ(ToneVowelList(), (Items{Gb("ā"), Gb("á")}));
-  EXPECT_THROW(StandardDictionary().Key(2), Error);
+  session.LoadDataFiles(dir.path());
+  EXPECT_EQ(session.Data()->StandardDictionary().Keys(), (Items{Gb("字"), Gb("中")}));
+  EXPECT_EQ(session.Data()->StandardDictionary().Readings(), (Items{"Zi", "zhong4/zhong1"}));
+  EXPECT_EQ(session.Data()->WadeGilesDictionary().Keys(), Items{Gb("字")});
+  EXPECT_EQ(session.Data()->WadeGilesDictionary().Reading(0), "tzu4");
+  EXPECT_EQ(session.Data()->ToneVowelList(), (Items{Gb("ā"), Gb("á")}));
+  EXPECT_THROW(session.Data()->StandardDictionary().Key(2), Error);
 }
 
 TEST(DataFiles, LinesAreCutAndKeptAsTheyStand) {
+  Session session;
   struct Case {
     std::string bytes;
     Items expected;
@@ -78,52 +83,56 @@ TEST(DataFiles, LinesAreCutAndKeptAsTheyStand) {
   TempDir dir;
   for (const Case& c : cases) {
     WriteBytes(dir / "define_han.dll", c.bytes);
-    LoadDataFiles(dir.path());
-    EXPECT_EQ(StandardDictionary().Keys(), c.expected);
+    session.LoadDataFiles(dir.path());
+    EXPECT_EQ(session.Data()->StandardDictionary().Keys(), c.expected);
   }
 }
 
 TEST(DataFiles, ThirtyGlyphLinesLoadThirty) {
+  Session session;
   TempDir dir;
   std::string bytes;
   for (int i = 0; i < 30; ++i) bytes += Gb("ā") + "\r\n";
   WriteBytes(dir / "define_py_tone.dll", bytes);
-  LoadDataFiles(dir.path());
-  EXPECT_EQ(ToneVowelList().size(), 30u);
+  session.LoadDataFiles(dir.path());
+  EXPECT_EQ(session.Data()->ToneVowelList().size(), 30u);
 }
 
 TEST(DataFiles, ReloadSeesChangesOnDiskAndReleaseEmptiesEverything) {
+  Session session;
   TempDir dir;
   WriteBytes(dir / "define_han.dll", Gb("字") + "\r\n");
   WriteBytes(dir / "define_py.dll", "Zi\r\n");
   WriteBytes(dir / "define_wei_han.dll", Gb("字") + "\r\n");
   WriteBytes(dir / "define_wei_py.dll", "tzu4\r\n");
-  LoadDataFiles(dir.path());
+  session.LoadDataFiles(dir.path());
   std::filesystem::remove(dir / "define_han.dll");
   std::filesystem::remove(dir / "define_py.dll");
-  ReloadDataFiles();
-  EXPECT_EQ(StandardDictionary().Count(), 0u);
-  EXPECT_EQ(WadeGilesDictionary().Count(), 1u);  // the other dictionary keeps its entries
-  ReleaseDataFiles();
-  EXPECT_EQ(WadeGilesDictionary().Count(), 0u);
+  session.ReloadDataFiles();
+  EXPECT_EQ(session.Data()->StandardDictionary().Count(), 0u);
+  EXPECT_EQ(session.Data()->WadeGilesDictionary().Count(),
+            1u);  // the other dictionary keeps its entries
+  session.ReleaseDataFiles();
+  EXPECT_EQ(session.Data()->WadeGilesDictionary().Count(), 0u);
 }
 
 TEST(DataFiles, UnreadableFileRaisesAndLeavesEveryListExisting) {
+  Session session;
   TempDir dir;
   WriteBytes(dir / "define_han.dll", Gb("字") + "\r\n");
   WriteBytes(dir / "define_py.dll", "Zi\r\n");
   // A directory in place of a file cannot be read, even by root.
   std::filesystem::create_directory(dir / "define_wei_han.dll");
   try {
-    LoadDataFiles(dir.path());
+    session.LoadDataFiles(dir.path());
     FAIL() << "no error";
   } catch (const Error& e) {
     EXPECT_EQ(std::string(e.what()),
               "Cannot open file \"" + (dir / "define_wei_han.dll").string() + "\". Is a directory");
   }
-  EXPECT_EQ(StandardDictionary().Count(), 1u);  // loaded before the failure
-  EXPECT_EQ(WadeGilesDictionary().Count(), 0u);
-  EXPECT_TRUE(ToneVowelList().empty());
+  EXPECT_EQ(session.Data()->StandardDictionary().Count(), 1u);  // loaded before the failure
+  EXPECT_EQ(session.Data()->WadeGilesDictionary().Count(), 0u);
+  EXPECT_TRUE(session.Data()->ToneVowelList().empty());
 }
 
 TEST(CustomDictionary, FindsTheFirstEqualKeyByteForByte) {

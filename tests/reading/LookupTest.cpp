@@ -6,6 +6,7 @@
 #include "platform/Error.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -25,24 +26,26 @@ ConversionSettings Settings(ToneStyle tone, PolyphonePolicy policy, bool wadeGil
 
 class LookupTest : public testing::Test {
  protected:
+  Session session;
+  test::CurrentReadings reader{session};
+
+ protected:
   void SetUp() override {
     std::filesystem::copy_file(test::SourceDataFolder() / "define_py_tone.dll",
                                dir_ / "define_py_tone.dll");
-    LoadDataFiles(dir_.path());
-    InitNumberedTable();
-    InitPlainTable();
+    StartSession(session, dir_.path());
   }
   void WriteDictionary(const char* keysFile, const char* readingsFile, const std::string& keys,
                        const std::string& readings) {
     WriteBytes(dir_ / keysFile, keys);
     WriteBytes(dir_ / readingsFile, readings);
-    ReloadDataFiles();
+    session.ReloadDataFiles();
   }
   std::string Display(const char* characterUtf8, ConversionSettings settings) {
-    return test::Utf8(LookupReading(Gb(characterUtf8), settings));
+    return test::Utf8(session.Data()->LookupReading(Gb(characterUtf8), settings));
   }
   std::string Width(const char* characterUtf8, ConversionSettings settings) {
-    return test::Utf8(LookupNumberedReading(Gb(characterUtf8), settings));
+    return test::Utf8(session.Data()->LookupNumberedReading(Gb(characterUtf8), settings));
   }
   TempDir dir_;
 };
@@ -87,12 +90,12 @@ TEST_F(LookupTest, DisplayAndWidthReadingsInEveryStyle) {
 }
 
 TEST_F(LookupTest, MarkedWidthBytesEqualDisplayCharacters) {
-  for (std::size_t i = 0; i < NumberedReadingTable().Count(); ++i) {
-    const std::string_view character = NumberedReadingTable().At(i).character;
+  for (std::size_t i = 0; i < session.Data()->NumberedReadingTable().Count(); ++i) {
+    const std::string_view character = session.Data()->NumberedReadingTable().At(i).character;
     for (const auto policy : {kFirst, kAll}) {
       const auto settings = Settings(kMarked, policy);
-      ASSERT_EQ(LookupNumberedReading(character, settings).size(),
-                cp936::CharCount(LookupReading(character, settings)))
+      ASSERT_EQ(session.Data()->LookupNumberedReading(character, settings).size(),
+                cp936::CharCount(session.Data()->LookupReading(character, settings)))
           << test::Utf8(character);
     }
   }
@@ -118,7 +121,7 @@ TEST_F(LookupTest, WadeGilesSwitchChoosesTheDictionary) {
   WriteBytes(dir_ / "define_py.dll", "standard\r\n");
   WriteBytes(dir_ / "define_wei_han.dll", Gb("国\r\n"));
   WriteBytes(dir_ / "define_wei_py.dll", "kuo2\r\n");
-  ReloadDataFiles();
+  session.ReloadDataFiles();
   EXPECT_EQ(Display("中", Settings(kNumbered, kFirst)), "standard");
   EXPECT_EQ(Display("国", Settings(kNumbered, kFirst)), "guo2");
   EXPECT_EQ(Display("中", Settings(kNumbered, kFirst, true)), "zhong1");
@@ -134,9 +137,9 @@ TEST_F(LookupTest, KeyWithoutReadingLeavesTheBuiltInReading) {
 TEST_F(LookupTest, ReloadedGlyphsReachTheMarkedReadings) {
   EXPECT_EQ(Display("中", Settings(kMarked, kFirst)), "zhōng");
   std::filesystem::remove(dir_ / "define_py_tone.dll");
-  ReloadDataFiles();
+  session.ReloadDataFiles();
   try {
-    LookupReading(Gb("中"), Settings(kMarked, kFirst));
+    session.Data()->LookupReading(Gb("中"), Settings(kMarked, kFirst));
     FAIL() << "no error without glyphs";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "List index out of bounds (4)");
@@ -151,10 +154,10 @@ TEST_F(LookupTest, CharactersOutsideTheGb2312AreaAndLongReadingsStillLookUp) {
                   "kao3\r\n" + longReading + "\r\n");
   for (const auto tone : {kNumbered, kMarked, kPlain}) {
     const auto settings = Settings(tone, kFirst);
-    EXPECT_EQ(LookupReading(gbkOnly, settings), "kao3");
-    EXPECT_EQ(LookupNumberedReading(gbkOnly, settings), "kao3");
-    EXPECT_EQ(LookupReading(Gb("中"), settings), longReading);
-    EXPECT_EQ(LookupReading("\x81\x41", settings), " ");
+    EXPECT_EQ(session.Data()->LookupReading(gbkOnly, settings), "kao3");
+    EXPECT_EQ(session.Data()->LookupNumberedReading(gbkOnly, settings), "kao3");
+    EXPECT_EQ(session.Data()->LookupReading(Gb("中"), settings), longReading);
+    EXPECT_EQ(session.Data()->LookupReading("\x81\x41", settings), " ");
   }
 }
 
@@ -165,7 +168,7 @@ TEST_F(LookupTest, AnswersFollowEveryReload) {
   EXPECT_EQ(Display("中", settings), "first");
   WriteDictionary("define_han.dll", "define_py.dll", Gb("中\r\n"), "second\r\n");
   EXPECT_EQ(Display("中", settings), "second");
-  ReleaseDataFiles();
+  session.ReleaseDataFiles();
   EXPECT_EQ(Display("中", settings), "zhong1");
 }
 

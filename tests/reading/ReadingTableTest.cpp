@@ -1,3 +1,4 @@
+#include "reading/Session.h"
 #include "reading/classic/ReadingTable.h"
 
 #include <gtest/gtest.h>
@@ -66,12 +67,16 @@ std::set<std::string> GbSet(std::initializer_list<std::string_view> utf8) {
 
 class ReadingTableTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    InitNumberedTable();
-    InitPlainTable();
+  Session session;
+
+  void SetUp() override {
+    session.InitNumberedTable();
+    session.InitPlainTable();
+    numbered_ = session.Data()->NumberedReadingTable();
+    plain_ = session.Data()->PlainReadingTable();
   }
-  const ReadingTable& numbered_ = NumberedReadingTable();
-  const ReadingTable& plain_ = PlainReadingTable();
+  ReadingTable numbered_;
+  ReadingTable plain_;
 };
 
 struct TellingRow {
@@ -118,8 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ReadingTableTest, InitAgainChangesNothing) {
   const std::string zhong = Gb("中");
-  InitNumberedTable();
-  InitPlainTable();
+  session.InitNumberedTable();
+  session.InitPlainTable();
+  numbered_ = session.Data()->NumberedReadingTable();
+  plain_ = session.Data()->PlainReadingTable();
   for (const ReadingTable* table : {&numbered_, &plain_}) {
     EXPECT_EQ(table->Count(), kEntries);
     EXPECT_TRUE(table->Find(zhong));

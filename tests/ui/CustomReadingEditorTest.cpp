@@ -95,11 +95,14 @@ class Editor : public Program, public ::testing::TestWithParam<EditorCase> {
   }
   std::string Keys() const { return ReadBytes(folder / GetParam().keysFile); }
   std::string Readings() const { return ReadBytes(folder / GetParam().readingsFile); }
-  const CustomDictionary& Own() const {
-    return GetParam().wadeGiles ? WadeGilesDictionary() : StandardDictionary();
+  // The dictionaries as the program has them loaded now.
+  CustomDictionary Own() const {
+    const auto data = window->ReadingSession().Data();
+    return GetParam().wadeGiles ? data->WadeGilesDictionary() : data->StandardDictionary();
   }
-  const CustomDictionary& Other() const {
-    return GetParam().wadeGiles ? StandardDictionary() : WadeGilesDictionary();
+  CustomDictionary Other() const {
+    const auto data = window->ReadingSession().Data();
+    return GetParam().wadeGiles ? data->StandardDictionary() : data->WadeGilesDictionary();
   }
 
   // What a user types: the characters (which empties the reading), then the reading.
@@ -310,10 +313,10 @@ TEST_P(Editor, ChangesOnlyItsOwnFilesAndReloadsTheOtherDictionaryUnchanged) {
   WriteBytes(folder / GetParam().otherKeysFile, otherKeys);
   WriteBytes(folder / GetParam().otherReadingsFile, otherReadings);
   Start();
-  const unsigned long generation = DataFilesGeneration();
+  const auto before = window->ReadingSession().Data();
   Type("字", "Zi");
   Click("btn_add");
-  EXPECT_NE(DataFilesGeneration(), generation);
+  EXPECT_NE(window->ReadingSession().Data(), before) << "the data files were reloaded";
   EXPECT_EQ(ReadBytes(folder / GetParam().otherKeysFile), otherKeys);
   EXPECT_EQ(ReadBytes(folder / GetParam().otherReadingsFile), otherReadings);
   EXPECT_EQ(EntriesOf(Other()), (DictionaryEntries{{Gb("字"), "Other"}, {Gb("长"), "Chang"}}));

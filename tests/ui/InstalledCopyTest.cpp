@@ -64,7 +64,8 @@ TEST_F(InstalledCopy, KeepsSettingsAndDictionariesInTheUsersFoldersAndNothingBes
     TfrmMain window(where, dialogs);
     window.CreateHiddenWindows();
     EXPECT_TRUE(dialogs.errorTexts.empty());
-    EXPECT_GT(ToneVowelList().size(), 0u) << "the glyphs come from the read-only data";
+    EXPECT_GT(window.ReadingSession().Data()->ToneVowelList().size(), 0u)
+        << "the glyphs come from the read-only data";
     EXPECT_EQ(ReadBytes(where.settings / kLanguageFileName), "ch\r\n");
 
     // A reading of the user's own, added in the standard editor.
@@ -85,7 +86,7 @@ TEST_F(InstalledCopy, KeepsSettingsAndDictionariesInTheUsersFoldersAndNothingBes
   // The next start reads them back from there.
   TfrmMain again(where, dialogs);
   EXPECT_TRUE(Child<QRadioButton>(again, "RadioButton_num").isChecked());
-  EXPECT_EQ(StandardDictionary().FindReading(Gb("字")), "Zi");
+  EXPECT_EQ(again.ReadingSession().Data()->StandardDictionary().FindReading(Gb("字")), "Zi");
 }
 
 TEST_F(InstalledCopy, AFolderThatCannotBeMadeIsReportedWhenTheSettingsAreSaved) {

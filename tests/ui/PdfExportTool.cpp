@@ -10,6 +10,7 @@
 
 #include "engine/RubyLine.h"
 #include "platform/ProgramFolder.h"
+#include "reading/Session.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "ui/RubyPageLayout.h"
@@ -22,14 +23,14 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   try {
-    tolvane::LoadDataFiles(std::filesystem::path(TOLVANE_SOURCE_DIR) / "data");
-    tolvane::InitNumberedTable();
-    tolvane::InitPlainTable();
+    tolvane::Session session;
+    tolvane::StartSession(session, std::filesystem::path(TOLVANE_SOURCE_DIR) / "data");
+    tolvane::LineReadings readings(session.Data());
     tolvane::ConversionSettings settings;
     if (argc > 3 && std::string(argv[3]) == "--context")
       settings.polyphone = tolvane::PolyphonePolicy::ByContext;
     const auto start = std::chrono::steady_clock::now();
-    const auto document = tolvane::ReadRubyDocument(argv[1], settings);
+    const auto document = tolvane::ReadRubyDocument(readings, argv[1], settings);
     QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(300);

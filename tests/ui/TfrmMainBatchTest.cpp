@@ -209,8 +209,9 @@ TEST_F(Batch, RunWithNoLeavesTheTargetUnopened) {
   ConversionSettings settings;
   Separator separator = kStartSeparator;
   std::string expected;
+  LineReadings readings(window.ReadingSession().Data());
   for (const char* line : {"我爱", "北京"}) {
-    for (const std::string& out : AnnotateLine(Gb(line), settings, separator)) {
+    for (const std::string& out : AnnotateLine(readings, Gb(line), settings, separator)) {
       expected += out + "\r\n";
     }
   }

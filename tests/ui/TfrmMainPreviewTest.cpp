@@ -64,7 +64,8 @@ TEST_F(Preview, ShowsWhatTheEngineGivesForEveryLayout) {
         ASSERT_EQ(window.CurrentSettings(), settings);
         ClickPinyin();
         QStringList expected;
-        for (const std::string& line : PreviewLines(designedText, settings)) {
+        LineReadings readings(window.ReadingSession().Data());
+        for (const std::string& line : PreviewLines(readings, designedText, settings)) {
           expected << QStringFromGb(line);
         }
         const bool twoLines =

@@ -163,15 +163,17 @@ TEST(Startup, FirstStartInAnEmptyFolderShowsTheDesignedWindow) {
     EXPECT_EQ(Child<QAction>(window, "N2").text(), Q("打开中文文件"));
     EXPECT_EQ(Child<QAction>(window, "N3").text(), Q("拼音文件保存为"));
 
-    EXPECT_GT(ToneVowelList().size(), 0u) << "data files loaded from the program folder";
-    EXPECT_EQ(DataFilesFolder(), folder.path());
-    EXPECT_EQ(StandardDictionary().Count(), 0u);
+    EXPECT_GT(window.ReadingSession().Data()->ToneVowelList().size(), 0u)
+        << "data files loaded from the program folder";
+    EXPECT_EQ(window.ReadingSession().DataFilesFolder(), folder.path());
+    EXPECT_EQ(window.ReadingSession().Data()->StandardDictionary().Count(), 0u);
     EXPECT_EQ(ReadBytes(folder / kLanguageFileName), "ch\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder / kSettingsFileName));
 
     EXPECT_TRUE(window.close());
     EXPECT_EQ(ReadBytes(folder / kSettingsFileName), kDefaultConfig);
-    EXPECT_TRUE(ToneVowelList().empty()) << "closing releases the data files";
+    EXPECT_TRUE(window.ReadingSession().Data()->ToneVowelList().empty())
+        << "closing releases the data files";
   }
   EXPECT_TRUE(dialogs.errorTexts.empty());
 }
@@ -525,7 +527,7 @@ TEST(Shutdown, SettingsThatCannotBeWrittenAreReportedAndTheWindowStillCloses) {
   EXPECT_FALSE(window.isVisible());
   ASSERT_EQ(dialogs.errorTexts.size(), 1u);
   EXPECT_EQ(dialogs.errorTexts[0].back(), u'.') << dialogs.errorTexts[0].toStdString();
-  EXPECT_TRUE(ToneVowelList().empty());
+  EXPECT_TRUE(window.ReadingSession().Data()->ToneVowelList().empty());
 }
 
 TEST(Shutdown, N5ClosesTheWindowAndSavesTheSettings) {

@@ -1,0 +1,31 @@
+#include "reading/LineReadings.h"
+
+namespace tolvane {
+
+LineReadings::LineReadings(std::shared_ptr<const ReadingData> data) : data_(std::move(data)) {}
+
+LineReadings::~LineReadings() = default;
+
+const ReadingResolver& LineReadings::Classic(const ConversionSettings& settings) {
+  const int policy = settings.polyphone == PolyphonePolicy::AllReadings ? 1 : 0;
+  auto& resolver = classic_[static_cast<int>(settings.toneStyle)][policy][settings.wadeGiles];
+  if (!resolver) {
+    ConversionSettings key = settings;
+    if (key.polyphone == PolyphonePolicy::ByContext) key.polyphone = PolyphonePolicy::FirstReading;
+    resolver = std::make_unique<ReadingResolver>(data_->Classic(), key);
+  }
+  return *resolver;
+}
+
+const ContextResolver& LineReadings::Context(const ConversionSettings& settings) {
+  auto& resolver = context_[static_cast<int>(settings.toneStyle)][settings.wadeGiles];
+  if (!resolver) {
+    const PhraseData& phrases = data_->ContextData();
+    if (!syllables_) syllables_ = data_->KnownSyllables();
+    resolver = std::make_unique<ContextResolver>(phrases, data_->DictionaryFor(settings),
+                                                 data_->ToneVowelList(), *syllables_, settings);
+  }
+  return *resolver;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "reading/classic/Lookup.h"
+#include "reading/classic/ReadingTable.h"
+#include "reading/context/PhraseData.h"
+#include "reading/shared/DataFiles.h"
+#include "settings/ConversionSettings.h"
+
+namespace tolvane {
+
+// The phrase data of reading by context: large and read-only, so it is loaded the first time it
+// is asked for, once, and shared by every snapshot of the data read from the same folder. Safe to
+// ask from several threads at once: the first loads, the others wait for it.
+class PhraseDataLoader {
+ public:
+  explicit PhraseDataLoader(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+  const std::filesystem::path& Folder() const { return folder_; }
+  // Loads from the folder when it holds the files, else from the program's own read-only data.
+  // Raises "Cannot open file ..." when neither has them (and again at the next call).
+  const PhraseData& Get();
+
+ private:
+  std::filesystem::path folder_;
+  std::mutex mutex_;
+  std::unique_ptr<const PhraseData> data_;
+};
+
+// One snapshot of everything the readings are made from: the built-in tables (empty until their
+// Init operation has run), the user dictionaries, the tone glyphs and the phrase data. Nothing in
+// it changes once it is made (but for the phrase data, loaded on first use), so any number of
+// threads may read it at once; a reload makes a new snapshot (Session) and whoever holds the old
+// one goes on reading it.
+class ReadingData {
+ public:
+  ReadingData(DataFolders folders, DataFileLists lists, bool numberedFilled, bool plainFilled,
+              std::shared_ptr<PhraseDataLoader> context);
+
+  const DataFolders& Folders() const { return folders_; }
+  const CustomDictionary& StandardDictionary() const { return lists_.standard; }
+  const CustomDictionary& WadeGilesDictionary() const { return lists_.wadeGiles; }
+  // The dictionary the settings consult: the Wade-Giles one when that switch is on.
+  const CustomDictionary& DictionaryFor(const ConversionSettings& settings) const {
+    return settings.wadeGiles ? lists_.wadeGiles : lists_.standard;
+  }
+  const ToneVowels& ToneVowelList() const { return lists_.toneVowels; }
+  const DataFileLists& Lists() const { return lists_; }
+  ReadingTable NumberedReadingTable() const { return numbered_; }
+  ReadingTable PlainReadingTable() const { return plain_; }
+  bool NumberedFilled() const { return numbered_.Count() > 0; }
+  bool PlainFilled() const { return plain_.Count() > 0; }
+
+  // What the classic lookup reads.
+  ClassicSources Classic() const;
+  // The phrase data, loaded the first time it is asked for (PhraseDataLoader::Get).
+  const PhraseData& ContextData() const { return context_->Get(); }
+  const std::shared_ptr<PhraseDataLoader>& ContextLoader() const { return context_; }
+  // The toneless syllables a user's reading is cut into: the phrase data's and the numbered
+  // table's. Loads the phrase data.
+  std::unordered_set<std::string> KnownSyllables() const;
+
+  // The character lookup: the display reading and the width reading of one GB2312 character.
+  std::string LookupReading(std::string_view character, const ConversionSettings& settings) const;
+  std::string LookupNumberedReading(std::string_view character,
+                                    const ConversionSettings& settings) const;
+
+ private:
+  DataFolders folders_;
+  DataFileLists lists_;
+  ReadingTable numbered_;
+  ReadingTable plain_;
+  std::shared_ptr<PhraseDataLoader> context_;
+};
+
+}  // namespace tolvane
