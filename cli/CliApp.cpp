@@ -10,6 +10,7 @@
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
 #include "engine/HtmlPage.h"
+#include "frontend/TargetNaming.h"
 #include "platform/Cp936.h"
 #include "platform/EncodingDetection.h"
 #include "platform/Error.h"

@@ -1,7 +1,6 @@
 #include "engine/BatchConversion.h"
 
 #include <algorithm>
-#include <cctype>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -48,22 +47,6 @@ std::string QuestionTextUtf8(BatchHost::Question question, const std::filesystem
       return "执行完成，是否打开文件\r\r" + PathUtf8(target);
   }
   return {};
-}
-
-std::filesystem::path DeriveTargetPath(const std::filesystem::path& source) {
-  static const std::string kSuffix = "_拼音";
-  const std::string text = PathUtf8(source);
-  const std::size_t nameStart = text.find_last_of(
-      std::string("/") + static_cast<char>(std::filesystem::path::preferred_separator));
-  const std::size_t nameBegin = nameStart == std::string::npos ? 0 : nameStart + 1;
-  const std::size_t dot = text.rfind('.');
-  std::string result = text;
-  if (dot != std::string::npos && dot >= nameBegin) {
-    result.insert(dot, kSuffix);
-  } else {
-    result += kSuffix;
-  }
-  return std::filesystem::path(std::u8string(result.begin(), result.end()));
 }
 
 namespace {
@@ -161,12 +144,6 @@ SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice 
   }
   writer.Close();
   return {LineList(cut.str()), reader.form()};
-}
-
-bool IsHtmlTarget(const std::filesystem::path& target) {
-  std::string extension = target.extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".html" || extension == ".htm";
 }
 
 TextEncoding DetectFileEncoding(const std::filesystem::path& path, EncodingChoice choice) {

@@ -88,18 +88,11 @@ struct SourceLines {
 SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
                             int wrapWidth);
 
-// Whether a target's name asks for the HTML page: it ends in .html or .htm.
-bool IsHtmlTarget(const std::filesystem::path& target);
-
 // The encoding a run would read a source file in; Error when it cannot be read.
 TextEncoding DetectFileEncoding(const std::filesystem::path& path,
                                 EncodingChoice choice = EncodingChoice::Auto);
 // The same, or nothing when the file cannot be read.
 std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
                                            EncodingChoice choice = EncodingChoice::Auto);
-
-// The target path the open dialog derives from a chosen source: "_拼音" in front of the
-// extension dot of the file name, or at the end of a file name without one.
-std::filesystem::path DeriveTargetPath(const std::filesystem::path& source);
 
 }  // namespace tolvane

@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "engine/AnnotateLine.h"
+#include "frontend/TargetNaming.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "ui/Dialogs.h"

@@ -188,23 +188,6 @@ TEST_F(BatchConversionTest, FailuresBeforeTheTargetOnlyReportTheError) {
   }
 }
 
-TEST(DeriveTargetPath, InsertsInFrontOfTheFileNamesExtension) {
-  struct Case {
-    const char* source;
-    const char* target;
-  };
-  const Case cases[] = {
-      {"a.txt", "a_拼音.txt"},
-      {"/home/u/texts/a.txt", "/home/u/texts/a_拼音.txt"},
-      {"/home/u/old.files/a.txt", "/home/u/old.files/a_拼音.txt"},  // a dot in a folder name
-      {"/home/u/.local/a.b.txt", "/home/u/.local/a.b_拼音.txt"},    // the last dot of the name
-      {"notes", "notes_拼音"},
-      {"/home/u/old.files/notes", "/home/u/old.files/notes_拼音"},
-      {"/tmp/课文.txt", "/tmp/课文_拼音.txt"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(DeriveTargetPath(c.source).string(), c.target);
-}
-
 TEST_F(BatchConversionTest, HugeSingleLineAndOddBytesConvertCompletely) {
   // 50 MB on one line, with NUL-free junk bytes, a lone CR-only ending and no final line end.
   std::string line;

@@ -12,6 +12,7 @@
 #include "WindowTestSupport.h"
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
+#include "frontend/TargetNaming.h"
 #include "ui/QtText.h"
 #include "ui/TfrmMain.h"
 
