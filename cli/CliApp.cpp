@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <istream>
-#include <iterator>
 #include <map>
 #include <ostream>
 
@@ -10,6 +9,7 @@
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
 #include "engine/HtmlPage.h"
+#include "engine/SourceReader.h"
 #include "frontend/TargetNaming.h"
 #include "platform/Cp936.h"
 #include "platform/EncodingDetection.h"
@@ -127,10 +127,6 @@ struct LookupOptions {
   }
 };
 
-std::string ReadAll(std::istream& in) {
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The text of a command-line argument, which the terminal gives in UTF-8.
 std::string UnicodeTextOf(std::string_view argumentUtf8) {
   return DecodeText(argumentUtf8, Encoding::Utf8).text;
@@ -165,26 +161,23 @@ void PrintLookups(std::string_view textUtf8, const ConversionSettings& settings,
 }
 
 // For every line of the file: the display readings of its characters, TAB-separated, in UTF-8.
-void PrintLineReadings(std::string_view bytes, const LookupOptions& options, std::ostream& out) {
-  const SourceEncoding encoding = ChooseEncoding(bytes, options.encoding);
-  const TextForm form = FormOf(encoding.encoding.encoding);
-  std::string decoded;
-  std::string_view text = bytes;
-  if (form == TextForm::Unicode) {
-    decoded =
-        DecodeText(bytes.substr(encoding.byteOrderMarkLength), encoding.encoding.encoding).text;
-    text = decoded;
-  }
+// The file is read as a run reads its source, a chunk of lines at a time.
+void PrintLineReadings(ByteSource& bytes, const LookupOptions& options, std::ostream& out) {
+  SourceReader reader(bytes, options.encoding);
+  const TextForm form = reader.form();
+  LineList lines;
   std::string line;
-  for (const std::string_view source : SplitLines(text)) {
-    line.clear();
-    bool first = true;
-    for (const std::string_view reading : ReadingsOfLine(source, form, options.settings)) {
-      if (!first) line += '\t';
-      first = false;
-      line += Utf8Of(reading, form);
+  while (reader.Next(lines)) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      line.clear();
+      bool first = true;
+      for (const std::string_view reading : ReadingsOfLine(lines[i], form, options.settings)) {
+        if (!first) line += '\t';
+        first = false;
+        line += Utf8Of(reading, form);
+      }
+      out << line << '\n';
     }
-    out << line << '\n';
   }
 }
 
@@ -378,10 +371,13 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
     } else if (lookupCommand->parsed()) {
       lookupOptions.Load();
       if (linesOption->count() > 0) {
-        const std::string bytes = linesFile == kStandardStream
-                                      ? ReadAll(in)
-                                      : ReadWholeFile(std::filesystem::path(linesFile));
-        PrintLineReadings(bytes, lookupOptions, out);
+        if (linesFile == kStandardStream) {
+          StreamByteSource bytes(in, kStandardStream);
+          PrintLineReadings(bytes, lookupOptions, out);
+        } else {
+          FileByteSource bytes{std::filesystem::path(linesFile)};
+          PrintLineReadings(bytes, lookupOptions, out);
+        }
       } else {
         PrintLookups(lookupText, lookupOptions.settings, out);
       }

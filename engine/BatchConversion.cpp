@@ -7,14 +7,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <sstream>
 #include <thread>
 
 #include "engine/AnnotateLine.h"
 #include "engine/HtmlPage.h"
 #include "engine/SourceReader.h"
 #include "engine/WorkerPool.h"
-#include "engine/WrapLines.h"
+#include "engine/WrapPass.h"
 #include "platform/Cp936.h"
 #include "platform/EncodedLineWriter.h"
 #include "platform/TextCodec.h"
@@ -119,47 +118,11 @@ Separator SeparatorAfter(const SourceReader& reader, const SourceReader::RawChun
 // Streams the source, re-cut into lines of `width` characters, into temp.txt.
 void WrapIntoTempFile(SourceReader& reader, std::size_t width, const std::filesystem::path& path) {
   TextFileWriter temp(path);
-  LineList lines;
-  while (reader.Next(lines)) WrapLines(lines, width, temp, reader.form());
+  WrapSource(reader, width, temp);
   temp.Close();
 }
 
 }  // namespace
-
-SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth) {
-  FileByteSource bytes(source);
-  SourceReader reader(bytes, choice);
-  std::string text;
-  LineList lines;
-  std::ostringstream cut;
-  TextFileWriter writer;
-  writer.Attach(cut, source);
-  while (reader.Next(lines)) {
-    if (wrapWidth > 0) {
-      WrapLines(lines, static_cast<std::size_t>(wrapWidth), writer, reader.form());
-      continue;
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) writer.WriteLine(lines[i]);
-  }
-  writer.Close();
-  return {LineList(cut.str()), reader.form()};
-}
-
-TextEncoding DetectFileEncoding(const std::filesystem::path& path, EncodingChoice choice) {
-  // A run's own reader decides, on the bytes a run decides on: the first few megabytes.
-  FileByteSource bytes(path);
-  return SourceReader(bytes, choice).encoding().encoding;
-}
-
-std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
-                                           EncodingChoice choice) {
-  try {
-    return DetectFileEncoding(path, choice);
-  } catch (const Error&) {
-    return std::nullopt;
-  }
-}
 
 BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
   const std::filesystem::path& source = request.source;

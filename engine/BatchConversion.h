@@ -79,20 +79,4 @@ enum class BatchOutcome { Completed, SourceMissing, Failed };
 // host.ReportError after the run has closed what it opened, and the outcome says Failed.
 BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host);
 
-// The lines of a source as a run annotates them, in the form they are held in: read, decoded and
-// re-cut to `wrapWidth` characters (in memory; 0 for none). Raises the file errors.
-struct SourceLines {
-  LineList lines;
-  TextForm form;
-};
-SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth);
-
-// The encoding a run would read a source file in; Error when it cannot be read.
-TextEncoding DetectFileEncoding(const std::filesystem::path& path,
-                                EncodingChoice choice = EncodingChoice::Auto);
-// The same, or nothing when the file cannot be read.
-std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
-                                           EncodingChoice choice = EncodingChoice::Auto);
-
 }  // namespace tolvane

@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "engine/AnnotateLine.h"
+#include "engine/SourceReader.h"
 #include "frontend/TargetNaming.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "engine/BatchConversion.h"
+#include "engine/SourceReader.h"
 #include "platform/Cp936.h"
 #include "platform/TextCodec.h"
 #include "reading/classic/ReadingTable.h"
