@@ -181,23 +181,23 @@ void PrintLineReadings(ByteSource& bytes, const LookupOptions& options, std::ost
   }
 }
 
-// Drives a batch run from the command line: it never asks (the missing source is an error, the
-// finished target is not opened) and shows progress on a terminal only.
-class CliBatchHost : public BatchHost {
+// Follows a batch run from the command line: its progress on a terminal only, its warning and,
+// through PrintError, its error on stderr. The command line never asks: a missing source is an
+// error, and the finished target is not opened.
+class CliRunObserver : public RunObserver {
  public:
-  CliBatchHost(std::ostream& err, bool showProgress) : err_(err), progress_(err, showProgress) {}
+  CliRunObserver(std::ostream& err, bool showProgress) : err_(err), progress_(err, showProgress) {}
 
-  void ShowProgress(std::size_t lineCount) override { progress_.Start(lineCount); }
-  void StepProgress() override { progress_.Step(); }
-  void SetProgressRange(std::size_t lineCount) override { progress_.SetTotal(lineCount); }
-  void FillProgress() override { progress_.Fill(); }
-  void HideProgress() override { progress_.Finish(); }
-  bool Ask(Question, const std::string&) override { return false; }
-  void ChooseSourceFile() override {}
-  void OpenWithSystem(const std::filesystem::path&) override {}
-  void ReportError(const Error& error) override { PrintError(error, err_); }
-  void NoteUndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
-                            std::size_t offset) override {
+  void ProgressStarted(std::size_t lineCount) override { progress_.Start(lineCount); }
+  void ProgressStepped() override { progress_.Step(); }
+  void ProgressRangeCorrected(std::size_t lineCount) override { progress_.SetTotal(lineCount); }
+  // However the run ended, its bar is drawn full and its line ended before anything else is said.
+  void RunEnded(const RunOutcome&) override {
+    progress_.Fill();
+    progress_.Finish();
+  }
+  void UndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
+                        std::size_t offset) override {
     err_ << "tolvane-cli: warning: " << DisplayName(source, "standard input") << ": byte offset "
          << offset << ": not valid " << EncodingName(encoding)
          << " text; such bytes are copied to the output unchanged\n";
@@ -237,7 +237,7 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
     target = DeriveTargetPath(convert.source);
     if (settings.outputFormat == OutputFormat::html) target.replace_extension(".html");
   }
-  CliBatchHost host(err, errIsTerminal && !convert.quiet);
+  CliRunObserver observer(err, errIsTerminal && !convert.quiet);
   // temp.txt goes where --data-dir says, else in the scratch folder, made if need be.
   std::filesystem::path scratch = options.dataDir;
   if (scratch.empty()) {
@@ -246,7 +246,7 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
       try {
         options.locations.ForWriting(scratch);
       } catch (const Error& error) {
-        CliBatchHost::PrintError(error, err);
+        CliRunObserver::PrintError(error, err);
         return 1;
       }
     }
@@ -257,14 +257,16 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
   request.jobs = convert.jobs;
   if (fromStdin) request.sourceStream = &in;
   if (toStdout) request.targetStream = &out;
-  switch (BatchConversion(request, host)) {
-    case BatchOutcome::Completed:
+  const RunOutcome outcome = BatchConversion(request, observer);
+  switch (outcome.status) {
+    case RunStatus::Completed:
       if (!convert.quiet && !toStdout) err << "Wrote " << target.string() << '\n';
       return 0;
-    case BatchOutcome::SourceMissing:
-      CliBatchHost::PrintError(Error("File not found", convert.source), err);
+    case RunStatus::SourceMissing:
+      CliRunObserver::PrintError(Error("File not found", convert.source), err);
       return 1;
-    case BatchOutcome::Failed:
+    case RunStatus::Failed:
+      CliRunObserver::PrintError(*outcome.error, err);
       return 1;
   }
   return 1;
@@ -397,7 +399,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       }
     }
   } catch (const Error& e) {
-    CliBatchHost::PrintError(e, err);
+    CliRunObserver::PrintError(e, err);
     return 1;
   }
   return 0;

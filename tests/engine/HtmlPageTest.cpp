@@ -7,7 +7,7 @@
 #include "platform/UnicodeText.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
-#include "support/ScriptedBatchHost.h"
+#include "support/ScriptedRunObserver.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -95,8 +95,8 @@ TEST_F(HtmlPageTest, ABatchRunWritesAWholePageInUtf8WithWrappedLines) {
   request.settings.toneStyle = ToneStyle::Numbered;
   request.settings.wrapWidth = 10;
   request.programFolder = folder_.path();
-  test::ScriptedHost host;
-  ASSERT_EQ(BatchConversion(request, host), BatchOutcome::Completed);
+  test::ScriptedObserver host;
+  ASSERT_EQ(BatchConversion(request, host).status, RunStatus::Completed);
   const std::string page = test::ReadBytes(dir / "课文.html");
   EXPECT_EQ(page.rfind(HtmlPage::Head("课文.txt"), 0), 0u);
   EXPECT_EQ(page.substr(page.size() - HtmlPage::Tail().size()), HtmlPage::Tail());

@@ -9,7 +9,7 @@
 #include "platform/TextCodec.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
-#include "support/ScriptedBatchHost.h"
+#include "support/ScriptedRunObserver.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -54,7 +54,7 @@ class ParallelRunTest : public testing::Test {
     InitPlainTable();
   }
   std::string Run(const std::string& source, ConversionSettings settings, unsigned jobs,
-                  std::size_t chunkBytes, BatchOutcome expected = BatchOutcome::Completed) {
+                  std::size_t chunkBytes, RunStatus expected = RunStatus::Completed) {
     test::WriteBytes(dir_ / "a.txt", source);
     BatchRequest request;
     request.source = dir_ / "a.txt";
@@ -63,8 +63,8 @@ class ParallelRunTest : public testing::Test {
     request.programFolder = program_.path();
     request.jobs = jobs;
     request.chunkBytes = chunkBytes;
-    test::ScriptedHost host;
-    EXPECT_EQ(BatchConversion(request, host), expected);
+    test::ScriptedObserver host;
+    EXPECT_EQ(BatchConversion(request, host).status, expected);
     steps = host.steps;
     lineCount = host.lineCount;
     return test::ReadBytes(request.target);
@@ -126,8 +126,8 @@ TEST_F(ParallelRunTest, AFailureMidwayLeavesTheSameLinesAsOnOneThread) {
   std::filesystem::remove(program_ / kToneVowelFile);
   ReloadDataFiles();
   ConversionSettings settings;  // Marked
-  const std::string one = Run(Gb(text), settings, 1, 1 << 30, BatchOutcome::Failed);
-  const std::string many = Run(Gb(text), settings, 3, 32, BatchOutcome::Failed);
+  const std::string one = Run(Gb(text), settings, 1, 1 << 30, RunStatus::Failed);
+  const std::string many = Run(Gb(text), settings, 3, 32, RunStatus::Failed);
   EXPECT_EQ(one, many);
   EXPECT_FALSE(one.empty());
   EXPECT_EQ(one.find(Gb("我")), std::string::npos);
@@ -145,8 +145,8 @@ TEST_F(ParallelRunTest, StandardInputIsReadInChunksToo) {
   request.programFolder = program_.path();
   request.jobs = 2;
   request.chunkBytes = 100;
-  test::ScriptedHost host;
-  ASSERT_EQ(BatchConversion(request, host), BatchOutcome::Completed);
+  test::ScriptedObserver host;
+  ASSERT_EQ(BatchConversion(request, host).status, RunStatus::Completed);
   ConversionSettings settings;
   EXPECT_EQ(out.str(), Run(text, settings, 1, 1 << 30));
 }
