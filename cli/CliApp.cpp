@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <istream>
-#include <iterator>
 #include <map>
 #include <ostream>
 
@@ -10,6 +9,8 @@
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
 #include "engine/HtmlPage.h"
+#include "engine/SourceReader.h"
+#include "frontend/TargetNaming.h"
 #include "platform/Cp936.h"
 #include "platform/EncodingDetection.h"
 #include "platform/Error.h"
@@ -119,10 +120,6 @@ struct LookupOptions {
   }
 };
 
-std::string ReadAll(std::istream& in) {
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The text of a command-line argument, which the terminal gives in UTF-8.
 std::string UnicodeTextOf(std::string_view argumentUtf8) {
   return DecodeText(argumentUtf8, Encoding::Utf8).text;
@@ -157,48 +154,45 @@ void PrintLookups(LineReadings& readings, std::string_view textUtf8,
 }
 
 // For every line of the file: the display readings of its characters, TAB-separated, in UTF-8.
-void PrintLineReadings(LineReadings& readings, std::string_view bytes, const LookupOptions& options,
+// The file is read as a run reads its source, a chunk of lines at a time.
+void PrintLineReadings(LineReadings& readings, ByteSource& bytes, const LookupOptions& options,
                        std::ostream& out) {
-  const SourceEncoding encoding = ChooseEncoding(bytes, options.encoding);
-  const TextForm form = FormOf(encoding.encoding.encoding);
-  std::string decoded;
-  std::string_view text = bytes;
-  if (form == TextForm::Unicode) {
-    decoded =
-        DecodeText(bytes.substr(encoding.byteOrderMarkLength), encoding.encoding.encoding).text;
-    text = decoded;
-  }
+  SourceReader reader(bytes, options.encoding);
+  const TextForm form = reader.form();
+  LineList lines;
   std::string line;
-  for (const std::string_view source : SplitLines(text)) {
-    line.clear();
-    bool first = true;
-    for (const std::string_view reading :
-         ReadingsOfLine(readings, source, form, options.settings)) {
-      if (!first) line += '\t';
-      first = false;
-      line += Utf8Of(reading, form);
+  while (reader.Next(lines)) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      line.clear();
+      bool first = true;
+      for (const std::string_view reading :
+           ReadingsOfLine(readings, lines[i], form, options.settings)) {
+        if (!first) line += '\t';
+        first = false;
+        line += Utf8Of(reading, form);
+      }
+      out << line << '\n';
     }
-    out << line << '\n';
   }
 }
 
-// Drives a batch run from the command line: it never asks (the missing source is an error, the
-// finished target is not opened) and shows progress on a terminal only.
-class CliBatchHost : public BatchHost {
+// Follows a batch run from the command line: its progress on a terminal only, its warning and,
+// through PrintError, its error on stderr. The command line never asks: a missing source is an
+// error, and the finished target is not opened.
+class CliRunObserver : public RunObserver {
  public:
-  CliBatchHost(std::ostream& err, bool showProgress) : err_(err), progress_(err, showProgress) {}
+  CliRunObserver(std::ostream& err, bool showProgress) : err_(err), progress_(err, showProgress) {}
 
-  void ShowProgress(std::size_t lineCount) override { progress_.Start(lineCount); }
-  void StepProgress() override { progress_.Step(); }
-  void SetProgressRange(std::size_t lineCount) override { progress_.SetTotal(lineCount); }
-  void FillProgress() override { progress_.Fill(); }
-  void HideProgress() override { progress_.Finish(); }
-  bool Ask(Question, const std::string&) override { return false; }
-  void ChooseSourceFile() override {}
-  void OpenWithSystem(const std::filesystem::path&) override {}
-  void ReportError(const Error& error) override { PrintError(error, err_); }
-  void NoteUndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
-                            std::size_t offset) override {
+  void ProgressStarted(std::size_t lineCount) override { progress_.Start(lineCount); }
+  void ProgressStepped() override { progress_.Step(); }
+  void ProgressRangeCorrected(std::size_t lineCount) override { progress_.SetTotal(lineCount); }
+  // However the run ended, its bar is drawn full and its line ended before anything else is said.
+  void RunEnded(const RunOutcome&) override {
+    progress_.Fill();
+    progress_.Finish();
+  }
+  void UndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
+                        std::size_t offset) override {
     err_ << "tolvane-cli: warning: " << DisplayName(source, "standard input") << ": byte offset "
          << offset << ": not valid " << EncodingName(encoding)
          << " text; such bytes are copied to the output unchanged\n";
@@ -239,7 +233,7 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
     target = DeriveTargetPath(convert.source);
     if (settings.outputFormat == OutputFormat::html) target.replace_extension(".html");
   }
-  CliBatchHost host(err, errIsTerminal && !convert.quiet);
+  CliRunObserver observer(err, errIsTerminal && !convert.quiet);
   // temp.txt goes where --data-dir says, else in the scratch folder, made if need be.
   std::filesystem::path scratch = options.dataDir;
   if (scratch.empty()) {
@@ -248,7 +242,7 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
       try {
         options.locations.ForWriting(scratch);
       } catch (const Error& error) {
-        CliBatchHost::PrintError(error, err);
+        CliRunObserver::PrintError(error, err);
         return 1;
       }
     }
@@ -259,14 +253,16 @@ int Convert(const LookupOptions& options, const ConvertOptions& convert, std::is
   request.jobs = convert.jobs;
   if (fromStdin) request.sourceStream = &in;
   if (toStdout) request.targetStream = &out;
-  switch (BatchConversion(request, host)) {
-    case BatchOutcome::Completed:
+  const RunOutcome outcome = BatchConversion(request, observer);
+  switch (outcome.status) {
+    case RunStatus::Completed:
       if (!convert.quiet && !toStdout) err << "Wrote " << target.string() << '\n';
       return 0;
-    case BatchOutcome::SourceMissing:
-      CliBatchHost::PrintError(Error("File not found", convert.source), err);
+    case RunStatus::SourceMissing:
+      CliRunObserver::PrintError(Error("File not found", convert.source), err);
       return 1;
-    case BatchOutcome::Failed:
+    case RunStatus::Failed:
+      CliRunObserver::PrintError(*outcome.error, err);
       return 1;
   }
   return 1;
@@ -378,10 +374,13 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       lookupOptions.Load(session);
       LineReadings readings(session.Data());
       if (linesOption->count() > 0) {
-        const std::string bytes = linesFile == kStandardStream
-                                      ? ReadAll(in)
-                                      : ReadWholeFile(std::filesystem::path(linesFile));
-        PrintLineReadings(readings, bytes, lookupOptions, out);
+        if (linesFile == kStandardStream) {
+          StreamByteSource bytes(in, kStandardStream);
+          PrintLineReadings(readings, bytes, lookupOptions, out);
+        } else {
+          FileByteSource bytes{std::filesystem::path(linesFile)};
+          PrintLineReadings(readings, bytes, lookupOptions, out);
+        }
       } else {
         PrintLookups(readings, lookupText, lookupOptions.settings, out);
       }
@@ -403,7 +402,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       }
     }
   } catch (const Error& e) {
-    CliBatchHost::PrintError(e, err);
+    CliRunObserver::PrintError(e, err);
     return 1;
   }
   return 0;

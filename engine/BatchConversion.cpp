@@ -1,36 +1,31 @@
 #include "engine/BatchConversion.h"
 
 #include <algorithm>
-#include <cctype>
-#include <condition_variable>
-#include <cstring>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
-#include "engine/AnnotateLine.h"
-#include "engine/HtmlPage.h"
+#include "engine/ChunkAnnotation.h"
+#include "engine/OrderedPipeline.h"
+#include "engine/ProgressEstimate.h"
+#include "engine/RunTarget.h"
 #include "engine/SourceReader.h"
-#include "engine/WorkerPool.h"
-#include "engine/WrapLines.h"
-#include "platform/Cp936.h"
-#include "platform/EncodedLineWriter.h"
-#include "platform/TextCodec.h"
-#include "platform/TextFile.h"
-#include "reading/LineReadingsPool.h"
+#include "engine/WrapPass.h"
 
 namespace tolvane {
 namespace {
 
 constexpr const char* kTempFileName = "temp.txt";
 
-std::string PathUtf8(const std::filesystem::path& path) {
-  const auto text = path.u8string();
-  return std::string(text.begin(), text.end());
+bool ReadsSourceFile(const BatchRequest& request) {
+  return request.sourceBytes == nullptr && request.sourceStream == nullptr;
+}
+
+bool SourceIsMissing(const BatchRequest& request) {
+  std::error_code ec;
+  return ReadsSourceFile(request) &&
+         (request.source.empty() || !std::filesystem::exists(request.source, ec));
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -38,374 +33,191 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-}  // namespace
+unsigned Jobs(const BatchRequest& request) {
+  return request.jobs > 0 ? request.jobs : std::max(1u, std::thread::hardware_concurrency());
+}
 
-std::string QuestionTextUtf8(BatchHost::Question question, const std::filesystem::path& target) {
-  switch (question) {
-    case BatchHost::Question::SourceMissing:
-      return "没找到源文件,选择文件？";
-    case BatchHost::Question::OpenCompleted:
-      return "执行完成，是否打开文件\r\r" + PathUtf8(target);
+std::size_t ChunkBytes(const BatchRequest& request) {
+  return request.chunkBytes > 0 ? request.chunkBytes : SourceReader::kChunkBytes;
+}
+
+std::unique_ptr<ByteSource> SourceBytes(const BatchRequest& request) {
+  if (request.sourceBytes != nullptr)
+    return std::make_unique<MemoryByteSource>(*request.sourceBytes);
+  if (request.sourceStream != nullptr)
+    return std::make_unique<StreamByteSource>(*request.sourceStream, request.source);
+  return std::make_unique<FileByteSource>(request.source);
+}
+
+// The source as a run reads it: its bytes, from wherever they come, in chunks of lines; with a
+// wrap width, re-cut through temp.txt first. Opening it raises the file errors of either.
+class RunSource {
+ public:
+  explicit RunSource(const BatchRequest& request)
+      : bytes_(SourceBytes(request)),
+        source_(*bytes_, request.sourceEncoding, ChunkBytes(request)) {
+    if (request.settings.wrapWidth > 0)
+      wrapped_.emplace(source_, static_cast<std::size_t>(request.settings.wrapWidth),
+                       request.programFolder / kTempFileName, ChunkBytes(request));
   }
-  return {};
-}
 
-std::filesystem::path DeriveTargetPath(const std::filesystem::path& source) {
-  static const std::string kSuffix = "_拼音";
-  const std::string text = PathUtf8(source);
-  const std::size_t nameStart = text.find_last_of(
-      std::string("/") + static_cast<char>(std::filesystem::path::preferred_separator));
-  const std::size_t nameBegin = nameStart == std::string::npos ? 0 : nameStart + 1;
-  const std::size_t dot = text.rfind('.');
-  std::string result = text;
-  if (dot != std::string::npos && dot >= nameBegin) {
-    result.insert(dot, kSuffix);
-  } else {
-    result += kSuffix;
-  }
-  return std::filesystem::path(std::u8string(result.begin(), result.end()));
-}
+  // The source's own reader: its encoding and the bytes of it that do not decode.
+  SourceReader& source() { return source_; }
+  // What the run annotates: the source's lines, or temp.txt's.
+  SourceReader& lines() { return wrapped_ ? wrapped_->reader() : source_; }
 
-namespace {
-
-// The page's title: the source file's name ("Tolvane" for standard input).
-std::string PageTitle(const std::filesystem::path& source) {
-  if (source.empty() || source == "-") return "Tolvane";
-  return PathUtf8(source.filename());
-}
-
-// One piece of a run: lines that a worker decodes and annotates into the target's bytes.
-struct Chunk {
-  SourceReader::RawChunk raw;
-  SourceReader::DecodedChunk text;
-  Separator separator;  // the run's separator before the chunk's first line
-  std::string output;
-  std::size_t linesDone = 0;
-  std::optional<Error> error;
-  bool done = false;
+ private:
+  std::unique_ptr<ByteSource> bytes_;
+  SourceReader source_;
+  std::optional<WrappedSource> wrapped_;
 };
 
-void AnnotateChunk(Chunk& chunk, const SourceReader& reader, const ConversionSettings& settings,
-                   const TextEncoding& target, LineReadingsPool& pool) {
+// Tells the observer, once, of the first bytes of the source that do not decode.
+class UndecodableNotice {
+ public:
+  UndecodableNotice(SourceReader& source, const std::filesystem::path& name, RunObserver& observer)
+      : source_(source), name_(name), observer_(observer) {}
+
+  // What the source's reader has found so far (on detection, in the wrap pre-pass).
+  void Check() {
+    const std::optional<std::size_t> first = source_.FirstUndecodable();
+    if (told_ || !first) return;
+    observer_.UndecodableBytes(name_, source_.encoding().encoding, *first);
+    told_ = true;
+  }
+  // What a chunk found when it was decoded.
+  void Found(const std::optional<std::size_t>& offset) {
+    if (!offset) return;
+    source_.NoteUndecodable(*offset);
+    Check();
+  }
+
+ private:
+  SourceReader& source_;
+  const std::filesystem::path& name_;
+  RunObserver& observer_;
+  bool told_ = false;
+};
+
+// The body of a run: the head, the source's chunks annotated on every core and written in order
+// as they come back, with the progress, and the tail.
+class ChunkConversion {
+ public:
+  ChunkConversion(const BatchRequest& request, RunSource& source, RunTarget& target,
+                  UndecodableNotice& undecodable, RunObserver& observer)
+      : request_(request),
+        settings_(request.settings),
+        reader_(source.lines()),
+        target_(target),
+        targetEncoding_(
+            OutputEncodingFor(source.source().encoding().encoding, request.targetEncoding)),
+        undecodable_(undecodable),
+        progress_(observer),
+        readings_(request.data),
+        separatorReadings_(request.data) {}
+
+  // Raises the first error: of reading, of a chunk, or of writing.
+  void Run() {
+    target_.Write(TargetHead(settings_, reader_.form(), targetEncoding_, request_.source));
+    PrepareReadings(*request_.data, settings_);
+    OrderedPipeline<Chunk>(Jobs(request_))
+        .Run([this](Chunk& chunk) { return Produce(chunk); },
+             [this](Chunk& chunk) {
+               AnnotateChunk(chunk, reader_, settings_, targetEncoding_, readings_);
+             },
+             [this](Chunk& chunk) { return Consume(chunk); });
+    if (failure_) throw *failure_;
+    progress_.Finish();
+    target_.Write(TargetTail(settings_, trailingBytes_));
+  }
+
+ private:
+  bool Produce(Chunk& chunk) {
+    more_ = reader_.NextRaw(chunk.raw);
+    if (!more_) return false;
+    chunk.separator = separator_;
+    separator_ = SeparatorAfter(separatorReadings_, reader_, chunk.raw, separator_, settings_);
+    return true;
+  }
+
+  bool Consume(Chunk& chunk) {
+    if (!progress_.Started())
+      progress_.Start(chunk.text.lines.size(), reader_.BytesConsumed(), reader_.SourceSize(),
+                      more_);
+    undecodable_.Found(chunk.text.firstUndecodable);
+    target_.Write(chunk.output);
+    progress_.LinesWritten(chunk.linesDone);
+    if (chunk.raw.last) trailingBytes_ = chunk.text.trailingBytes;
+    if (chunk.error) failure_ = chunk.error;
+    return !failure_;
+  }
+
+  const BatchRequest& request_;
+  const ConversionSettings& settings_;
+  SourceReader& reader_;
+  RunTarget& target_;
+  const TextEncoding targetEncoding_;
+  UndecodableNotice& undecodable_;
+  ProgressEstimate progress_;
+  // The run's snapshot of the loaded data: lent to the workers, and read for the separators.
+  LineReadingsPool readings_;
+  LineReadings separatorReadings_;
+  Separator separator_ = kStartSeparator;
+  bool more_ = true;
+  std::string trailingBytes_;
+  std::optional<Error> failure_;
+};
+
+void OpenTarget(const BatchRequest& request, RunTarget& target) {
+  if (request.targetStream != nullptr) {
+    target.OpenStream(*request.targetStream, request.target);
+  } else if (ReadsSourceFile(request) && SameFile(request.source, request.target)) {
+    // Written over the source itself, the target replaces the source only once it is complete,
+    // so that a failure part-way cannot cost the user the source.
+    target.OpenReplacement(request.target);
+  } else {
+    target.OpenFile(request.target);
+  }
+}
+
+RunOutcome Failed(const Error& error, bool targetOpened) {
+  return {RunStatus::Failed, error, targetOpened};
+}
+
+RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
+  if (request.targetStream == nullptr) MakeTargetFolder(request.target);
+  if (SourceIsMissing(request)) return {RunStatus::SourceMissing, std::nullopt, false};
+  std::optional<RunSource> source;
   try {
-    const LineReadingsPool::Lease readings = pool.Borrow();
-    reader.Decode(chunk.raw, chunk.text);
-    chunk.raw.bytes = std::string();
-    const LineList& lines = chunk.text.lines;
-    const TextForm form = reader.form();
-    if (settings.outputFormat == OutputFormat::html) {
-      for (std::size_t i = 0; i < lines.size(); ++i) {
-        HtmlPage::AppendLine(*readings, lines[i], form, settings, chunk.output);
-        ++chunk.linesDone;
-      }
-      return;
-    }
-    // Room for the usual output at once: text layouts write about three times what they read.
-    chunk.output.reserve(lines.bytes().size() * 13 / 4 + 64);
-    EncodedLineWriter writer(chunk.output, form, target);
-    Separator separator = chunk.separator;
-    AnnotatedLine out;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      AnnotateLine(*readings, lines[i], form, settings, separator, out);
-      for (std::size_t k = 0; k < out.count; ++k) writer.WriteLine(out.lines[k]);
-      ++chunk.linesDone;
-    }
+    source.emplace(request);
   } catch (const Error& error) {
-    chunk.error = error;
+    return Failed(error, false);
   }
-}
-
-// The run's separator after a chunk: the two aligned layouts leave " " after a line whose last
-// character has a reading and "" after one whose last character has none; an empty line leaves
-// it as it was. So a chunk's starting separator follows from the last line before it that is not
-// empty, and chunks can be annotated apart.
-Separator SeparatorAfter(LineReadings& readings, const SourceReader& reader,
-                         const SourceReader::RawChunk& raw, const Separator& before,
-                         const ConversionSettings& settings) {
-  if (settings.outputFormat != OutputFormat::rb_output_py &&
-      settings.outputFormat != OutputFormat::rb_output_han)
-    return before;
-  const std::string line = reader.LastNonEmptyLine(raw);
-  if (line.empty()) return before;
+  UndecodableNotice undecodable(source->source(), request.source, observer);
+  undecodable.Check();
+  RunTarget target;
   try {
-    const auto last = ReadingsOfLine(readings, line, reader.form(), settings);
-    return IsNotFoundReading(last.back()) ? Separator() : Separator(" ");
-  } catch (const Error&) {
-    return before;  // the run fails at this line or before it anyway
+    OpenTarget(request, target);
+  } catch (const Error& error) {
+    return Failed(error, false);
   }
-}
-
-// Streams the source, re-cut into lines of `width` characters, into temp.txt.
-void WrapIntoTempFile(SourceReader& reader, std::size_t width, const std::filesystem::path& path) {
-  TextFileWriter temp(path);
-  LineList lines;
-  while (reader.Next(lines)) WrapLines(lines, width, temp, reader.form());
-  temp.Close();
+  try {
+    ChunkConversion(request, *source, target, undecodable, observer).Run();
+    target.Commit();
+  } catch (const Error& error) {
+    target.Abandon();
+    return Failed(error, true);
+  }
+  return {RunStatus::Completed, std::nullopt, true};
 }
 
 }  // namespace
 
-SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth) {
-  FileByteSource bytes(source);
-  SourceReader reader(bytes, choice);
-  std::string text;
-  LineList lines;
-  std::ostringstream cut;
-  TextFileWriter writer;
-  writer.Attach(cut, source);
-  while (reader.Next(lines)) {
-    if (wrapWidth > 0) {
-      WrapLines(lines, static_cast<std::size_t>(wrapWidth), writer, reader.form());
-      continue;
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) writer.WriteLine(lines[i]);
-  }
-  writer.Close();
-  return {LineList(cut.str()), reader.form()};
-}
-
-bool IsHtmlTarget(const std::filesystem::path& target) {
-  std::string extension = target.extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".html" || extension == ".htm";
-}
-
-TextEncoding DetectFileEncoding(const std::filesystem::path& path, EncodingChoice choice) {
-  // A run's own reader decides, on the bytes a run decides on: the first few megabytes.
-  FileByteSource bytes(path);
-  return SourceReader(bytes, choice).encoding().encoding;
-}
-
-std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
-                                           EncodingChoice choice) {
-  try {
-    return DetectFileEncoding(path, choice);
-  } catch (const Error&) {
-    return std::nullopt;
-  }
-}
-
-BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host) {
-  if (!request.data) throw std::invalid_argument("a run needs the loaded data");
-  const std::filesystem::path& source = request.source;
-  const std::filesystem::path& target = request.target;
-  const ConversionSettings& settings = request.settings;
-
-  // The target's folder, one level; a failure shows later, when the target cannot be created.
-  if (request.targetStream == nullptr && target.has_parent_path()) {
-    std::error_code ec;
-    std::filesystem::create_directory(target.parent_path(), ec);
-  }
-
-  std::error_code existsError;
-  if (request.sourceBytes == nullptr && request.sourceStream == nullptr &&
-      (source.empty() || !std::filesystem::exists(source, existsError))) {
-    if (host.Ask(BatchHost::Question::SourceMissing,
-                 QuestionTextUtf8(BatchHost::Question::SourceMissing, target)))
-      host.ChooseSourceFile();
-    return BatchOutcome::SourceMissing;
-  }
-
-  // The source, read in chunks of lines; with a wrap width, first re-cut through temp.txt.
-  std::optional<MemoryByteSource> memory;
-  std::optional<StreamByteSource> stream;
-  std::optional<FileByteSource> file;
-  std::optional<FileByteSource> tempFile;
-  std::optional<SourceReader> sourceReader;
-  std::optional<SourceReader> tempReader;
-  SourceReader* reader = nullptr;
-  try {
-    ByteSource* bytes = nullptr;
-    if (request.sourceBytes != nullptr) {
-      bytes = &memory.emplace(*request.sourceBytes);
-    } else if (request.sourceStream != nullptr) {
-      bytes = &stream.emplace(*request.sourceStream, source);
-    } else {
-      bytes = &file.emplace(source);
-    }
-    const std::size_t chunkBytes =
-        request.chunkBytes > 0 ? request.chunkBytes : SourceReader::kChunkBytes;
-    reader = &sourceReader.emplace(*bytes, request.sourceEncoding, chunkBytes);
-    if (settings.wrapWidth > 0) {
-      const std::filesystem::path tempPath = request.programFolder / kTempFileName;
-      WrapIntoTempFile(*reader, static_cast<std::size_t>(settings.wrapWidth), tempPath);
-      reader = &tempReader.emplace(tempFile.emplace(tempPath), sourceReader->form(), chunkBytes);
-    }
-  } catch (const Error& error) {
-    host.ReportError(error);
-    return BatchOutcome::Failed;
-  }
-  const TextEncoding sourceEncoding = sourceReader->encoding().encoding;
-  const TextForm form = reader->form();
-  bool undecodableNoted = false;
-  const auto noteUndecodable = [&] {
-    if (undecodableNoted || !sourceReader->FirstUndecodable()) return;
-    host.NoteUndecodableBytes(source, sourceEncoding, *sourceReader->FirstUndecodable());
-    undecodableNoted = true;
-  };
-  noteUndecodable();
-
-  // Writing over the source itself goes through a scratch file that replaces the source only
-  // once it is complete, so a failure part-way cannot cost the user the source.
-  const bool toStream = request.targetStream != nullptr;
-  const bool replacesSource = !toStream && request.sourceBytes == nullptr &&
-                              request.sourceStream == nullptr && SameFile(source, target);
-  const std::filesystem::path writePath = replacesSource ? ScratchPathBeside(target) : target;
-  TextFileWriter writer;
-  try {
-    if (toStream) {
-      writer.Attach(*request.targetStream, target);
-    } else {
-      writer.Open(writePath);
-    }
-  } catch (const Error& error) {
-    host.ReportError(error);
-    return BatchOutcome::Failed;
-  }
-
-  std::optional<Error> failure;
-  try {
-    const TextEncoding targetEncoding = OutputEncodingFor(sourceEncoding, request.targetEncoding);
-    const bool html = settings.outputFormat == OutputFormat::html;
-    std::string head;
-    if (html) {
-      head = HtmlPage::Head(PageTitle(source));
-    } else {
-      EncodedLineWriter(head, form, targetEncoding).Start();
-    }
-    writer.Write(head);
-
-    // Chunks are decoded and annotated on every core and written in order as they come back.
-    // The bookkeeping is declared before the pool, so that the pool's threads end before it.
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::deque<std::shared_ptr<Chunk>> inFlight;
-    const auto allDone = [&] {
-      std::unique_lock lock(mutex);
-      finished.wait(lock, [&] {
-        return std::all_of(inFlight.begin(), inFlight.end(),
-                           [](const std::shared_ptr<Chunk>& c) { return c->done; });
-      });
-    };
-    const unsigned jobs =
-        request.jobs > 0 ? request.jobs : std::max(1u, std::thread::hardware_concurrency());
-    // One chunk waiting beside each one at work keeps every core busy in bounded memory.
-    const std::size_t inFlightLimit = static_cast<std::size_t>(jobs) + 1;
-    // Loaded here, so that missing data fails the run before the workers start.
-    if (settings.polyphone == PolyphonePolicy::ByContext) request.data->ContextData();
-    LineReadingsPool readingsPool(request.data);
-    LineReadings separatorReadings(request.data);
-    WorkerPool pool(jobs > 1 ? jobs : 0);
-    const SourceReader& source_ = *reader;
-    Separator separator = kStartSeparator;
-    bool more = true;
-    const auto readMore = [&] {
-      while (more && inFlight.size() < inFlightLimit) {
-        auto chunk = std::make_shared<Chunk>();
-        more = reader->NextRaw(chunk->raw);
-        if (!more) break;
-        chunk->separator = separator;
-        separator = SeparatorAfter(separatorReadings, source_, chunk->raw, separator, settings);
-        inFlight.push_back(chunk);
-        pool.Run([chunk, &source_, &settings, &targetEncoding, &readingsPool, &mutex, &finished] {
-          AnnotateChunk(*chunk, source_, settings, targetEncoding, readingsPool);
-          {
-            std::lock_guard lock(mutex);
-            chunk->done = true;
-          }
-          finished.notify_all();
-        });
-      }
-    };
-    // The bar's range: the first chunk's lines, scaled to the size of the source where known;
-    // corrected as the run goes and at its end.
-    std::optional<std::size_t> range;
-    std::size_t written = 0;
-    std::string trailing;
-    std::optional<Error> chunkFailure;
-    try {
-      readMore();
-      if (inFlight.empty()) {
-        range = 0;
-        host.ShowProgress(0);
-      }
-      while (!inFlight.empty()) {
-        const std::shared_ptr<Chunk> next = inFlight.front();
-        {
-          std::unique_lock lock(mutex);
-          finished.wait(lock, [&] { return next->done; });
-        }
-        inFlight.pop_front();
-        readMore();
-        if (!range) {
-          std::size_t estimate = next->text.lines.size();
-          const auto size = reader->SourceSize();
-          const std::uint64_t seen = reader->BytesConsumed();
-          if (more && seen > 0 && size && *size > seen)
-            estimate =
-                static_cast<std::size_t>(static_cast<double>(estimate) *
-                                         static_cast<double>(*size) / static_cast<double>(seen));
-          range = estimate;
-          host.ShowProgress(estimate);
-        }
-        if (next->text.firstUndecodable) {
-          sourceReader->NoteUndecodable(*next->text.firstUndecodable);
-          noteUndecodable();
-        }
-        writer.Write(next->output);
-        for (std::size_t i = 0; i < next->linesDone; ++i) {
-          if (++written > *range) host.SetProgressRange(*range = 2 * written);
-          host.StepProgress();
-        }
-        if (next->raw.last) trailing = next->text.trailingBytes;
-        if (next->error) {
-          chunkFailure = next->error;
-          break;
-        }
-      }
-    } catch (...) {
-      // Nothing more is read or written; the workers finish what they hold first.
-      allDone();
-      throw;
-    }
-    allDone();
-    if (chunkFailure) throw *chunkFailure;
-    if (written != *range) host.SetProgressRange(written);
-    writer.Write(html ? HtmlPage::Tail() : trailing);
-    writer.Close();
-    if (replacesSource) {
-      std::error_code ec;
-      std::filesystem::rename(writePath, target, ec);
-      if (ec) throw FileError(ec.value(), target);
-    }
-  } catch (const Error& error) {
-    failure = error;
-  }
-
-  if (failure) {
-    // The target keeps the lines written so far; a failed run is reported as such, without the
-    // completion question.
-    try {
-      writer.Close();
-    } catch (const Error&) {
-    }
-    if (replacesSource) {
-      std::error_code ec;
-      std::filesystem::remove(writePath, ec);
-    }
-    host.FillProgress();
-    host.HideProgress();
-    host.ReportError(*failure);
-    return BatchOutcome::Failed;
-  }
-
-  host.FillProgress();
-  if (host.Ask(BatchHost::Question::OpenCompleted,
-               QuestionTextUtf8(BatchHost::Question::OpenCompleted, target)))
-    host.OpenWithSystem(target);
-  host.HideProgress();
-  return BatchOutcome::Completed;
+RunOutcome BatchConversion(const BatchRequest& request, RunObserver& observer) {
+  if (!request.data) throw std::invalid_argument("a run needs the loaded data it reads");
+  const RunOutcome outcome = Run(request, observer);
+  observer.RunEnded(outcome);
+  return outcome;
 }
 
 }  // namespace tolvane

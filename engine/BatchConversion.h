@@ -3,58 +3,15 @@
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
-#include <optional>
 #include <string>
 
+#include "engine/RunObserver.h"
 #include "platform/EncodingDetection.h"
-#include "platform/Error.h"
 #include "platform/TextEncoding.h"
-#include "platform/TextFile.h"
 #include "reading/ReadingData.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
-
-// What a batch run needs from whoever drives it (the main window, the CLI, a test).
-class BatchHost {
- public:
-  enum class Question {
-    SourceMissing,  // "没找到源文件,选择文件？"
-    OpenCompleted,  // "执行完成，是否打开文件" CR CR target
-  };
-
-  virtual ~BatchHost() = default;
-
-  // The run is about to write `lineCount` lines: show the bar (range 0 to lineCount - 1,
-  // position 0, step 1) and grow the window.
-  virtual void ShowProgress(std::size_t lineCount) = 0;
-  virtual void StepProgress() = 0;
-  // The bar to its maximum.
-  virtual void FillProgress() = 0;
-  // Hide the bar and give the window back its height.
-  virtual void HideProgress() = 0;
-  // A confirmation box; only Yes consents.
-  virtual bool Ask(Question question, const std::string& textUtf8) = 0;
-  // The open dialog, after the user agreed to choose another source.
-  virtual void ChooseSourceFile() = 0;
-  // Open the finished target with the program the system associates with it.
-  virtual void OpenWithSystem(const std::filesystem::path& target) = 0;
-  // The error box.
-  virtual void ReportError(const Error& error) = 0;
-  // Part of the source does not decode in the encoding it is read in; those bytes go into the
-  // target as they are. `offset` is the byte offset of the first such sequence. Said once, as soon
-  // as it is found.
-  // The number of lines turned out to differ from what ShowProgress was told (a source read in
-  // pieces is counted as it goes): the bar's range becomes 0 to lineCount - 1.
-  virtual void SetProgressRange(std::size_t lineCount) { (void)lineCount; }
-  virtual void NoteUndecodableBytes(const std::filesystem::path& source,
-                                    const TextEncoding& encoding, std::size_t offset) {
-    (void)source, (void)encoding, (void)offset;
-  }
-};
-
-// The text of a question, in UTF-8 for the dialog.
-std::string QuestionTextUtf8(BatchHost::Question question, const std::filesystem::path& target);
 
 struct BatchRequest {
   std::filesystem::path source;
@@ -76,33 +33,17 @@ struct BatchRequest {
   std::size_t chunkBytes = 0;
 };
 
-enum class BatchOutcome { Completed, SourceMissing, Failed };
-
-// Converts the source file into the target file, line by line. Errors are not thrown: they go to
-// host.ReportError after the run has closed what it opened, and the outcome says Failed.
-BatchOutcome BatchConversion(const BatchRequest& request, BatchHost& host);
-
-// The lines of a source as a run annotates them, in the form they are held in: read, decoded and
-// re-cut to `wrapWidth` characters (in memory; 0 for none). Raises the file errors.
-struct SourceLines {
-  LineList lines;
-  TextForm form;
-};
-SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth);
-
-// Whether a target's name asks for the HTML page: it ends in .html or .htm.
-bool IsHtmlTarget(const std::filesystem::path& target);
-
-// The encoding a run would read a source file in; Error when it cannot be read.
-TextEncoding DetectFileEncoding(const std::filesystem::path& path,
-                                EncodingChoice choice = EncodingChoice::Auto);
-// The same, or nothing when the file cannot be read.
-std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
-                                           EncodingChoice choice = EncodingChoice::Auto);
-
-// The target path the open dialog derives from a chosen source: "_拼音" in front of the
-// extension dot of the file name, or at the end of a file name without one.
-std::filesystem::path DeriveTargetPath(const std::filesystem::path& source);
+// The conversion of a whole file, the one way every front end runs one: the source read in chunks
+// of lines (re-cut through temp.txt first when the settings ask for a wrap width), the chunks
+// annotated on worker threads and written to the target in order. A target that is the source
+// itself is replaced only once the run is complete. The target's folder is made, one level,
+// first of all.
+//
+// The run asks nothing: it reports its progress, undecodable bytes and how it ended to
+// `observer`, and returns the outcome it reported. Errors are not thrown: a run that fails ends
+// Failed with the error, after it has closed what it opened; a target written in place keeps
+// the lines written before the failure. A source file that does not exist ends SourceMissing,
+// before anything is read or written.
+RunOutcome BatchConversion(const BatchRequest& request, RunObserver& observer);
 
 }  // namespace tolvane

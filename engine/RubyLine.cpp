@@ -1,6 +1,6 @@
 #include "engine/RubyLine.h"
 
-#include "engine/BatchConversion.h"
+#include "engine/SourceReader.h"
 #include "platform/Cp936.h"
 #include "platform/UnicodeText.h"
 #include "reading/LineReadings.h"

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <istream>
+#include <sstream>
 
+#include "engine/WrapPass.h"
 #include "platform/Cp936.h"
 #include "platform/Error.h"
 #include "platform/TextCodec.h"
@@ -227,6 +229,43 @@ bool SourceReader::Next(LineList& lines) {
   if (raw.last) trailingBytes_ = decoded.trailingBytes;
   lines = std::move(decoded.lines);
   return true;
+}
+
+SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth) {
+  SourceReader reader(bytes, choice);
+  std::ostringstream text;
+  TextFileWriter writer;
+  writer.Attach(text, {});
+  if (wrapWidth > 0) {
+    WrapSource(reader, static_cast<std::size_t>(wrapWidth), writer);
+  } else {
+    LineList lines;
+    while (reader.Next(lines))
+      for (std::size_t i = 0; i < lines.size(); ++i) writer.WriteLine(lines[i]);
+  }
+  writer.Close();
+  return {LineList(text.str()), reader.form()};
+}
+
+SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
+                            int wrapWidth) {
+  FileByteSource bytes(source);
+  return ReadSourceLines(bytes, choice, wrapWidth);
+}
+
+TextEncoding DetectFileEncoding(const std::filesystem::path& path, EncodingChoice choice) {
+  // A run's own reader decides, on the bytes a run decides on: the first few megabytes.
+  FileByteSource bytes(path);
+  return SourceReader(bytes, choice).encoding().encoding;
+}
+
+std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
+                                           EncodingChoice choice) {
+  try {
+    return DetectFileEncoding(path, choice);
+  } catch (const Error&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace tolvane

@@ -133,4 +133,22 @@ class SourceReader {
   std::string decoded_;
 };
 
+// The lines of a source as a run annotates them, in the form they are held in: read, decoded and
+// re-cut to `wrapWidth` characters (in memory; 0 for none). For printing, the PDF export and the
+// readings of each line. Raises the file errors.
+struct SourceLines {
+  LineList lines;
+  TextForm form;
+};
+SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth = 0);
+SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
+                            int wrapWidth = 0);
+
+// The encoding a run would read a source file in; Error when it cannot be read.
+TextEncoding DetectFileEncoding(const std::filesystem::path& path,
+                                EncodingChoice choice = EncodingChoice::Auto);
+// The same, or nothing when the file cannot be read.
+std::optional<TextEncoding> EncodingOfFile(const std::filesystem::path& path,
+                                           EncodingChoice choice = EncodingChoice::Auto);
+
 }  // namespace tolvane

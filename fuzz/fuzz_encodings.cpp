@@ -57,16 +57,11 @@ bool IsSubsequence(std::string_view part, std::string_view whole) {
   return at == part.size();
 }
 
-class QuietHost : public BatchHost {
+class QuietObserver : public RunObserver {
  public:
-  void ShowProgress(std::size_t) override {}
-  void StepProgress() override {}
-  void FillProgress() override {}
-  void HideProgress() override {}
-  bool Ask(Question, const std::string&) override { return false; }
-  void ChooseSourceFile() override {}
-  void OpenWithSystem(const std::filesystem::path&) override {}
-  void ReportError(const Error&) override { FUZZ_CHECK(false); }
+  void ProgressStarted(std::size_t) override {}
+  void ProgressStepped() override {}
+  void ProgressRangeCorrected(std::size_t) override {}
 };
 
 }  // namespace
@@ -102,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.data = loaded;
   std::ostringstream target;
   request.targetStream = &target;
-  QuietHost host;
-  FUZZ_CHECK(BatchConversion(request, host) == BatchOutcome::Completed);
+  QuietObserver observer;
+  FUZZ_CHECK(BatchConversion(request, observer).status == RunStatus::Completed);
   std::string text;
   for (const char c : std::string_view(bytes).substr(source.byteOrderMarkLength)) {
     if (c == '\0') break;

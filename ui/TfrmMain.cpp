@@ -9,6 +9,9 @@
 #include <climits>
 
 #include "engine/AnnotateLine.h"
+#include "engine/BatchConversion.h"
+#include "engine/SourceReader.h"
+#include "frontend/TargetNaming.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "ui/Dialogs.h"
@@ -46,6 +49,10 @@ const QString kOpenFilter = QStringLiteral("Text file (*.txt);;All (*)");
 // "*" rather than "*.*": on this platform many files have no dot in their names.
 const QString kSaveFilter = QStringLiteral("Text file (*.txt);;HTML (*.html);;All (*)");
 const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
+
+// The questions of a run, in UTF-8; the completion question is followed by the file's path.
+constexpr const char* kSourceMissingQuestion = "没找到源文件,选择文件？";
+constexpr const char* kCompletedQuestion = "执行完成，是否打开文件\r\r";
 
 }  // namespace
 
@@ -416,8 +423,41 @@ void TfrmMain::btnOkClick() {
     const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_), settings,
                                session_.Data(), locations_.scratch};
     if (settings.wrapWidth > 0) locations_.ForWriting(locations_.scratch);
-    BatchConversion(request, *this);
+    EndRun(BatchConversion(request, *this), request.target);
   });
+}
+
+void TfrmMain::EndRun(const RunOutcome& outcome, const std::filesystem::path& target) {
+  switch (outcome.status) {
+    case RunStatus::SourceMissing:
+      AskForAnotherSource();
+      return;
+    case RunStatus::Completed:
+      FillProgress();
+      OfferToOpen(target);
+      HideProgress();
+      return;
+    case RunStatus::Failed:
+      // A run that failed before its target has shown no bar to close; the completion question
+      // is not asked.
+      if (outcome.targetOpened) {
+        FillProgress();
+        HideProgress();
+      }
+      ShowError(QStringFromErrorText(outcome.error->what()));
+      return;
+  }
+}
+
+void TfrmMain::AskForAnotherSource() {
+  if (dialogs_.Confirm(this, QString::fromUtf8(kSourceMissingQuestion))) OpenDialog1Execute();
+}
+
+void TfrmMain::OfferToOpen(const std::filesystem::path& file) {
+  const std::u8string path = file.u8string();
+  const std::string text = kCompletedQuestion + std::string(path.begin(), path.end());
+  if (dialogs_.Confirm(this, QString::fromUtf8(text)))
+    dialogs_.OpenUrl(QUrl::fromLocalFile(QStringFromPath(file)));
 }
 
 std::optional<std::vector<RubyLine>> TfrmMain::RubyDocumentOfSource() {
@@ -425,8 +465,7 @@ std::optional<std::vector<RubyLine>> TfrmMain::RubyDocumentOfSource() {
   const std::filesystem::path source = PathFromQString(sourcePath_);
   std::error_code ec;
   if (sourcePath_.isEmpty() || !std::filesystem::exists(source, ec)) {
-    if (Ask(Question::SourceMissing, QuestionTextUtf8(Question::SourceMissing, {})))
-      ChooseSourceFile();
+    AskForAnotherSource();
     return std::nullopt;
   }
   LineReadings readings(session_.Data());
@@ -452,9 +491,7 @@ void TfrmMain::N_pdfClick() {
     const QString fileName = dialogs_.SaveFileName(this, kPdfFilter, QStringFromPath(suggested));
     if (fileName.isEmpty()) return;
     WritePdf(fileName, *document, QStringFromPath(PathFromQString(sourcePath_).filename()));
-    if (Ask(Question::OpenCompleted,
-            QuestionTextUtf8(Question::OpenCompleted, PathFromQString(fileName))))
-      OpenWithSystem(PathFromQString(fileName));
+    OfferToOpen(PathFromQString(fileName));
   });
 }
 
@@ -474,7 +511,7 @@ void TfrmMain::WritePdf(const QString& fileName, const std::vector<RubyLine>& do
   RubyPageLayout::Print(writer, document);
 }
 
-void TfrmMain::ShowProgress(std::size_t lineCount) {
+void TfrmMain::ProgressStarted(std::size_t lineCount) {
   ui->ProgressBar1->show();
   SetOuterHeight((OptionsShown() ? kHeightShown : kHeightHidden) + kProgressGrowth);
   const std::size_t last = lineCount > 0 ? lineCount - 1 : 0;
@@ -485,12 +522,12 @@ void TfrmMain::ShowProgress(std::size_t lineCount) {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TfrmMain::SetProgressRange(std::size_t lineCount) {
+void TfrmMain::ProgressRangeCorrected(std::size_t lineCount) {
   const std::size_t last = lineCount > 0 ? lineCount - 1 : 0;
   ui->ProgressBar1->setRange(0, static_cast<int>(std::min<std::size_t>(last, INT_MAX)));
 }
 
-void TfrmMain::StepProgress() {
+void TfrmMain::ProgressStepped() {
   QProgressBar* bar = ui->ProgressBar1;
   const int before = bar->value();
   bar->setValue(before + 1);
@@ -505,17 +542,5 @@ void TfrmMain::HideProgress() {
   ui->ProgressBar1->hide();
   SetOuterHeight(OptionsShown() ? kHeightShown : kHeightHidden);
 }
-
-bool TfrmMain::Ask(Question, const std::string& textUtf8) {
-  return dialogs_.Confirm(this, QString::fromUtf8(textUtf8));
-}
-
-void TfrmMain::ChooseSourceFile() { OpenDialog1Execute(); }
-
-void TfrmMain::OpenWithSystem(const std::filesystem::path& target) {
-  dialogs_.OpenUrl(QUrl::fromLocalFile(QStringFromPath(target)));
-}
-
-void TfrmMain::ReportError(const Error& error) { ShowError(QStringFromErrorText(error.what())); }
 
 }  // namespace tolvane

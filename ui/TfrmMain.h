@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/BatchConversion.h"
 #include "engine/RubyLine.h"
+#include "engine/RunObserver.h"
 #include "platform/FileLocations.h"
 #include "reading/Session.h"
 #include "settings/ConversionSettings.h"
@@ -33,7 +33,7 @@ class TfrmWeiHan;
 // The main window: the option controls that make up the ConversionSettings, the one-line
 // preview, the batch conversion of a file, and the menus. Creating it runs the start-up
 // sequence; closing it releases the data files and saves the options.
-class TfrmMain : public QMainWindow, private BatchHost {
+class TfrmMain : public QMainWindow, private RunObserver {
   Q_OBJECT
 
  public:
@@ -130,16 +130,22 @@ class TfrmMain : public QMainWindow, private BatchHost {
   std::array<Choice<OutputFormat>, 5> OutputChoices() const;
   std::array<Choice<int>, 7> WrapChoices() const;
 
-  // BatchHost: the window shows the run's progress and asks its questions.
-  void ShowProgress(std::size_t lineCount) override;
-  void StepProgress() override;
-  void SetProgressRange(std::size_t lineCount) override;
-  void FillProgress() override;
-  void HideProgress() override;
-  bool Ask(Question question, const std::string& textUtf8) override;
-  void ChooseSourceFile() override;
-  void OpenWithSystem(const std::filesystem::path& target) override;
-  void ReportError(const Error& error) override;
+  // RunObserver: the run's progress in the bar, which shows while the run goes, with the window
+  // grown to hold it.
+  void ProgressStarted(std::size_t lineCount) override;
+  void ProgressStepped() override;
+  void ProgressRangeCorrected(std::size_t lineCount) override;
+  // The bar to its maximum.
+  void FillProgress();
+  // Hide the bar and give the window back its height.
+  void HideProgress();
+  // What the window does once a run has ended: the questions, opening the target, the error box.
+  void EndRun(const RunOutcome& outcome, const std::filesystem::path& target);
+  // "没找到源文件,选择文件？": Yes shows the open dialog.
+  void AskForAnotherSource();
+  // "执行完成，是否打开文件" and the file: Yes opens it with the program the system associates
+  // with it.
+  void OfferToOpen(const std::filesystem::path& file);
 
   std::unique_ptr<Ui::TfrmMain> ui;
   Session session_;

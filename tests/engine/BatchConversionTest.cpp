@@ -4,7 +4,7 @@
 
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
-#include "support/ScriptedBatchHost.h"
+#include "support/ScriptedRunObserver.h"
 #include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
@@ -16,7 +16,7 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-using test::ScriptedHost;
+using test::ScriptedObserver;
 
 class BatchConversionTest : public testing::Test {
  protected:
@@ -38,62 +38,60 @@ class BatchConversionTest : public testing::Test {
   }
   TempDir dir_;
   TempDir program_;
-  ScriptedHost host_;
+  ScriptedObserver host_;
 };
 
 using Events = std::vector<std::string>;
 
 TEST_F(BatchConversionTest, ConvertsEveryLineWithCrLf) {
   WriteBytes(dir_ / "a.txt", Gb("我爱\r\n\r\n北京"));  // last line without a line end
-  ASSERT_EQ(BatchConversion(Request(), host_), BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(Request(), host_).status, RunStatus::Completed);
   EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"),
             Gb("wo3 ai4\r\n我  爱\r\n\r\n\r\nbei3 jing1\r\n北   京\r\n"));
   EXPECT_EQ(host_.lineCount, 3u);
   EXPECT_EQ(host_.steps, 3u);
-  EXPECT_EQ(host_.events, (Events{"show", "fill", "ask", "hide"}));
-  EXPECT_EQ(host_.questions,
-            std::vector<std::string>{"执行完成，是否打开文件\r\r" + (dir_ / "a_out.txt").string()});
-  EXPECT_TRUE(host_.opened.empty());  // answered No
+  // The run only reports; the window's questions after it are its own (TfrmMainBatchTest).
+  EXPECT_EQ(host_.events, (Events{"show", "end"}));
 
-  host_ = ScriptedHost();
-  host_.answer = true;
+  host_ = ScriptedObserver();
   WriteBytes(dir_ / "a.txt", Gb("我\r爱\n北"));  // a lone CR or LF ends a line too
-  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_),
-            BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_).status,
+            RunStatus::Completed);
   EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("我(wo3)\r\n爱(ai4)\r\n北(bei3)\r\n"));  // replaced
-  EXPECT_EQ(host_.opened, std::vector<std::filesystem::path>{dir_ / "a_out.txt"});
-  EXPECT_EQ(host_.events, (Events{"show", "fill", "ask", "open", "hide"}));
+  EXPECT_EQ(host_.events, (Events{"show", "end"}));
 }
 
 TEST_F(BatchConversionTest, EmptySourceGivesEmptyTargetAndTheUsualEnd) {
   WriteBytes(dir_ / "a.txt", "");
-  ASSERT_EQ(BatchConversion(Request(), host_), BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(Request(), host_).status, RunStatus::Completed);
   EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), "");
   EXPECT_EQ(host_.lineCount, 0u);
-  EXPECT_EQ(host_.events, (Events{"show", "fill", "ask", "hide"}));
+  EXPECT_EQ(host_.events, (Events{"show", "end"}));
 }
 
-TEST_F(BatchConversionTest, MissingSourceAsksAndCreatesNoTarget) {
+TEST_F(BatchConversionTest, MissingSourceEndsTheRunAndCreatesNoTarget) {
   auto request = Request();
   request.target = dir_ / "new-folder" / "a_out.txt";
-  host_.answer = true;
-  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::SourceMissing);
-  EXPECT_EQ(host_.questions, std::vector<std::string>{"没找到源文件,选择文件？"});
-  EXPECT_EQ(host_.events, (Events{"ask", "choose"}));
+  const RunOutcome outcome = BatchConversion(request, host_);
+  EXPECT_EQ(outcome.status, RunStatus::SourceMissing);
+  EXPECT_FALSE(outcome.error);
+  EXPECT_FALSE(outcome.targetOpened);
+  EXPECT_EQ(host_.events, (Events{"end"}));  // no progress: the window asks for another source
   EXPECT_FALSE(std::filesystem::exists(request.target));
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "new-folder"));  // the folder step ran first
 
-  host_ = ScriptedHost();
-  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::SourceMissing);
-  EXPECT_EQ(host_.events, (Events{"ask"}));  // No: nothing more
+  host_ = ScriptedObserver();
+  request.source.clear();  // an empty box is a missing source too
+  EXPECT_EQ(BatchConversion(request, host_).status, RunStatus::SourceMissing);
+  EXPECT_EQ(host_.events, (Events{"end"}));
 }
 
 TEST_F(BatchConversionTest, WrapCutsLinesIntoPiecesThroughTheTempFile) {
   const std::string twentyFive = Gb("一二三四五六七八九十一二三四五六七八九十一二三四五");
   const std::string ten = Gb("abcdefghi十");
   WriteBytes(dir_ / "a.txt", twentyFive + "\r\n\r\n" + ten + "\r\n");
-  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy, 10), host_),
-            BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy, 10), host_).status,
+            RunStatus::Completed);
   const std::string temp = ReadBytes(program_ / "temp.txt");
   EXPECT_EQ(temp, twentyFive.substr(0, 20) + "\r\n" + twentyFive.substr(20, 20) + "\r\n" +
                       twentyFive.substr(40) + "\r\n" + ten + "\r\n");
@@ -102,8 +100,8 @@ TEST_F(BatchConversionTest, WrapCutsLinesIntoPiecesThroughTheTempFile) {
 
 TEST_F(BatchConversionTest, WrapConsumesALoneLeadByteAtTheEndOfALine) {
   WriteBytes(dir_ / "a.txt", Gb("一二三") + "\xB0\r\n" + "\xB0\r\n");
-  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy, 2), host_),
-            BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy, 2), host_).status,
+            RunStatus::Completed);
   EXPECT_EQ(ReadBytes(program_ / "temp.txt"),
             Gb("一二") + "\r\n" + Gb("三") + "\xB0\r\n" + "\xB0\r\n");
 }
@@ -112,7 +110,7 @@ TEST_F(BatchConversionTest, TargetEqualToSourceIsReplacedByItsAnnotation) {
   WriteBytes(dir_ / "a.txt", Gb("我"));
   auto request = Request(OutputFormat::rb_output_hanpy);
   request.target = request.source;
-  ASSERT_EQ(BatchConversion(request, host_), BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(request, host_).status, RunStatus::Completed);
   EXPECT_EQ(ReadBytes(dir_ / "a.txt"), Gb("我(wo3)\r\n"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }
@@ -126,25 +124,25 @@ TEST_F(BatchConversionTest, FailedRunOverTheSourceLeavesTheSourceIntact) {
   auto request = Request();
   request.settings.toneStyle = ToneStyle::Marked;
   request.target = request.source;
-  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::Failed);
+  EXPECT_EQ(BatchConversion(request, host_).status, RunStatus::Failed);
   EXPECT_EQ(ReadBytes(dir_ / "a.txt"), original);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1)
       << "no scratch file left behind";
   EXPECT_EQ(host_.errors, std::vector<std::string>{"List index out of bounds (4)"});
 }
 
-TEST_F(BatchConversionTest, FailureAfterTheTargetWasCreatedSkipsTheCompletionQuestion) {
+TEST_F(BatchConversionTest, FailureAfterTheTargetWasCreatedEndsFailedWithTheTargetOpened) {
   TempDir noGlyphs;
   session.LoadDataFiles(noGlyphs.path());
   WriteBytes(dir_ / "a.txt", Gb("们\r\n中\r\n"));
   auto request = Request();
   request.settings.toneStyle = ToneStyle::Marked;
-  host_.answer = true;
-  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::Failed);
+  const RunOutcome outcome = BatchConversion(request, host_);
+  EXPECT_EQ(outcome.status, RunStatus::Failed);
+  EXPECT_TRUE(outcome.targetOpened);  // the window closes its bar before the error box
   EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("men\r\n们\r\n"));  // the lines written so far
-  EXPECT_EQ(host_.events, (Events{"show", "fill", "hide", "error"}));
-  EXPECT_TRUE(host_.questions.empty());
-  EXPECT_TRUE(host_.opened.empty());
+  EXPECT_EQ(host_.events, (Events{"show", "end"}));
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"List index out of bounds (4)"});
 }
 
 TEST_F(BatchConversionTest, FullDiskIsAFailureNotASuccess) {
@@ -152,10 +150,9 @@ TEST_F(BatchConversionTest, FullDiskIsAFailureNotASuccess) {
   WriteBytes(dir_ / "a.txt", Gb("我爱北京\r\n"));
   auto request = Request();
   request.target = "/dev/full";
-  host_.answer = true;
-  EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::Failed);
+  EXPECT_EQ(BatchConversion(request, host_).status, RunStatus::Failed);
   EXPECT_EQ(host_.errors, std::vector<std::string>{"Disk full"});
-  EXPECT_TRUE(host_.questions.empty());
+  EXPECT_TRUE(host_.outcomes.at(0).targetOpened);
 }
 
 TEST_F(BatchConversionTest, FailuresBeforeTheTargetOnlyReportTheError) {
@@ -180,31 +177,15 @@ TEST_F(BatchConversionTest, FailuresBeforeTheTargetOnlyReportTheError) {
   };
   for (const Case& c : cases) {
     WriteBytes(dir_ / "a.txt", Gb("我\r\n"));
-    ScriptedHost host;
-    host.answer = true;
+    ScriptedObserver host;
     auto request = Request();
     c.arrange(request);
-    EXPECT_EQ(BatchConversion(request, host), BatchOutcome::Failed) << c.name;
-    EXPECT_EQ(host.events, Events{"error"}) << c.name;
+    const RunOutcome outcome = BatchConversion(request, host);
+    EXPECT_EQ(outcome.status, RunStatus::Failed) << c.name;
+    EXPECT_FALSE(outcome.targetOpened) << c.name;  // so the window shows the error box alone
+    EXPECT_EQ(host.events, Events{"end"}) << c.name;
     EXPECT_EQ(host.errors, std::vector<std::string>{c.error}) << c.name;
   }
-}
-
-TEST(DeriveTargetPath, InsertsInFrontOfTheFileNamesExtension) {
-  struct Case {
-    const char* source;
-    const char* target;
-  };
-  const Case cases[] = {
-      {"a.txt", "a_拼音.txt"},
-      {"/home/u/texts/a.txt", "/home/u/texts/a_拼音.txt"},
-      {"/home/u/old.files/a.txt", "/home/u/old.files/a_拼音.txt"},  // a dot in a folder name
-      {"/home/u/.local/a.b.txt", "/home/u/.local/a.b_拼音.txt"},    // the last dot of the name
-      {"notes", "notes_拼音"},
-      {"/home/u/old.files/notes", "/home/u/old.files/notes_拼音"},
-      {"/tmp/课文.txt", "/tmp/课文_拼音.txt"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(DeriveTargetPath(c.source).string(), c.target);
 }
 
 TEST_F(BatchConversionTest, HugeSingleLineAndOddBytesConvertCompletely) {
@@ -214,8 +195,8 @@ TEST_F(BatchConversionTest, HugeSingleLineAndOddBytesConvertCompletely) {
   line.reserve(50u << 20);
   while (line.size() < (50u << 20)) line += piece;
   WriteBytes(dir_ / "a.txt", line + "\r" + "\xB0");
-  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_),
-            BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_).status,
+            RunStatus::Completed);
   EXPECT_EQ(host_.lineCount, 2u);
   const std::string target = ReadBytes(dir_ / "a_out.txt");
   const std::string expectedPiece =
@@ -227,8 +208,8 @@ TEST_F(BatchConversionTest, HugeSingleLineAndOddBytesConvertCompletely) {
 
 TEST_F(BatchConversionTest, NulByteEndsTheSource) {
   WriteBytes(dir_ / "a.txt", std::string("\xCE\xD2\r\n\0\xB0\xAE\r\n", 9));
-  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_),
-            BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_).status,
+            RunStatus::Completed);
   EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("我(wo3)\r\n"));
 }
 

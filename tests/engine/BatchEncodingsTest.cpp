@@ -3,11 +3,12 @@
 #include <sstream>
 
 #include "engine/BatchConversion.h"
+#include "engine/SourceReader.h"
 #include "platform/Cp936.h"
 #include "platform/TextCodec.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
-#include "support/ScriptedBatchHost.h"
+#include "support/ScriptedRunObserver.h"
 #include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
@@ -18,7 +19,7 @@ namespace {
 using namespace std::string_literals;
 using test::Gb;
 using test::ReadBytes;
-using test::ScriptedHost;
+using test::ScriptedObserver;
 using test::TempDir;
 using test::WriteBytes;
 
@@ -44,8 +45,8 @@ class BatchEncodingsTest : public testing::Test {
   // Converts `bytes` and returns the target's bytes.
   std::string Convert(const std::string& bytes, BatchRequest request) {
     WriteBytes(request.source, bytes);
-    host_ = ScriptedHost();
-    EXPECT_EQ(BatchConversion(request, host_), BatchOutcome::Completed);
+    host_ = ScriptedObserver();
+    EXPECT_EQ(BatchConversion(request, host_).status, RunStatus::Completed);
     return ReadBytes(request.target);
   }
   std::string Convert(const std::string& bytes) { return Convert(bytes, Request()); }
@@ -67,7 +68,7 @@ class BatchEncodingsTest : public testing::Test {
 
   TempDir dir_;
   TempDir program_;
-  ScriptedHost host_;
+  ScriptedObserver host_;
 };
 
 std::string Encoded(std::string_view textUtf8, Encoding encoding, bool mark) {
@@ -170,7 +171,7 @@ TEST_F(BatchEncodingsTest, EmptyFilesInEveryEncoding) {
   for (const auto& c : cases) {
     EXPECT_EQ(Convert(c.source), c.target);
     EXPECT_EQ(host_.lineCount, 0u);
-    EXPECT_EQ(host_.events, (std::vector<std::string>{"show", "fill", "ask", "hide"}));
+    EXPECT_EQ(host_.events, (std::vector<std::string>{"show", "end"}));
   }
   for (const EncodingChoice forced :
        {EncodingChoice::Utf8, EncodingChoice::Utf16, EncodingChoice::Gb18030}) {
@@ -242,7 +243,7 @@ TEST_F(BatchEncodingsTest, StandardInputAndOutputStandInForTheFiles) {
   std::ostringstream output;
   request.sourceBytes = &input;
   request.targetStream = &output;
-  ASSERT_EQ(BatchConversion(request, host_), BatchOutcome::Completed);
+  ASSERT_EQ(BatchConversion(request, host_).status, RunStatus::Completed);
   EXPECT_EQ(output.str(), Encoded("我(wo3)國\r\n", Encoding::Utf16Be, true));
   EXPECT_FALSE(std::filesystem::exists("-"));
 }

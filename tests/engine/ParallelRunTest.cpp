@@ -9,7 +9,7 @@
 #include "platform/TextCodec.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
-#include "support/ScriptedBatchHost.h"
+#include "support/ScriptedRunObserver.h"
 #include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
@@ -57,7 +57,7 @@ class ParallelRunTest : public testing::Test {
     StartSession(session, program_.path());
   }
   std::string Run(const std::string& source, ConversionSettings settings, unsigned jobs,
-                  std::size_t chunkBytes, BatchOutcome expected = BatchOutcome::Completed) {
+                  std::size_t chunkBytes, RunStatus expected = RunStatus::Completed) {
     test::WriteBytes(dir_ / "a.txt", source);
     BatchRequest request;
     request.source = dir_ / "a.txt";
@@ -67,8 +67,8 @@ class ParallelRunTest : public testing::Test {
     request.data = session.Data();
     request.jobs = jobs;
     request.chunkBytes = chunkBytes;
-    test::ScriptedHost host;
-    EXPECT_EQ(BatchConversion(request, host), expected);
+    test::ScriptedObserver host;
+    EXPECT_EQ(BatchConversion(request, host).status, expected);
     steps = host.steps;
     lineCount = host.lineCount;
     return test::ReadBytes(request.target);
@@ -130,8 +130,8 @@ TEST_F(ParallelRunTest, AFailureMidwayLeavesTheSameLinesAsOnOneThread) {
   std::filesystem::remove(program_ / kToneVowelFile);
   session.ReloadDataFiles();
   ConversionSettings settings;  // Marked
-  const std::string one = Run(Gb(text), settings, 1, 1 << 30, BatchOutcome::Failed);
-  const std::string many = Run(Gb(text), settings, 3, 32, BatchOutcome::Failed);
+  const std::string one = Run(Gb(text), settings, 1, 1 << 30, RunStatus::Failed);
+  const std::string many = Run(Gb(text), settings, 3, 32, RunStatus::Failed);
   EXPECT_EQ(one, many);
   EXPECT_FALSE(one.empty());
   EXPECT_EQ(one.find(Gb("我")), std::string::npos);
@@ -150,8 +150,8 @@ TEST_F(ParallelRunTest, StandardInputIsReadInChunksToo) {
   request.data = session.Data();
   request.jobs = 2;
   request.chunkBytes = 100;
-  test::ScriptedHost host;
-  ASSERT_EQ(BatchConversion(request, host), BatchOutcome::Completed);
+  test::ScriptedObserver host;
+  ASSERT_EQ(BatchConversion(request, host).status, RunStatus::Completed);
   ConversionSettings settings;
   EXPECT_EQ(out.str(), Run(text, settings, 1, 1 << 30));
 }

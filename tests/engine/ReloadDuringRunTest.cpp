@@ -6,7 +6,7 @@
 
 #include "engine/BatchConversion.h"
 #include "reading/Session.h"
-#include "support/ScriptedBatchHost.h"
+#include "support/ScriptedRunObserver.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -15,11 +15,11 @@ namespace {
 using test::Gb;
 
 // Runs a hook at the first step of the bar: the run is then under way, with lines still to come.
-class HostReloadingMidway : public test::ScriptedHost {
+class ObserverReloadingMidway : public test::ScriptedObserver {
  public:
   std::function<void()> atFirstStep;
-  void StepProgress() override {
-    ScriptedHost::StepProgress();
+  void ProgressStepped() override {
+    ScriptedObserver::ProgressStepped();
     if (steps == 1 && atFirstStep) atFirstStep();
   }
 };
@@ -48,19 +48,19 @@ TEST(ReloadDuringRun, TheRunFinishesWithTheDataItStartedWithAndTheNextSeesTheNew
     request.jobs = jobs;
     request.chunkBytes = 16;  // many chunks, most of them annotated after the reload
     request.data = session.Data();
-    HostReloadingMidway host;
+    ObserverReloadingMidway host;
     host.atFirstStep = [&] {
       writeUser("NEW");
       session.ReloadDataFiles();
     };
-    ASSERT_EQ(BatchConversion(request, host), BatchOutcome::Completed);
+    ASSERT_EQ(BatchConversion(request, host).status, RunStatus::Completed);
     std::string expected;
     for (int i = 0; i < 400; ++i) expected += Gb("行(OLD)\r\n");
     EXPECT_EQ(test::ReadBytes(request.target), expected);
 
     request.data = session.Data();
-    test::ScriptedHost next;
-    ASSERT_EQ(BatchConversion(request, next), BatchOutcome::Completed);
+    test::ScriptedObserver next;
+    ASSERT_EQ(BatchConversion(request, next).status, RunStatus::Completed);
     EXPECT_EQ(test::ReadBytes(request.target).substr(0, Gb("行(NEW)\r\n").size()),
               Gb("行(NEW)\r\n"));
     writeUser("OLD");

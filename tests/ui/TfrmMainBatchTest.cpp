@@ -1,5 +1,6 @@
 // The batch group: the two file dialogs, a run through btnOk with its questions, the progress
-// bar and the window heights.
+// bar and the window heights. The run itself only reports; what is asked after it, and when, is
+// the window's.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,7 +12,8 @@
 
 #include "WindowTestSupport.h"
 #include "engine/AnnotateLine.h"
-#include "engine/BatchConversion.h"
+#include "frontend/TargetNaming.h"
+#include "reading/shared/DataFiles.h"
 #include "ui/QtText.h"
 #include "ui/TfrmMain.h"
 
@@ -35,6 +37,15 @@ class Batch : public ::testing::Test {
     dialogs.whileAsking = [this](const QString&) {
       heightsWhileAsking.push_back(window.OuterSize().height());
       barShownWhileAsking.push_back(!Bar().isHidden());
+      barFullWhileAsking.push_back(Bar().value() == Bar().maximum());
+    };
+    dialogs.whileOpeningUrl = [this](const QUrl&) {
+      barShownWhileOpening.push_back(!Bar().isHidden());
+    };
+    dialogs.whileShowingError = [this](const QString&) {
+      heightsWhileShowingError.push_back(window.OuterSize().height());
+      barShownWhileShowingError.push_back(!Bar().isHidden());
+      barFullWhileShowingError.push_back(Bar().value() == Bar().maximum());
     };
   }
 
@@ -57,7 +68,14 @@ class Batch : public ::testing::Test {
   TfrmMain window{folder.path(), dialogs};
   std::vector<int> heightsWhileAsking;
   std::vector<bool> barShownWhileAsking;
+  std::vector<bool> barFullWhileAsking;
+  std::vector<bool> barShownWhileOpening;
+  std::vector<int> heightsWhileShowingError;
+  std::vector<bool> barShownWhileShowingError;
+  std::vector<bool> barFullWhileShowingError;
 };
+
+using Calls = std::vector<std::string>;
 
 TEST_F(Batch, OpenDialogSetsBothBoxes) {
   ChooseSource(source);
@@ -94,11 +112,31 @@ TEST_F(Batch, RunWithYesWritesTheTargetAndOpensIt) {
   EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(Str(target)));
   EXPECT_EQ(heightsWhileAsking, std::vector<int>{525});
   EXPECT_EQ(barShownWhileAsking, std::vector<bool>{true});
+  // The bar is filled before the question, and hidden only after the target was opened.
+  EXPECT_EQ(barFullWhileAsking, std::vector<bool>{true});
+  EXPECT_EQ(barShownWhileOpening, std::vector<bool>{true});
+  EXPECT_EQ(dialogs.calls, (Calls{"open dialog", "confirm", "open url"}));
   EXPECT_EQ(window.OuterSize(), QSize(532, 495));
   EXPECT_TRUE(Bar().isHidden());
   EXPECT_EQ(Bar().value(), Bar().maximum());
   EXPECT_EQ(Bar().maximum(), 1) << "range up to the index of the last line";
   EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+TEST_F(Batch, AnEmptySourceRunsToTheUsualEnd) {
+  WriteBytes(source, "");
+  ChooseSource(source);
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(ReadBytes(target), "");
+  EXPECT_EQ(dialogs.confirmTexts,
+            std::vector<QString>{Q("执行完成，是否打开文件") + "\r\r" + Str(target)});
+  EXPECT_EQ(barShownWhileAsking, std::vector<bool>{true});
+  EXPECT_EQ(barFullWhileAsking, std::vector<bool>{true});
+  EXPECT_EQ(Bar().maximum(), 0);
+  EXPECT_TRUE(Bar().isHidden());
+  EXPECT_TRUE(dialogs.openedUrls.empty());
+  EXPECT_EQ(window.OuterSize(), QSize(532, 495));
 }
 
 TEST_F(Batch, TheChosenSourcesEncodingShowsBesideItAndTheRunKeepsIt) {
@@ -219,6 +257,8 @@ TEST_F(Batch, RunWithNoLeavesTheTargetUnopened) {
   EXPECT_EQ(ReadBytes(target).substr(0, Gb("wǒ ài\r\n").size()), Gb("wǒ ài\r\n"));
   EXPECT_TRUE(dialogs.openedUrls.empty());
   EXPECT_EQ(heightsWhileAsking, std::vector<int>{325});
+  EXPECT_EQ(barFullWhileAsking, std::vector<bool>{true});
+  EXPECT_EQ(dialogs.calls, (Calls{"open dialog", "confirm"}));  // answered No: nothing more
   EXPECT_EQ(window.OuterSize(), QSize(532, 295));
   EXPECT_TRUE(Bar().isHidden());
 }
@@ -256,15 +296,21 @@ TEST_F(Batch, MissingSourceAsksAndYesOpensTheDialog) {
   EXPECT_EQ(dialogs.openFilters.size(), 1u);
   EXPECT_EQ(Text("edtChfile"), Str(source)) << "the dialog chose the source";
   EXPECT_FALSE(std::filesystem::exists(DeriveTargetPath(missing)));
+  EXPECT_TRUE(std::filesystem::is_directory(missing.parent_path())) << "the target's folder";
   EXPECT_TRUE(heightsWhileAsking == std::vector<int>{495});
+  EXPECT_EQ(barShownWhileAsking, std::vector<bool>{false});
   EXPECT_TRUE(Bar().isHidden());
+  EXPECT_EQ(dialogs.calls, (Calls{"confirm", "open dialog"}));
 
   // No: nothing more.
   window.OpenDialog1CanClose(Str(missing));
   dialogs.confirmAnswers.push_back(false);
+  dialogs.calls.clear();
   Click("btnOk");
   EXPECT_EQ(dialogs.confirmTexts.size(), 2u);
+  EXPECT_EQ(dialogs.confirmTexts[1], Q("没找到源文件,选择文件？"));
   EXPECT_EQ(dialogs.openFilters.size(), 1u);
+  EXPECT_EQ(dialogs.calls, Calls{"confirm"});
   EXPECT_EQ(Text("edtChfile"), Str(missing));
   EXPECT_TRUE(dialogs.errorTexts.empty());
 }
@@ -286,6 +332,55 @@ TEST_F(Batch, AFailedRunIsReportedInTheErrorBox) {
   EXPECT_TRUE(dialogs.confirmTexts.empty());
   EXPECT_EQ(window.OuterSize(), QSize(532, 495));
   EXPECT_TRUE(Bar().isHidden());
+  // The run never started: the error box alone, the bar as the open button left it.
+  EXPECT_EQ(Bar().value(), 0);
+  EXPECT_EQ(dialogs.calls, (Calls{"open dialog", "save dialog", "error"}));
+}
+
+TEST_F(Batch, AFailureMidwayFillsAndHidesTheBarThenShowsTheErrorBox) {
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    std::string error;
+    std::string written;  // what the target holds afterwards
+  };
+  // The full disk first: the other case takes the tone glyphs away for good.
+  const Case cases[] = {
+      {"a full disk",
+       [&] {
+         dialogs.saveAnswers.push_back("/dev/full");
+         Trigger("N3");
+       },
+       "Disk full.", ""},
+      {"no tone glyphs",
+       [&] {
+         // The Marked style fails at the first character that needs a mark: 中.
+         std::filesystem::remove(folder / kToneVowelFile);
+         window.ReadingSession().ReloadDataFiles();
+         WriteBytes(source, Gb("们\r\n中\r\n"));
+       },
+       "List index out of bounds (4)", Gb("men\r\n们\r\n")},
+  };
+  for (const Case& c : cases) {
+    if (std::string(c.name) == "a full disk" && !std::filesystem::exists("/dev/full")) continue;
+    ChooseSource(source);
+    c.arrange();
+    dialogs.calls.clear();
+    dialogs.errorTexts.clear();
+    heightsWhileShowingError.clear();
+    barShownWhileShowingError.clear();
+    barFullWhileShowingError.clear();
+    Click("btnOk");
+    EXPECT_EQ(dialogs.errorTexts, std::vector<QString>{Q(c.error)}) << c.name;
+    EXPECT_EQ(dialogs.calls, Calls{"error"}) << c.name << ": no completion question";
+    EXPECT_EQ(heightsWhileShowingError, std::vector<int>{495}) << c.name;
+    EXPECT_EQ(barShownWhileShowingError, std::vector<bool>{false}) << c.name;
+    EXPECT_EQ(barFullWhileShowingError, std::vector<bool>{true}) << c.name;
+    EXPECT_TRUE(dialogs.openedUrls.empty()) << c.name;
+    if (!c.written.empty()) {
+      EXPECT_EQ(ReadBytes(target), c.written) << c.name;
+    }
+  }
 }
 
 TEST_F(Batch, OnlyTheOpenButtonResetsTheBar) {

@@ -13,6 +13,7 @@
 namespace tolvane::test {
 
 bool ScriptedDialogs::Confirm(QWidget*, const QString& text) {
+  calls.push_back("confirm");
   confirmTexts.push_back(text);
   if (whileAsking) whileAsking(text);
   if (confirmAnswers.empty()) {
@@ -24,11 +25,19 @@ bool ScriptedDialogs::Confirm(QWidget*, const QString& text) {
   return answer;
 }
 
-void ScriptedDialogs::Message(QWidget*, const QString& text) { messageTexts.push_back(text); }
+void ScriptedDialogs::Message(QWidget*, const QString& text) {
+  calls.push_back("message");
+  messageTexts.push_back(text);
+}
 
-void ScriptedDialogs::Error(QWidget*, const QString& text) { errorTexts.push_back(text); }
+void ScriptedDialogs::Error(QWidget*, const QString& text) {
+  calls.push_back("error");
+  errorTexts.push_back(text);
+  if (whileShowingError) whileShowingError(text);
+}
 
 QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter, const QString& initial) {
+  calls.push_back("open dialog");
   openFilters.push_back(filter);
   openInitials.push_back(initial);
   if (openAnswers.empty()) {
@@ -41,6 +50,7 @@ QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter, const QSt
 }
 
 QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter, const QString& initial) {
+  calls.push_back("save dialog");
   saveFilters.push_back(filter);
   saveInitials.push_back(initial);
   if (saveAnswers.empty()) {
@@ -52,9 +62,14 @@ QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter, const QSt
   return answer;
 }
 
-void ScriptedDialogs::OpenUrl(const QUrl& url) { openedUrls.push_back(url); }
+void ScriptedDialogs::OpenUrl(const QUrl& url) {
+  calls.push_back("open url");
+  openedUrls.push_back(url);
+  if (whileOpeningUrl) whileOpeningUrl(url);
+}
 
 void ScriptedDialogs::PrintPreview(QWidget*, const std::function<void(QPagedPaintDevice&)>& paint) {
+  calls.push_back("print preview");
   ++previews;
   printedPdf = std::filesystem::temp_directory_path() /
                ("tolvane-preview-" + std::to_string(QCoreApplication::applicationPid()) + ".pdf");

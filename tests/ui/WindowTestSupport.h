@@ -26,6 +26,13 @@ class ScriptedDialogs : public Dialogs {
   std::deque<QString> saveAnswers;
   // Runs while a question is up, e.g. to look at the window in the middle of a run.
   std::function<void(const QString&)> whileAsking;
+  // The same while the error box is up, and while a file or web address is being opened.
+  std::function<void(const QString&)> whileShowingError;
+  std::function<void(const QUrl&)> whileOpeningUrl;
+
+  // Every call in order: "confirm", "message", "error", "open dialog", "save dialog", "open url",
+  // "print preview".
+  std::vector<std::string> calls;
 
   std::vector<QString> confirmTexts;
   std::vector<QString> messageTexts;

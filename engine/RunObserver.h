@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+
+#include "platform/Error.h"
+#include "platform/TextEncoding.h"
+
+namespace tolvane {
+
+// How a run ended.
+enum class RunStatus { Completed, SourceMissing, Failed };
+
+struct RunOutcome {
+  RunStatus status = RunStatus::Completed;
+  // Why a Failed run failed.
+  std::optional<Error> error;
+  // Whether the run got as far as opening its target (or the scratch file that replaces it)
+  // before it ended: a run that failed after that may have written part of the target, and had
+  // progress to show.
+  bool targetOpened = false;
+};
+
+// What a run tells whoever drives it, as it goes. A run only reports: it asks nothing, so the
+// front ends decide what to ask or print. Every call comes on the thread that called the run.
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+
+  // The run is about to write about `lineCount` lines (an estimate where the source is read in
+  // pieces); one step follows per line written.
+  virtual void ProgressStarted(std::size_t lineCount) = 0;
+  virtual void ProgressStepped() = 0;
+  // The number of lines turned out to differ from the estimate: it is now `lineCount`. At the end
+  // of a completed run, the number of lines written.
+  virtual void ProgressRangeCorrected(std::size_t lineCount) = 0;
+  // Part of the source does not decode in the encoding it is read in; those bytes go into the
+  // target as they are. `offset` is the byte offset of the first such sequence. Said once, as soon
+  // as it is found.
+  virtual void UndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
+                                std::size_t offset) {
+    (void)source, (void)encoding, (void)offset;
+  }
+  // The last call of every run, after it has closed what it opened; the run returns the same.
+  virtual void RunEnded(const RunOutcome& outcome) { (void)outcome; }
+};
+
+}  // namespace tolvane
