@@ -3,9 +3,9 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 
+#include "platform/ByteScan.h"
 #include "platform/Cp936Table_generated.h"
 #include "platform/UnicodeText.h"
 
@@ -140,8 +140,6 @@ void AppendAsUnicodeText(std::string_view text, std::string& out) {
   }
 }
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
 std::optional<std::size_t> FirstUndecodable(std::string_view text) {
   const std::bitset<0x10000>& exact = ExactPairs();
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
@@ -149,11 +147,7 @@ std::optional<std::size_t> FirstUndecodable(std::string_view text) {
   for (std::size_t pos = 0; pos < size;) {
     const unsigned lead = bytes[pos];
     if (lead < 0x80) {
-      // Runs of ASCII eight bytes at a time.
-      std::uint64_t eight;
-      while (pos + 8 <= size && (std::memcpy(&eight, bytes + pos, 8), (eight & kHighBits) == 0))
-        pos += 8;
-      if (pos < size && bytes[pos] < 0x80) ++pos;
+      pos = bytescan::FindNonAscii(text, pos);
     } else if (pos + 1 < size && exact[lead << 8 | bytes[pos + 1]]) {
       pos += 2;
     } else if (lead == 0x80 && cp936_table::kByte80 != 0) {

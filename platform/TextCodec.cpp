@@ -4,10 +4,10 @@
 #include <unicode/ucnv_cb.h>
 
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <vector>
 
+#include "platform/ByteScan.h"
 #include "platform/Cp936.h"
 #include "platform/UnicodeText.h"
 
@@ -21,19 +21,10 @@ void NoteFirst(std::optional<std::size_t>& first, std::size_t offset) {
   if (!first) first = offset;
 }
 
-// Whether none of the eight bytes at `p` has its high bit set.
-inline bool AllAscii8(const char* p) {
-  std::uint64_t x;
-  std::memcpy(&x, p, 8);
-  return (x & 0x8080808080808080ULL) == 0;
-}
-
 void DecodeUtf8(std::string_view bytes, std::size_t offset, DecodedText& out) {
   // Most files are well-formed: then the text is the bytes as they are.
   std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    while (pos + 8 <= bytes.size() && AllAscii8(bytes.data() + pos)) pos += 8;
-    if (pos >= bytes.size()) break;
+  while ((pos = bytescan::FindNonAscii(bytes, pos)) < bytes.size()) {
     const std::size_t length = unicode::WellFormedUtf8Length(bytes, pos);
     if (length == 0) break;
     pos += length;

@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <ostream>
 #include <random>
 
+#include "platform/ByteScan.h"
 #include "platform/Error.h"
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace tolvane {
 namespace {
@@ -20,51 +16,17 @@ constexpr std::size_t kWriteBufferSize = 1 << 20;
 
 std::string SystemReason(int errnoValue) { return std::strerror(errnoValue); }
 
-#ifndef __SSE2__
-// Whether any of the eight bytes at `p` is below 14 (NUL, CR, LF and other control bytes).
-inline bool HasByteBelow14(const char* p) {
-  std::uint64_t x;
-  std::memcpy(&x, p, 8);
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-  return ((x - kOnes * 14) & ~x & kHighs) != 0;
-}
-#endif
-
-// The position of the first byte below 14 at or after `pos`, or `size`. Sixteen bytes at a
-// time where the processor has SSE2 (every x86-64 does), else eight.
-inline std::size_t NextByteBelow14(const char* text, std::size_t pos, std::size_t size) {
-#ifdef __SSE2__
-  const __m128i limit = _mm_set1_epi8(13);
-  while (pos + 16 <= size) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
-    // Unsigned byte <= 13 exactly where min(byte, 13) == byte.
-    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, limit), bytes));
-    if (mask != 0)
-      return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-    pos += 16;
-  }
-#else
-  while (pos + 8 <= size && !HasByteBelow14(text + pos)) pos += 8;
-#endif
-  while (pos<size&& static_cast<unsigned char>(text[pos])> '\r') ++pos;
-  return pos;
-}
-
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
   // One pass: the NUL that ends the text and the line ends are found together.
   std::size_t begin = 0;
   std::size_t size = text.size();
-  for (std::size_t pos = 0; pos < size; ++pos) {
-    pos = NextByteBelow14(text.data(), pos, size);
-    if (pos >= size) break;
+  for (std::size_t pos = 0; (pos = bytescan::FindLineEnd(text, pos)) < size; ++pos) {
     const char c = text[pos];
     if (c == '\0') {
       size = pos;
       break;
     }
-    if (c != '\r' && c != '\n') continue;
     onLine(begin, pos - begin);
     if (c == '\r' && pos + 1 < size && text[pos + 1] == '\n') ++pos;
     begin = pos + 1;

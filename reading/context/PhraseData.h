@@ -12,34 +12,30 @@
 #include <unordered_map>
 #include <vector>
 
-// What reading by context needs: a dictionary of words with their frequencies and readings, and
-// a default reading for every character. Both come from data files beside the program (see
-// tools/gen_context_data.py), loaded when the policy is first used:
-//
-//   words file:      word TAB frequency TAB syllable[ syllable...]   one syllable per character
-//   pairs file:      two characters TAB 1 or 2 TAB syllable (or "*")
-//   characters file: character TAB syllable
-//
-// Lines starting with "#" are comments. Syllables are numbered pinyin ("hang2", "er5", "lv4");
-// "-" in a word stands for the character's default reading. A one-character line of the words
-// file gives that character's frequency as a word and its default reading; the characters file
-// gives the default reading of the others. A pair gives the reading that the first or the second
-// of two characters standing side by side has there, "*" where the words disagree.
-namespace tolvane {
+#include "reading/context/OpenTable.h"
+#include "reading/context/PhraseDataFiles.h"
 
-using SyllableId = std::uint16_t;
-// In a word's readings: the character takes its default reading.
-inline constexpr SyllableId kDefaultSyllable = 0xFFFF;
-// From PairReading: the words disagree on the reading there.
-inline constexpr SyllableId kDisputedSyllable = 0xFFFE;
+// What reading by context needs: a dictionary of words with their frequencies and readings, and
+// a default reading for every character. Both come from data files beside the program (their
+// lines are described in reading/context/PhraseDataFiles.h), loaded when the policy is first used.
+//
+// A one-character line of the words file gives that character's frequency as a word and its
+// default reading; the characters file gives the default reading of the others. A pair gives the
+// reading that the first or the second of two characters standing side by side has there, "*"
+// where the words disagree.
+namespace tolvane {
 
 class PhraseData {
  public:
-  // Loads both files; a file that cannot be read raises the text-file error, a malformed line
-  // "<file>:<line>: <what is wrong>".
+  // Loads the three files; a file that cannot be read raises the text-file error, a malformed
+  // line "<file>:<line>: <what is wrong>".
   static std::unique_ptr<PhraseData> Load(const std::filesystem::path& wordsFile,
                                           const std::filesystem::path& pairsFile,
                                           const std::filesystem::path& charactersFile);
+  // The indexes of records already read. A character's default reading is that of its
+  // one-character word, else of its first line in the characters file; of a pair given twice,
+  // the later line counts.
+  static std::unique_ptr<PhraseData> FromRecords(PhraseRecords records);
 
   // A word of the dictionary that starts at some position of a text.
   struct WordMatch {
@@ -71,6 +67,11 @@ class PhraseData {
   std::size_t MemoryBytes() const;
 
  private:
+  void BuildPairs(const std::vector<PhraseRecords::Pair>& pairs);
+  void BuildWords(const PhraseRecords& records);
+  void BuildPrefixes();
+  void BuildDefaults(const PhraseRecords& records);
+
   // A word: its characters and its readings stand at [begin, begin + length) of characters_ and
   // readings_. Words are sorted by their characters, so the words that share a beginning stand
   // together and narrowing them character by character is a binary search.
@@ -100,9 +101,8 @@ class PhraseData {
   // The third character of each word (0 where it is shorter), apart and dense: the narrowing
   // there, where most of what the prefix table leaves happens, reads it alone.
   std::vector<char32_t> thirdCharacters_;
-  // Every two-character beginning of a word, with its words [first, last): open addressing.
-  std::vector<std::uint64_t> prefixKeys_;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> prefixRanges_;
+  // Every two-character beginning of a word, with its words [first, last).
+  OpenTable<std::pair<std::uint32_t, std::uint32_t>> prefixes_;
   std::vector<SyllableId> readings_;
   // For a first character of the Basic Multilingual Plane: the word it is alone, and whether
   // longer words begin with it.
@@ -111,18 +111,11 @@ class PhraseData {
     bool longer = false;
   };
   std::vector<FirstCharacter> bmpFirst_;
-  std::unordered_map<char32_t, SyllableId> defaults_;
-  static constexpr std::uint64_t kNoPair = ~std::uint64_t{0};
-  static std::size_t PairSlot(std::uint64_t key, std::size_t size) {
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 32) & (size - 1);
-  }
-  std::vector<std::uint64_t> pairKeys_;
-  std::vector<SyllableId> pairValues_;
+  OpenTable<SyllableId> defaults_;       // code point beyond the BMP -> syllable id
+  OpenTable<SyllableId> pairs_;          // PairKey -> syllable id or kDisputedSyllable
   std::vector<bool> pairedCharacters_;   // BMP code point -> stands in a pair
   std::vector<SyllableId> bmpDefaults_;  // BMP code point -> syllable id + 1 (0: none)
   double unknownLogProbability_ = -20.0;
-
-  friend class PhraseDataBuilder;
 };
 
 template <typename Visit>

@@ -58,12 +58,12 @@ TEST(Cp936, WalkConsumesEveryByteOfAnyInput) {
 }
 
 TEST(Cp936, FirstUndecodableFindsTheFirstBadSequenceAfterRunsOfAnyLength) {
-  // ASCII is skipped eight bytes at a time: a bad sequence after runs of every length up to
+  // ASCII is skipped a block at a time: a bad sequence after runs of every length up to
   // three blocks, after a valid pair, and at the very end.
   const std::string pair = "\xD6\xD0";                     // 中
   const std::string bad[] = {"\x81\x7F", "\xFF", "\xA1"};  // no trail, no lead, cut short
   for (const std::string& b : bad) {
-    for (std::size_t run = 0; run < 26; ++run) {
+    for (std::size_t run = 0; run < 50; ++run) {
       const std::string text = std::string(run, 'x') + pair + std::string(run % 9, 'y') + b;
       EXPECT_EQ(cp936::FirstUndecodable(text), run + 2 + run % 9) << run;
       EXPECT_EQ(cp936::FirstUndecodable(text.substr(0, text.size() - b.size())), std::nullopt)
