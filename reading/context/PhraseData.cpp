@@ -131,9 +131,8 @@ void PhraseData::BuildPrefixes() {
 
 void PhraseData::BuildDefaults(const PhraseRecords& records) {
   // A word file's one-character line first, then the characters file.
+  // Sized for the characters file; the rare one-character words beyond it grow the table.
   std::size_t beyondBmp = 0;
-  for (const PhraseRecords::Word& word : records.words)
-    beyondBmp += word.length == 1 && records.characters[word.begin] >= 0x10000;
   for (const PhraseRecords::Character& c : records.characterReadings)
     beyondBmp += c.character >= 0x10000;
   defaults_ = OpenTable<SyllableId>(beyondBmp);

@@ -103,6 +103,9 @@ void PhraseFileParser::SortWords(const std::filesystem::path& file) {
 }
 
 void PhraseFileParser::ParsePairs(std::string_view text, const std::filesystem::path& file) {
+  // A pair's line takes at least twelve bytes (two three-byte characters, two TABs, a digit, a
+  // syllable, a line end): room for all of them at once.
+  records_.pairs.reserve(records_.pairs.size() + text.size() / 12 + 1);
   ForEachDataLine(text, [&](std::string_view line, std::size_t number) {
     const auto fields = Fields(line, 3, file, number);
     const auto [first, second] = ExactCodePoints<2>(fields[0], file, number, "not two characters");
@@ -115,6 +118,7 @@ void PhraseFileParser::ParsePairs(std::string_view text, const std::filesystem::
 }
 
 void PhraseFileParser::ParseCharacters(std::string_view text, const std::filesystem::path& file) {
+  records_.characterReadings.reserve(records_.characterReadings.size() + text.size() / 8 + 1);
   ForEachDataLine(text, [&](std::string_view line, std::size_t number) {
     const auto fields = Fields(line, 2, file, number);
     const auto [character] = ExactCodePoints<1>(fields[0], file, number, "not one character");
@@ -194,13 +198,16 @@ SyllableId PhraseFileParser::SyllableIdOf(std::string_view syllable,
                                           const std::filesystem::path& file, std::size_t line) {
   // A syllable of up to seven bytes is its own key: its bytes, and its length in the top byte
   // (so that no key is the table's empty one, and "a" and "a\0" stay apart).
-  std::uint64_t packed = 0;
-  const bool isShort = syllable.size() < 8;
-  if (isShort) {
-    std::memcpy(&packed, syllable.data(), syllable.size());
-    packed |= std::uint64_t{syllable.size()} << 56;
-    if (const SyllableId* id = shortSyllableIds_.Find(packed)) return *id;
-  }
+  if (syllable.size() >= 8) return SyllableIdByName(syllable, 0, file, line);
+  std::uint64_t packed = std::uint64_t{syllable.size()} << 56;
+  for (std::size_t i = 0; i < syllable.size(); ++i)
+    packed |= std::uint64_t{static_cast<unsigned char>(syllable[i])} << (8 * i);
+  if (const SyllableId* id = shortSyllableIds_.Find(packed)) return *id;
+  return SyllableIdByName(syllable, packed, file, line);
+}
+
+SyllableId PhraseFileParser::SyllableIdByName(std::string_view syllable, std::uint64_t packed,
+                                              const std::filesystem::path& file, std::size_t line) {
   SyllableId id;
   if (const auto it = records_.syllableIds.find(std::string(syllable));
       it != records_.syllableIds.end()) {
@@ -211,7 +218,8 @@ SyllableId PhraseFileParser::SyllableIdOf(std::string_view syllable,
     records_.syllables.emplace_back(syllable);
     records_.syllableIds.emplace(std::string(syllable), id);
   }
-  if (isShort && shortSyllableIds_.size() < kShortSyllables) shortSyllableIds_.Insert(packed, id);
+  if (packed != 0 && shortSyllableIds_.size() < kShortSyllables)
+    shortSyllableIds_.Insert(packed, id);
   return id;
 }
 

@@ -92,6 +92,10 @@ class PhraseFileParser {
                          std::size_t line);
   SyllableId SyllableIdOf(std::string_view syllable, const std::filesystem::path& file,
                           std::size_t line);
+  // Out of line: a load meets a new syllable a thousand times, a known one a million.
+  [[gnu::noinline]] SyllableId SyllableIdByName(std::string_view syllable, std::uint64_t packed,
+                                                const std::filesystem::path& file,
+                                                std::size_t line);
   void SortWords(const std::filesystem::path& file);
 
   PhraseRecords records_;
