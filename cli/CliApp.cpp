@@ -6,6 +6,7 @@
 #include "cli/Command.h"
 #include "cli/CommonOptions.h"
 #include "platform/Error.h"
+#include "tolvane/Version.h"
 
 namespace tolvane {
 
@@ -15,7 +16,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
       "Tolvane: annotates Chinese text with Hanyu Pinyin. Reads GB2312/GBK, UTF-8, "
       "UTF-16 and GB18030 text.",
       "tolvane-cli"};
-  app.set_version_flag("--version", std::string("tolvane-cli ") + TOLVANE_VERSION);
+  app.set_version_flag("--version", std::string("tolvane-cli ") + kVersion);
   app.require_subcommand(1);
   // In the order --help lists them.
   const std::unique_ptr<Command> commands[] = {AddTableCommand(app), AddEncodingCommand(app),
