@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config python3
   libgtest-dev libbenchmark-dev libcli11-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
-  unicode-data fortunes-zh bc time clang libclang-rt-14-dev
+  unicode-data fortunes-zh bc time clang libclang-rt-14-dev clang-format
   chromium poppler-utils
   librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
   fonts-urw-base35 fonts-liberation fonts-dejavu

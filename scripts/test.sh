@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Set up, build, and run every test: the whole suite through ctest, then the Debian package built
-# and checked, then each fuzz target for a short time, then the suite once more built with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Set up, check the formatting, build, and run every test: the whole suite through ctest, then the
+# Debian package built and checked, then each fuzz target for a short time, then the suite once
+# more built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # TOLVANE_QUICK=1 runs the plain suite only (for a quick local check).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+
+# Every C++ file in the repository as .clang-format lays it out; generated tables are left as
+# their scripts write them.
+echo "== formatting"
+git -C "$root" ls-files -z '*.cpp' '*.h' '*.c' ':(exclude)*_generated.h' |
+  (cd "$root" && xargs -0 clang-format --dry-run -Werror)
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 

@@ -81,6 +81,8 @@ QPixmap LayoutPicture(OutputFormat format, QPixmap background, const QFont& font
     }
     case OutputFormat::rb_output_py_only:
       break;  // that button has a caption of its own and no picture
+    case OutputFormat::html:
+      break;  // chosen by the target's name, never by a button
   }
   painter.end();
   return pixmap;

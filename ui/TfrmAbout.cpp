@@ -4,6 +4,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "tolvane/Version.h"
 #include "ui/Dialogs.h"
 #include "ui/GuardedHandler.h"
 #include "ui/MakerInfo.h"
@@ -14,7 +15,7 @@
 namespace tolvane {
 
 TfrmAbout::TfrmAbout(TfrmMain* owner, Dialogs& dialogs)
-    : QDialog(owner), ui(std::make_unique<Ui::TfrmAbout>()), owner_(owner), dialogs_(dialogs) {
+    : QDialog(owner), ui(std::make_unique<Ui::TfrmAbout>()), dialogs_(dialogs) {
   ui->setupUi(this);
   UseFixedDialogFrame(*this);
   ui->Label3->setText(QString::fromUtf8(maker::kName));
@@ -64,8 +65,8 @@ void TfrmAbout::showEvent(QShowEvent* event) {
 }
 
 void TfrmAbout::FormCreate() {
-  // The version is the main window's, not a text of this window's own.
-  RunGuarded(dialogs_, this, [&] { ui->Label2->setText(owner_->VersionText()); });
+  // The build's version, from project() in CMakeLists.txt, as tolvane-cli --version gives it.
+  ui->Label2->setText(QStringLiteral("v") + QString::fromLatin1(kVersion));
 }
 
 void TfrmAbout::Label3Click() {

@@ -19,7 +19,7 @@ class TfrmAbout : public QDialog {
   Q_OBJECT
 
  public:
-  // `owner` is the main window, whose version text the window shows; `dialogs` outlives it.
+  // `owner` is the main window, over which the window is centred; `dialogs` outlives it.
   TfrmAbout(TfrmMain* owner, Dialogs& dialogs);
   ~TfrmAbout() override;
 
@@ -41,7 +41,6 @@ class TfrmAbout : public QDialog {
   void FormCreate();
 
   std::unique_ptr<Ui::TfrmAbout> ui;
-  TfrmMain* owner_;
   Dialogs& dialogs_;
 };
 

@@ -14,6 +14,7 @@
 #include "frontend/TargetNaming.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
+#include "tolvane/Version.h"
 #include "ui/Dialogs.h"
 #include "ui/GbTypingLimit.h"
 #include "ui/LayoutPictures.h"
@@ -29,7 +30,6 @@
 namespace tolvane {
 namespace {
 
-constexpr const char* kVersionText = "v1.0.3";
 constexpr std::size_t kPreviewByteLimit = 20;
 constexpr int kHintMilliseconds = 10000;
 
@@ -136,7 +136,7 @@ void TfrmMain::ShowError(const QString& text) { dialogs_.Error(this, ErrorBoxTex
 void TfrmMain::FormCreate() {
   // An error stops start-up at its step; the window then shows as far as it got.
   Guarded([&] {
-    versionText_ = QString::fromLatin1(kVersionText);
+    versionText_ = QStringLiteral("v") + QString::fromLatin1(kVersion);
     StartSession(session_, DataFolders{locations_.dictionaries, locations_.data});
     SetOuterHeight(kHeightShown);
     SetOuterWidth(kWidth);

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "WindowTestSupport.h"
+#include "tolvane/Version.h"
 #include "ui/MakerInfo.h"
 #include "ui/TfrmAbout.h"
 #include "ui/TfrmMain.h"
@@ -157,7 +158,7 @@ void ExpectLabelsShownWhole(const QWidget& about) {
 }
 
 TEST_F(InfoWindows, EachAboutWindowIsAFreshModalWindowWithTheMainWindowsVersion) {
-  ASSERT_EQ(window.VersionText(), "v1.0.3");
+  ASSERT_EQ(window.VersionText(), QStringLiteral("v") + kVersion);
   for (int opening = 0; opening < 2; ++opening) {
     SCOPED_TRACE(opening);
     WithModalWindow(
@@ -179,7 +180,7 @@ TEST_F(InfoWindows, EachAboutWindowIsAFreshModalWindowWithTheMainWindowsVersion)
             int top;
             QString text;
           } labels[] = {
-              {"Label1", 10, "Tolvane"},           {"Label2", 40, "v1.0.3"},
+              {"Label1", 10, "Tolvane"},           {"Label2", 40, QStringLiteral("v") + kVersion},
               {"Label3", 72, Q(maker::kName)},     {"Label4", 102, Q(maker::kWebAddress)},
               {"Label5", 131, Q(maker::kContact)},
           };

@@ -1,0 +1,113 @@
+#include "cli/CommonOptions.h"
+
+#include <map>
+#include <ostream>
+
+#include "platform/TextCodec.h"
+
+namespace tolvane {
+namespace {
+
+const std::map<std::string, ToneStyle> kToneStyles = {
+    {"marked", ToneStyle::Marked}, {"numbered", ToneStyle::Numbered}, {"plain", ToneStyle::Plain}};
+const std::map<std::string, PolyphonePolicy> kPolicies = {{"first", PolyphonePolicy::FirstReading},
+                                                          {"all", PolyphonePolicy::AllReadings},
+                                                          {"context", PolyphonePolicy::ByContext}};
+const std::map<std::string, OutputFormat> kFormats = {
+    {"py", OutputFormat::rb_output_py},           {"han", OutputFormat::rb_output_han},
+    {"hanpy", OutputFormat::rb_output_hanpy},     {"pyhan", OutputFormat::rb_output_pyhan},
+    {"py-only", OutputFormat::rb_output_py_only}, {"html", OutputFormat::html}};
+const std::map<std::string, EncodingChoice> kEncodings = {
+    {"auto", EncodingChoice::Auto},    {"utf-8", EncodingChoice::Utf8},
+    {"utf-16", EncodingChoice::Utf16}, {"gb18030", EncodingChoice::Gb18030},
+    {"gbk", EncodingChoice::Gbk},      {"gb2312", EncodingChoice::Gb2312}};
+
+}  // namespace
+
+void AddEncodingOption(CLI::App& command, EncodingChoice& encoding, const std::string& help) {
+  command.add_option("--encoding", encoding, help)
+      ->transform(CLI::CheckedTransformer(kEncodings, CLI::ignore_case))
+      ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
+}
+
+void ReadingOptions::AddTo(CLI::App& command) {
+  command
+      .add_option("--tone", settings.toneStyle, "Tone style: marked (default), numbered or plain")
+      ->transform(CLI::CheckedTransformer(kToneStyles, CLI::ignore_case))
+      ->option_text("marked|numbered|plain");
+  command
+      .add_option("--polyphone", settings.polyphone,
+                  "Characters with several readings: first (default: the first of the "
+                  "built-in table's), all (every one, joined by /) or context (the one the "
+                  "words around it call for)")
+      ->transform(CLI::CheckedTransformer(kPolicies, CLI::ignore_case))
+      ->option_text("first|all|context");
+  command.add_flag("--wade-giles", settings.wadeGiles,
+                   "Consult the Wade-Giles user dictionary instead of the standard one");
+  command
+      .add_option("--data-dir", dataDir,
+                  "Folder of the data files (user dictionaries, tone glyphs) and of temp.txt; "
+                  "default: the program folder of a portable copy; for an installed one, "
+                  "the dictionaries in $XDG_DATA_HOME/tolvane, the glyphs in share/tolvane "
+                  "and temp.txt in $XDG_CACHE_HOME/tolvane")
+      ->check(CLI::ExistingDirectory);
+}
+
+void ReadingOptions::AddEncodingTo(CLI::App& command) {
+  AddEncodingOption(command, encoding,
+                    "Encoding of the file read: auto (default: a byte-order mark, else UTF-8 "
+                    "when the file is UTF-8, else GB18030 when it holds GB18030's four-byte "
+                    "sequences, else GB2312/GBK), utf-8, utf-16, gb18030, gbk or gb2312");
+}
+
+void ReadingOptions::AddLayoutTo(CLI::App& command, bool withWrap) {
+  format = command
+               .add_option("--format", settings.outputFormat,
+                           "Layout: py (pinyin line above the characters, default), han "
+                           "(characters above pinyin), hanpy (character(reading)), pyhan "
+                           "((reading)character), py-only (readings alone), or html (a web "
+                           "page in UTF-8 with each reading in ruby over its character; "
+                           "chosen too by a TARGET ending in .html or .htm)")
+               ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
+               ->option_text("py|han|hanpy|pyhan|py-only|html");
+  command.add_flag("--no-align{false}", settings.align,
+                   "In the py and han layouts, keep the character line as it is instead of "
+                   "moving each character under its reading");
+  if (withWrap) {
+    command
+        .add_option("--wrap", settings.wrapWidth,
+                    "Re-cut the lines into pieces of this many characters first "
+                    "(0 = no re-cut, default): 0, 100, 50, 40, 30, 20 or 10")
+        ->check(CLI::IsMember({0, 100, 50, 40, 30, 20, 10}))
+        ->option_text("0|100|50|40|30|20|10");
+  }
+}
+
+void StartReadingData(Session& session, DataToLoad data, const FileLocations& locations,
+                      const std::filesystem::path& dataDir) {
+  if (data == DataToLoad::BuiltInTables) {
+    session.InitNumberedTable();
+    session.InitPlainTable();
+    return;
+  }
+  StartSession(session, dataDir.empty() ? DataFolders{locations.dictionaries, locations.data}
+                                        : DataFolders{dataDir, dataDir});
+}
+
+std::string UnicodeTextOf(std::string_view argumentUtf8) {
+  return DecodeText(argumentUtf8, Encoding::Utf8).text;
+}
+
+std::string DisplayName(const std::filesystem::path& path, const char* standardName) {
+  return path == kStandardStream ? std::string(standardName) : path.string();
+}
+
+void PrintError(const Error& error, std::ostream& err) {
+  err << "tolvane-cli: ";
+  const std::string message = error.what();
+  if (!error.path().empty() && message.find(error.path().string()) == std::string::npos)
+    err << DisplayName(error.path(), "standard output") << ": ";
+  err << message << '\n';
+}
+
+}  // namespace tolvane

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "platform/Error.h"
+#include "platform/FileLocations.h"
+#include "platform/TextEncoding.h"
+#include "reading/Session.h"
+#include "settings/ConversionSettings.h"
+
+// What several commands share: their options, the start-up of the reading data and the way
+// errors are printed.
+namespace tolvane {
+
+// "-" names standard input as SOURCE or FILE, and standard output as TARGET.
+inline constexpr const char* kStandardStream = "-";
+
+// --encoding: how the file a command reads is decoded.
+void AddEncodingOption(CLI::App& command, EncodingChoice& encoding, const std::string& help);
+
+// The options of the commands that look readings up.
+struct ReadingOptions {
+  ConversionSettings settings;
+  std::filesystem::path dataDir;  // --data-dir: every file of the run in this folder
+  EncodingChoice encoding = EncodingChoice::Auto;
+  CLI::Option* format = nullptr;  // --format, where the command has it
+
+  // --tone, --polyphone, --wade-giles and --data-dir.
+  void AddTo(CLI::App& command);
+  // --encoding of the file the command reads.
+  void AddEncodingTo(CLI::App& command);
+  // --format and --no-align, and --wrap when `withWrap`.
+  void AddLayoutTo(CLI::App& command, bool withWrap);
+};
+
+// What a command reads readings from.
+enum class DataToLoad {
+  BuiltInTables,  // the built-in tables alone
+  WithDataFiles,  // the data files (user dictionaries, tone glyphs) as well
+};
+
+// The start-up of the reading data, the one place where a command starts it: the data files,
+// when asked for, from `dataDir` (--data-dir) or else where `locations` says; then the built-in
+// tables (StartSession).
+void StartReadingData(Session& session, DataToLoad data, const FileLocations& locations,
+                      const std::filesystem::path& dataDir);
+
+// The text of a command-line argument, which the terminal gives in UTF-8.
+std::string UnicodeTextOf(std::string_view argumentUtf8);
+
+// `path` as a message names it: `standardName` for "-".
+std::string DisplayName(const std::filesystem::path& path, const char* standardName);
+
+// "tolvane-cli: " and the error's message, naming the file when the message does not.
+void PrintError(const Error& error, std::ostream& err);
+
+}  // namespace tolvane

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The version is written once, in project() of CMakeLists.txt: installed, tolvane-cli --version,
+# the headers of both manual pages and the AppStream release all give that version, and the
+# files of packaging/ that carry it write none of their own.
+#
+#   version_test.sh BUILD-DIR SOURCE-DIR
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+
+version=$(sed -n 's/^project(Tolvane VERSION \([0-9][0-9.]*\)[ )].*/\1/p' "$source/CMakeLists.txt")
+[ -n "$version" ] || { echo "FAIL: no version in project() of CMakeLists.txt"; exit 1; }
+DESTDIR=$work cmake --install "$build" --prefix /usr > /dev/null
+usr=$work/usr
+
+said=$(HOME=$work "$usr/bin/tolvane-cli" --version)
+[ "$said" = "tolvane-cli $version" ] || fail "tolvane-cli --version says \"$said\", not $version"
+for page in tolvane.1 tolvane-cli.1; do
+  header=$(gzip -dc "$usr/share/man/man1/$page.gz" | head -n 1)
+  case $header in
+    ".TH "*" \"Tolvane $version\" "*) ;;
+    *) fail "$page: header \"$header\" does not name Tolvane $version" ;;
+  esac
+done
+releases=$(grep -o '<release version="[^"]*"' "$usr/share/metainfo/org.example.tolvane.metainfo.xml" |
+           sed 's/.*="\(.*\)"/\1/')
+[ "$(head -n 1 <<< "$releases")" = "$version" ] ||
+  fail "the newest AppStream release is \"$(head -n 1 <<< "$releases")\", not $version"
+
+# A version written into a template would go stale at the next release.
+for template in "$source"/packaging/*.in; do
+  ! grep -qF -- "$version" "$template" || fail "$(basename "$template") writes $version itself"
+done
+[ "$status" -eq 0 ] && echo "version $version everywhere: ok"
+exit "$status"
