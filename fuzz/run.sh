@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 shift || true
 build=${TOLVANE_FUZZ_BUILD_DIR:-$root/build-fuzz}
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_WERROR=OFF \
   -DTOLVANE_FUZZ=ON -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_GUI=OFF -DTOLVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 targets=("$@")
