@@ -23,9 +23,7 @@ class HtmlPageTest : public testing::Test {
 
  protected:
   void SetUp() override {
-    for (const char* file :
-         {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
-      std::filesystem::create_symlink(test::SourceDataFolder() / file, folder_ / file);
+    test::LinkShippedReadingData(folder_.path());
     test::WriteBytes(folder_ / kStandardKeysFile, Gb("国\r\n"));
     test::WriteBytes(folder_ / kStandardReadingsFile, Gb("<Guo>\r\n"));
     StartSession(session, folder_.path());

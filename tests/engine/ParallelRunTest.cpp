@@ -51,9 +51,7 @@ class ParallelRunTest : public testing::Test {
 
  protected:
   void SetUp() override {
-    for (const char* file :
-         {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
-      std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
+    test::LinkShippedReadingData(program_.path());
     StartSession(session, program_.path());
   }
   std::string Run(const std::string& source, ConversionSettings settings, unsigned jobs,

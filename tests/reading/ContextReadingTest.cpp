@@ -23,9 +23,7 @@ class ContextReadingTest : public testing::Test {
 
  protected:
   void SetUp() override {
-    for (const char* file :
-         {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
-      std::filesystem::copy_file(test::SourceDataFolder() / file, folder_ / file);
+    test::LinkShippedReadingData(folder_.path());
     StartSession(session, folder_.path());
   }
   void WriteUserDictionary(const std::string& keysUtf8, const std::string& readingsUtf8) {

@@ -20,9 +20,7 @@ using test::WriteBytes;
 class SessionTest : public testing::Test {
  protected:
   void SetUp() override {
-    for (const char* file :
-         {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
-      std::filesystem::copy_file(test::SourceDataFolder() / file, folder_ / file);
+    test::LinkShippedReadingData(folder_.path());
     WriteUser("Hang");
     StartSession(session_, folder_.path());
   }

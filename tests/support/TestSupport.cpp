@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/Cp936.h"
+#include "reading/shared/DataFiles.h"
 
 namespace tolvane::test {
 
@@ -45,5 +46,11 @@ std::filesystem::path SourceDataFolder() {
 }
 
 std::filesystem::path BuildProgramFolder() { return TOLVANE_PROGRAM_DIR; }
+
+void LinkShippedReadingData(const std::filesystem::path& folder) {
+  for (const char* file :
+       {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
+    std::filesystem::create_symlink(SourceDataFolder() / file, folder / file);
+}
 
 }  // namespace tolvane::test
