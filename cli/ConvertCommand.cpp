@@ -38,11 +38,24 @@ class CliRunObserver : public RunObserver {
          << offset << ": not valid " << EncodingName(encoding)
          << " text; such bytes are copied to the output unchanged\n";
   }
+  void NulCharacters(const std::filesystem::path& source, std::uint64_t offset) override {
+    err_ << "tolvane-cli: warning: " << DisplayName(source, "standard input") << ": byte offset "
+         << offset << ": contains NUL bytes; they are copied to the output like any character "
+         << "without a reading\n";
+  }
 
  private:
   std::ostream& err_;
   TerminalProgress progress_;
 };
+
+// A source that exists but is no regular file or folder: a device, a pipe or a socket.
+bool IsStreamingSource(const std::filesystem::path& source) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(source, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+         !std::filesystem::is_directory(status);
+}
 
 // convert SOURCE [TARGET]: a whole file annotated into a new one.
 class ConvertCommand : public Command {
@@ -52,6 +65,10 @@ class ConvertCommand : public Command {
   void CheckArguments() const override {
     if (source_ == kStandardStream && target_.empty())
       throw CLI::ValidationError("SOURCE", "reading standard input (-) needs a TARGET");
+    // A name beside a device or a pipe (/dev/zero_拼音.txt) is no place for a target.
+    if (target_.empty() && IsStreamingSource(source_))
+      throw CLI::ValidationError(
+          "SOURCE", source_.string() + " is a device or a pipe, not a file: it needs a TARGET");
   }
 
   int Run(const CliContext& context) override;

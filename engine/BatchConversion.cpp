@@ -72,23 +72,32 @@ class RunSource {
   std::optional<WrappedSource> wrapped_;
 };
 
-// Tells the observer, once, of the first bytes of the source that do not decode.
-class UndecodableNotice {
+// Tells the observer, once each, of the first bytes of the source that do not decode and of its
+// first NUL character.
+class SourceNotices {
  public:
-  UndecodableNotice(SourceReader& source, const std::filesystem::path& name, RunObserver& observer)
+  SourceNotices(SourceReader& source, const std::filesystem::path& name, RunObserver& observer)
       : source_(source), name_(name), observer_(observer) {}
 
   // What the source's reader has found so far (on detection, in the wrap pre-pass).
   void Check() {
     const std::optional<std::size_t> first = source_.FirstUndecodable();
-    if (told_ || !first) return;
-    observer_.UndecodableBytes(name_, source_.encoding().encoding, *first);
-    told_ = true;
+    if (!toldUndecodable_ && first) {
+      observer_.UndecodableBytes(name_, source_.encoding().encoding, *first);
+      toldUndecodable_ = true;
+    }
+    if (!toldNul_ && source_.FirstNul()) {
+      observer_.NulCharacters(name_, *source_.FirstNul());
+      toldNul_ = true;
+    }
   }
-  // What a chunk found when it was decoded.
-  void Found(const std::optional<std::size_t>& offset) {
-    if (!offset) return;
-    source_.NoteUndecodable(*offset);
+  // What a chunk found when it was read and decoded.
+  void Found(const SourceReader::RawChunk& raw, const std::optional<std::size_t>& undecodable) {
+    if (undecodable) source_.NoteUndecodable(*undecodable);
+    if (!toldNul_ && raw.firstNul) {
+      observer_.NulCharacters(name_, *raw.firstNul);
+      toldNul_ = true;
+    }
     Check();
   }
 
@@ -96,7 +105,8 @@ class UndecodableNotice {
   SourceReader& source_;
   const std::filesystem::path& name_;
   RunObserver& observer_;
-  bool told_ = false;
+  bool toldUndecodable_ = false;
+  bool toldNul_ = false;
 };
 
 // The body of a run: the head, the source's chunks annotated on every core and written in order
@@ -104,14 +114,14 @@ class UndecodableNotice {
 class ChunkConversion {
  public:
   ChunkConversion(const BatchRequest& request, RunSource& source, RunTarget& target,
-                  UndecodableNotice& undecodable, RunObserver& observer)
+                  SourceNotices& notices, RunObserver& observer)
       : request_(request),
         settings_(request.settings),
         reader_(source.lines()),
         target_(target),
         targetEncoding_(
             OutputEncodingFor(source.source().encoding().encoding, request.targetEncoding)),
-        undecodable_(undecodable),
+        notices_(notices),
         progress_(observer),
         readings_(request.data),
         separatorReadings_(request.data) {}
@@ -144,7 +154,7 @@ class ChunkConversion {
     if (!progress_.Started())
       progress_.Start(chunk.text.lines.size(), reader_.BytesConsumed(), reader_.SourceSize(),
                       more_);
-    undecodable_.Found(chunk.text.firstUndecodable);
+    notices_.Found(chunk.raw, chunk.text.firstUndecodable);
     target_.Write(chunk.output);
     progress_.LinesWritten(chunk.linesDone);
     if (chunk.raw.last) trailingBytes_ = chunk.text.trailingBytes;
@@ -157,7 +167,7 @@ class ChunkConversion {
   SourceReader& reader_;
   RunTarget& target_;
   const TextEncoding targetEncoding_;
-  UndecodableNotice& undecodable_;
+  SourceNotices& notices_;
   ProgressEstimate progress_;
   // The run's snapshot of the loaded data: lent to the workers, and read for the separators.
   LineReadingsPool readings_;
@@ -193,8 +203,8 @@ RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
   } catch (const Error& error) {
     return Failed(error, false);
   }
-  UndecodableNotice undecodable(source->source(), request.source, observer);
-  undecodable.Check();
+  SourceNotices notices(source->source(), request.source, observer);
+  notices.Check();
   RunTarget target;
   try {
     OpenTarget(request, target);
@@ -202,7 +212,7 @@ RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
     return Failed(error, false);
   }
   try {
-    ChunkConversion(request, *source, target, undecodable, observer).Run();
+    ChunkConversion(request, *source, target, notices, observer).Run();
     target.Commit();
   } catch (const Error& error) {
     target.Abandon();

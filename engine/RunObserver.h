@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -41,6 +42,11 @@ class RunObserver {
   virtual void UndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
                                 std::size_t offset) {
     (void)source, (void)encoding, (void)offset;
+  }
+  // The source holds NUL characters; they go into the target as they are, like any character
+  // without a reading. `offset` is the byte offset of the first. Said once, as soon as it is found.
+  virtual void NulCharacters(const std::filesystem::path& source, std::uint64_t offset) {
+    (void)source, (void)offset;
   }
   // The last call of every run, after it has closed what it opened; the run returns the same.
   virtual void RunEnded(const RunOutcome& outcome) { (void)outcome; }

@@ -62,9 +62,7 @@ SourceReader::SourceReader(ByteSource& in, EncodingChoice choice, std::size_t ch
   encoding_ = ChooseEncoding(seen, choice, &undecodable);
   form_ = FormOf(encoding_.encoding.encoding);
   if (form_ == TextForm::Cp936) {
-    // Bytes after a NUL are no part of the text and need no warning.
-    if (undecodable && *undecodable < std::min(seen.find('\0'), seen.size()))
-      NoteUndecodable(*undecodable);
+    if (undecodable) NoteUndecodable(*undecodable);
     checkedUpTo_ = seen.size();
   } else {
     buffer_.erase(0, encoding_.byteOrderMarkLength);
@@ -125,7 +123,7 @@ std::size_t SourceReader::CutPoint() const {
 
 bool SourceReader::NextRaw(RawChunk& raw) {
   for (;;) {
-    if (ended_ || (eof_ && buffer_.empty())) return false;
+    if (eof_ && buffer_.empty()) return false;
     if (!eof_ && buffer_.size() < chunkBytes_) Fill(chunkBytes_);
     std::size_t cut = CutPoint();
     if (cut == 0) {
@@ -140,37 +138,35 @@ bool SourceReader::NextRaw(RawChunk& raw) {
       cut = buffer_.size();
     }
     cutLimit_ = 0;
-    std::string_view chunk(buffer_.data(), cut);
-    // A NUL ends the text.
-    std::size_t nul = std::string_view::npos;
-    if (!IsUtf16()) {
-      nul = chunk.find('\0');
-    } else {
-      for (std::size_t i = 0; i + 1 < chunk.size(); i += 2)
-        if (chunk[i] == '\0' && chunk[i + 1] == '\0') {
-          nul = i;
-          break;
-        }
-    }
-    if (nul != std::string_view::npos) {
-      chunk = chunk.substr(0, nul);
-      ended_ = true;
-    }
+    const std::string_view chunk(buffer_.data(), cut);
     raw.bytes.assign(chunk);
     raw.offset = consumed_;
     raw.checkFrom = checkedUpTo_ > consumed_
                         ? std::min<std::size_t>(checkedUpTo_ - consumed_, raw.bytes.size())
                         : 0;
-    raw.last = ended_ || (eof_ && cut == buffer_.size());
+    raw.last = eof_ && cut == buffer_.size();
+    raw.firstNul.reset();
+    if (decode_) {
+      if (const std::size_t nul = FindNul(chunk); nul != std::string_view::npos) {
+        raw.firstNul = consumed_ + nul;
+        if (!firstNul_) firstNul_ = raw.firstNul;
+      }
+    }
     checkedUpTo_ = std::max<std::uint64_t>(checkedUpTo_, consumed_ + raw.bytes.size());
     consumed_ += cut;
     buffer_.erase(0, cut);
-    if (ended_) buffer_.clear();
     // The room that detection took is not needed again.
     if (buffer_.capacity() > 4 * chunkBytes_ && buffer_.size() < 2 * chunkBytes_)
       buffer_.shrink_to_fit();
     return true;
   }
+}
+
+std::size_t SourceReader::FindNul(std::string_view bytes) const {
+  if (!IsUtf16()) return bytes.find('\0');
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    if (bytes[i] == '\0' && bytes[i + 1] == '\0') return i;
+  return std::string_view::npos;
 }
 
 bool SourceReader::IsUtf16() const {
@@ -187,13 +183,13 @@ void SourceReader::Decode(const RawChunk& raw, DecodedChunk& out) const {
       if (const auto bad = cp936::FirstUndecodable(unchecked))
         out.firstUndecodable = raw.offset + raw.checkFrom + *bad;
     }
-    out.lines = LineList(raw.bytes);
+    out.lines = LineList(raw.bytes, NulBytes::AreText);
     return;
   }
   DecodedText decoded = DecodeText(raw.bytes, encoding_.encoding.encoding, raw.offset);
   out.firstUndecodable = decoded.firstUndecodable;
   if (raw.last) out.trailingBytes = std::move(decoded.trailingBytes);
-  out.lines = LineList(decoded.text);
+  out.lines = LineList(decoded.text, NulBytes::AreText);
 }
 
 std::string SourceReader::LastNonEmptyLine(const RawChunk& raw) const {
@@ -244,7 +240,7 @@ SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWi
       for (std::size_t i = 0; i < lines.size(); ++i) writer.WriteLine(lines[i]);
   }
   writer.Close();
-  return {LineList(text.str()), reader.form()};
+  return {LineList(text.str(), NulBytes::AreText), reader.form()};
 }
 
 SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,

@@ -66,7 +66,9 @@ class MemoryByteSource : public ByteSource {
 // a run holds a few chunks at a time whatever the size of the file. The encoding is chosen on the
 // first `detectBytes` (the whole of a smaller file, so that it is read exactly as when read
 // whole); bytes further on that do not decode in it are carried as raw bytes like any others. A
-// NUL ends the text, as it always did. Only a line longer than a chunk makes a chunk longer.
+// NUL is a character like any other: a document holding one is not cut short there (the
+// program's own data files, read whole, still end at one). Only a line longer than a chunk makes
+// a chunk longer.
 class SourceReader {
  public:
   static constexpr std::size_t kChunkBytes = 1 << 19;
@@ -90,6 +92,7 @@ class SourceReader {
     std::uint64_t offset = 0;   // of bytes[0] in the source
     std::size_t checkFrom = 0;  // code page 936 bytes before this are known to decode
     bool last = false;
+    std::optional<std::uint64_t> firstNul;  // the source offset of the chunk's first NUL
   };
   struct DecodedChunk {
     LineList lines;
@@ -104,6 +107,8 @@ class SourceReader {
 
   // The byte offset of the first sequence found so far that does not decode.
   std::optional<std::size_t> FirstUndecodable() const { return firstUndecodable_; }
+  // The byte offset of the source's first NUL found so far.
+  std::optional<std::uint64_t> FirstNul() const { return firstNul_; }
   // A UTF-16 file's odd last byte, once the text has ended.
   const std::string& TrailingBytes() const { return trailingBytes_; }
   // Bytes of the source consumed so far, and its whole size when known.
@@ -115,6 +120,8 @@ class SourceReader {
   // Where the buffer may be cut after a whole line; 0 when it holds none yet.
   std::size_t CutPoint() const;
   bool IsUtf16() const;
+  // The first NUL character of `bytes` (a pair of zero bytes on a code unit in UTF-16).
+  std::size_t FindNul(std::string_view bytes) const;
 
   ByteSource& in_;
   std::size_t chunkBytes_;
@@ -125,10 +132,10 @@ class SourceReader {
   std::size_t cutLimit_ =
       0;  // where a chunk may end at the latest, past chunkBytes_ for a long line
   bool eof_ = false;
-  bool ended_ = false;
   std::uint64_t consumed_ = 0;     // source bytes before buffer_
   std::uint64_t checkedUpTo_ = 0;  // code page 936 bytes known to decode up to here
   std::optional<std::size_t> firstUndecodable_;
+  std::optional<std::uint64_t> firstNul_;
   std::string trailingBytes_;
   std::string decoded_;
 };

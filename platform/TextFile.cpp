@@ -17,13 +17,14 @@ constexpr std::size_t kWriteBufferSize = 1 << 20;
 std::string SystemReason(int errnoValue) { return std::strerror(errnoValue); }
 
 template <typename OnLine>
-void ForEachLine(std::string_view text, OnLine&& onLine) {
+void ForEachLine(std::string_view text, NulBytes nul, OnLine&& onLine) {
   // One pass: the NUL that ends the text and the line ends are found together.
   std::size_t begin = 0;
   std::size_t size = text.size();
   for (std::size_t pos = 0; (pos = bytescan::FindLineEnd(text, pos)) < size; ++pos) {
     const char c = text[pos];
     if (c == '\0') {
+      if (nul == NulBytes::AreText) continue;
       size = pos;
       break;
     }
@@ -38,7 +39,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  ForEachLine(text, [&](std::size_t begin, std::size_t length) {
+  ForEachLine(text, NulBytes::EndText, [&](std::size_t begin, std::size_t length) {
     lines.push_back(text.substr(begin, length));
   });
   return lines;
@@ -99,24 +100,24 @@ ByteBuffer ReadFileBytes(const std::filesystem::path& path) {
   return ByteBuffer(std::move(data), size);
 }
 
-LineList::LineList(std::string_view text) : LineList(ByteBuffer::Copy(text)) {}
+LineList::LineList(std::string_view text, NulBytes nul) : LineList(ByteBuffer::Copy(text), nul) {}
 
-LineList::LineList(ByteBuffer bytes) {
+LineList::LineList(ByteBuffer bytes, NulBytes nul) {
   const std::size_t size = bytes.size();
   text_ = bytes.Release();
-  Split(size);
+  Split(size, nul);
 }
 
 LineList LineList::FromFile(const std::filesystem::path& path) {
   return LineList(ReadFileBytes(path));
 }
 
-void LineList::Split(std::size_t size) {
+void LineList::Split(std::size_t size, NulBytes nul) {
   size_ = size;
   // Room for lines of 32 bytes on average at once, so that a text of typical lines never grows
   // its table step by step (which copies it over and over); longer lines leave room unused.
   spans_.reserve(size / 32 + 1);
-  ForEachLine(std::string_view(text_.get(), size), [&](std::size_t begin, std::size_t length) {
+  ForEachLine(std::string_view(text_.get(), size), nul, [&](std::size_t begin, std::size_t length) {
     spans_.push_back({begin, length});
   });
 }

@@ -14,6 +14,10 @@ namespace tolvane {
 // A NUL byte ends the text; a line end at the very end starts no further line; a byte-order
 // mark is not recognised (it stays part of the first line).
 
+// What a NUL byte is: the end of the text, as in the program's own data files, or a character
+// like any other, as in a user's document, where dropping the rest would lose it.
+enum class NulBytes { EndText, AreText };
+
 // Cuts `text` into lines; the views point into `text`.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
@@ -50,9 +54,9 @@ ByteBuffer ReadFileBytes(const std::filesystem::path& path);
 class LineList {
  public:
   LineList() = default;
-  explicit LineList(std::string_view text);
+  explicit LineList(std::string_view text, NulBytes nul = NulBytes::EndText);
   // Takes over the bytes.
-  explicit LineList(ByteBuffer bytes);
+  explicit LineList(ByteBuffer bytes, NulBytes nul = NulBytes::EndText);
 
   static LineList FromFile(const std::filesystem::path& path);
 
@@ -70,7 +74,7 @@ class LineList {
     std::size_t begin;
     std::size_t length;
   };
-  void Split(std::size_t size);
+  void Split(std::size_t size, NulBytes nul);
 
   std::unique_ptr<char[]> text_;
   std::size_t size_ = 0;

@@ -53,6 +53,8 @@ const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
 // The questions of a run, in UTF-8; the completion question is followed by the file's path.
 constexpr const char* kSourceMissingQuestion = "没找到源文件,选择文件？";
 constexpr const char* kCompletedQuestion = "执行完成，是否打开文件\r\r";
+// The NUL characters a source holds are copied like any character without a reading.
+constexpr const char* kNulCharactersNotice = "源文件含有 NUL 字节，已原样写入目标文件。\r\r";
 
 }  // namespace
 
@@ -423,6 +425,7 @@ void TfrmMain::btnOkClick() {
     const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_), settings,
                                session_.Data(), locations_.scratch};
     if (settings.wrapWidth > 0) locations_.ForWriting(locations_.scratch);
+    runFoundNul_ = false;
     EndRun(BatchConversion(request, *this), request.target);
   });
 }
@@ -434,6 +437,11 @@ void TfrmMain::EndRun(const RunOutcome& outcome, const std::filesystem::path& ta
       return;
     case RunStatus::Completed:
       FillProgress();
+      if (runFoundNul_) {
+        const std::u8string source = PathFromQString(sourcePath_).u8string();
+        dialogs_.Message(this, QString::fromUtf8(kNulCharactersNotice +
+                                                 std::string(source.begin(), source.end())));
+      }
       OfferToOpen(target);
       HideProgress();
       return;
@@ -448,6 +456,8 @@ void TfrmMain::EndRun(const RunOutcome& outcome, const std::filesystem::path& ta
       return;
   }
 }
+
+void TfrmMain::NulCharacters(const std::filesystem::path&, std::uint64_t) { runFoundNul_ = true; }
 
 void TfrmMain::AskForAnotherSource() {
   if (dialogs_.Confirm(this, QString::fromUtf8(kSourceMissingQuestion))) OpenDialog1Execute();

@@ -135,6 +135,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void ProgressStarted(std::size_t lineCount) override;
   void ProgressStepped() override;
   void ProgressRangeCorrected(std::size_t lineCount) override;
+  // Noted for the end of the run, which says so before the completion question.
+  void NulCharacters(const std::filesystem::path& source, std::uint64_t offset) override;
   // The bar to its maximum.
   void FillProgress();
   // Hide the bar and give the window back its height.
@@ -155,6 +157,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   int languageFlag_ = kChinese;
   QString sourcePath_;
   QString targetPath_;
+  // The run going on found NUL characters in its source.
+  bool runFoundNul_ = false;
   // The save dialog keeps the name last confirmed in it; a cancel shows that name again.
   QString saveDialogFileName_;
   // Created by CreateHiddenWindows; children of this window, which closes them with it.

@@ -201,6 +201,26 @@ TEST_F(CliTest, UndecodableBytesGiveOneWarningAndSuccess) {
                             "the output unchanged\n");
 }
 
+TEST_F(CliTest, ANulIsCopiedWithAWarningAndTheTextGoesOn) {
+  WriteBytes(work_ / "nul.txt", Gb("我") + "\0"s + Gb("爱\r\n北"));
+  const auto source = (work_ / "nul.txt").string();
+  const Result result = Run({"convert", "--format", "hanpy", source, "-"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, Gb("我(wǒ)") + "\0"s + Gb("爱(ài)\r\n北(běi)\r\n"));
+  EXPECT_EQ(result.err, "tolvane-cli: warning: " + source +
+                            ": byte offset 2: contains NUL bytes; they are copied to the output "
+                            "like any character without a reading\n");
+}
+
+TEST_F(CliTest, ADeviceAsSourceNeedsATarget) {
+  const Result result = Run({"convert", "/dev/null"});
+  EXPECT_NE(result.status, 0);
+  EXPECT_NE(result.err.find("/dev/null is a device or a pipe, not a file: it needs a TARGET"),
+            std::string::npos)
+      << result.err;
+  EXPECT_FALSE(std::filesystem::exists("/dev/null_拼音"));
+}
+
 TEST_F(CliTest, EncodingNamesWhatConvertWouldRead) {
   WriteBytes(work_ / "u.txt",
              "\xFF\xFE"

@@ -206,11 +206,11 @@ TEST_F(BatchConversionTest, HugeSingleLineAndOddBytesConvertCompletely) {
   EXPECT_EQ(target.substr(target.size() - 5), "\r\n\xB0\r\n");
 }
 
-TEST_F(BatchConversionTest, NulByteEndsTheSource) {
+TEST_F(BatchConversionTest, NulByteIsKeptAndTheRestOfTheSourceToo) {
   WriteBytes(dir_ / "a.txt", std::string("\xCE\xD2\r\n\0\xB0\xAE\r\n", 9));
   ASSERT_EQ(BatchConversion(Request(OutputFormat::rb_output_hanpy), host_).status,
             RunStatus::Completed);
-  EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("我(wo3)\r\n"));
+  EXPECT_EQ(ReadBytes(dir_ / "a_out.txt"), Gb("我(wo3)\r\n") + '\0' + Gb("爱(ai4)\r\n"));
 }
 
 }  // namespace
