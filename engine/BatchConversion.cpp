@@ -50,7 +50,8 @@ std::unique_ptr<ByteSource> SourceBytes(const BatchRequest& request) {
 }
 
 // The source as a run reads it: its bytes, from wherever they come, in chunks of lines; with a
-// wrap width, re-cut through temp.txt first. Opening it raises the file errors of either.
+// wrap width, re-cut through a scratch file that becomes temp.txt first (WrappedSource). Opening it
+// raises the file errors of either.
 class RunSource {
  public:
   explicit RunSource(const BatchRequest& request)
@@ -63,8 +64,14 @@ class RunSource {
 
   // The source's own reader: its encoding and the bytes of it that do not decode.
   SourceReader& source() { return source_; }
-  // What the run annotates: the source's lines, or temp.txt's.
+  // What the run annotates: the source's lines, or the re-cut ones.
   SourceReader& lines() { return wrapped_ ? wrapped_->reader() : source_; }
+  // A UTF-16 source's odd last byte, once the run's lines have ended: the re-cut lines hold
+  // whole characters only, so it comes from the source's reader, which the pre-pass read to the
+  // end; without a pre-pass, from the last chunk.
+  const std::string& TrailingBytes(const std::string& ofLastChunk) const {
+    return wrapped_ ? source_.TrailingBytes() : ofLastChunk;
+  }
 
  private:
   std::unique_ptr<ByteSource> bytes_;
@@ -117,6 +124,7 @@ class ChunkConversion {
                   SourceNotices& notices, RunObserver& observer)
       : request_(request),
         settings_(request.settings),
+        source_(source),
         reader_(source.lines()),
         target_(target),
         targetEncoding_(
@@ -138,7 +146,7 @@ class ChunkConversion {
              [this](Chunk& chunk) { return Consume(chunk); });
     if (failure_) throw *failure_;
     progress_.Finish();
-    target_.Write(TargetTail(settings_, trailingBytes_));
+    target_.Write(TargetTail(settings_, source_.TrailingBytes(trailingBytes_)));
   }
 
  private:
@@ -164,6 +172,7 @@ class ChunkConversion {
 
   const BatchRequest& request_;
   const ConversionSettings& settings_;
+  RunSource& source_;
   SourceReader& reader_;
   RunTarget& target_;
   const TextEncoding targetEncoding_;
@@ -195,7 +204,6 @@ RunOutcome Failed(const Error& error, bool targetOpened) {
 }
 
 RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
-  if (request.targetStream == nullptr) MakeTargetFolder(request.target);
   if (SourceIsMissing(request)) return {RunStatus::SourceMissing, std::nullopt, false};
   std::optional<RunSource> source;
   try {

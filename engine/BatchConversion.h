@@ -19,7 +19,7 @@ struct BatchRequest {
   ConversionSettings settings;
   // The loaded data the run reads, whatever the session loads meanwhile.
   std::shared_ptr<const ReadingData> data;
-  std::filesystem::path programFolder;  // where temp.txt is written when lines are re-cut
+  std::filesystem::path programFolder;  // where temp.txt goes when lines are re-cut
   EncodingChoice sourceEncoding = EncodingChoice::Auto;
   OutputEncodingChoice targetEncoding = OutputEncodingChoice::Same;
   // Standard input and output: the source's bytes, read beforehand, instead of the source file,
@@ -34,16 +34,21 @@ struct BatchRequest {
 };
 
 // The conversion of a whole file, the one way every front end runs one: the source read in chunks
-// of lines (re-cut through temp.txt first when the settings ask for a wrap width), the chunks
-// annotated on worker threads and written to the target in order. A target that is the source
-// itself is replaced only once the run is complete. The target's folder is made, one level,
-// first of all.
+// of lines (re-cut through a scratch file that then becomes temp.txt when the settings ask for a
+// wrap width), the chunks annotated on worker threads and written to the target in order. A
+// target file, the source itself among them, is written beside it and replaces it only once the
+// run is complete (RunTarget): whole or not at all. The target's folder is made, one level,
+// just before that.
 //
 // The run asks nothing: it reports its progress, undecodable bytes and how it ended to
 // `observer`, and returns the outcome it reported. Errors are not thrown: a run that fails ends
-// Failed with the error, after it has closed what it opened; a target written in place keeps
-// the lines written before the failure. A source file that does not exist ends SourceMissing,
-// before anything is read or written.
+// Failed with the error, after it has closed what it opened and removed its scratch files; the
+// target file is then as it was before the run (a stream keeps what was written), and a folder
+// the run made for it is gone again when empty. A source file that does not exist ends
+// SourceMissing, before anything is read or written.
+//
+// Any number of runs may go at once, in one process or several, with the same temp.txt and even
+// the same target: each writes only files of its own until it renames them into place.
 RunOutcome BatchConversion(const BatchRequest& request, RunObserver& observer);
 
 }  // namespace tolvane

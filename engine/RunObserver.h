@@ -17,9 +17,9 @@ struct RunOutcome {
   RunStatus status = RunStatus::Completed;
   // Why a Failed run failed.
   std::optional<Error> error;
-  // Whether the run got as far as opening its target (or the scratch file that replaces it)
-  // before it ended: a run that failed after that may have written part of the target, and had
-  // progress to show.
+  // Whether the run got as far as opening its target (for a file, the scratch file that replaces
+  // it) before it ended: a run that failed after that had progress to show. What it wrote of a
+  // file target was thrown away: the file is as it was.
   bool targetOpened = false;
 };
 

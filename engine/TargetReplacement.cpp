@@ -3,40 +3,55 @@
 #include "platform/Error.h"
 
 namespace tolvane {
+namespace {
+
+// The scratch file is the run's own business: its failures are told of the target.
+template <typename Step>
+void AsTarget(const std::filesystem::path& target, Step step) {
+  try {
+    step();
+  } catch (const Error& error) {
+    throw Error(error.what(), target);
+  }
+}
+
+}  // namespace
 
 void TargetReplacement::Open(const std::filesystem::path& target) {
   Abandon();
-  const std::filesystem::path scratch = ScratchPathBeside(target);
-  writer_.Open(scratch);
+  RemoveStaleScratch(target);
+  scratch_.Create(target, true);
   target_ = target;
-  scratch_ = scratch;
+  try {
+    AsTarget(target_, [&] { writer_.Open(scratch_.path()); });
+  } catch (...) {
+    scratch_.Remove();
+    throw;
+  }
 }
 
-void TargetReplacement::Write(std::string_view bytes) { writer_.Write(bytes); }
+void TargetReplacement::Write(std::string_view bytes) {
+  AsTarget(target_, [&] { writer_.Write(bytes); });
+}
 
 void TargetReplacement::Commit() {
   try {
-    writer_.Close();
-    std::error_code ec;
-    std::filesystem::rename(scratch_, target_, ec);
-    if (ec) throw FileError(ec.value(), target_);
+    AsTarget(target_, [&] { writer_.Close(); });
+    scratch_.RenameTo(target_);
   } catch (...) {
     Abandon();
     throw;
   }
-  scratch_.clear();
 }
 
 void TargetReplacement::Abandon() noexcept {
-  if (scratch_.empty()) return;
+  if (!scratch_.Exists()) return;
   try {
     writer_.Close();
   } catch (...) {
     // Whatever it held is thrown away with it.
   }
-  std::error_code ec;
-  std::filesystem::remove(scratch_, ec);
-  scratch_.clear();
+  scratch_.Remove();
 }
 
 }  // namespace tolvane

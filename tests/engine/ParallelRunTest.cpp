@@ -65,11 +65,14 @@ class ParallelRunTest : public testing::Test {
     request.data = session.Data();
     request.jobs = jobs;
     request.chunkBytes = chunkBytes;
+    // A failed run leaves a file target as it was; a stream keeps the lines written before.
+    std::ostringstream stream;
+    if (expected == RunStatus::Failed) request.targetStream = &stream;
     test::ScriptedObserver host;
     EXPECT_EQ(BatchConversion(request, host).status, expected);
     steps = host.steps;
     lineCount = host.lineCount;
-    return test::ReadBytes(request.target);
+    return request.targetStream != nullptr ? stream.str() : test::ReadBytes(request.target);
   }
   test::TempDir dir_;
   test::TempDir program_;
