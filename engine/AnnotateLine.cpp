@@ -39,31 +39,36 @@ void ForEachCharacter(LineReadings& readings, std::string_view line,
 // than their letters and glyphs take bytes; only N's length is ever used, so only its length is
 // kept. Columns are counted apart from bytes: in code page 936 text they are the same, in Unicode
 // text a character's bytes say nothing of its width.
-template <TextForm Form>
+template <TextForm Form, bool Emit = true>
 void BuildAlignedLines(LineReadings& readings, std::string_view line,
                        const ConversionSettings& settings, Separator& separator,
-                       AnnotatedLine& out) {
+                       LinePosition& position, AnnotatedLine& out) {
   const bool marked = settings.toneStyle == ToneStyle::Marked;
   bool space = !separator.empty();
-  std::size_t widthColumns = 0;
-  std::size_t pinyinColumns = 0;
-  std::size_t characterColumns = 0;
+  std::size_t widthColumns = position.widthColumns;
+  std::size_t pinyinColumns = position.pinyinColumns;
+  std::size_t characterColumns = position.characterColumns;
   ForEachCharacter<Form>(readings, line, settings, [&](const CharacterReading& c) {
     const std::size_t w = marked ? widthColumns : pinyinColumns;
     const std::size_t h = characterColumns;
     widthColumns += (space ? 1 : 0) + c.widthColumns;
     space = !IsNotFoundReading(c.reading);
-    if (space) out.pinyin.Push(' ');
-    out.pinyin.Append(c.reading);
+    if constexpr (Emit) {
+      if (space) out.pinyin.Push(' ');
+      out.pinyin.Append(c.reading);
+    }
     pinyinColumns += (space ? 1 : 0) + c.readingColumns;
     if (w > h) {
-      out.characters.AppendSpaces(w - h);
+      if constexpr (Emit) out.characters.AppendSpaces(w - h);
       characterColumns = w;
     }
-    out.characters.Append(c.character);
+    if constexpr (Emit) out.characters.Append(c.character);
     characterColumns += c.characterColumns;
   });
   separator.assign(space ? 1 : 0, ' ');
+  position.widthColumns = widthColumns;
+  position.pinyinColumns = pinyinColumns;
+  position.characterColumns = characterColumns;
 }
 
 // P of the two-line layouts in the preview: every reading behind one space.
@@ -117,25 +122,37 @@ void SetTwoLines(std::string_view pinyin, std::string_view characters, OutputFor
   out.count = 2;
 }
 
+// The first byte of P (the separator before the first reading) stands nowhere: only a line's
+// first piece drops it.
 template <TextForm Form>
 void AnnotateLineIn(LineReadings& readings, std::string_view line,
-                    const ConversionSettings& settings, Separator& separator, AnnotatedLine& out) {
+                    const ConversionSettings& settings, Separator& separator,
+                    LinePosition& position, AnnotatedLine& out) {
   Clear(out);
   const OutputFormat format = settings.outputFormat;
+  const bool lineStart = position.lineStart;
+  position.lineStart = false;
   if (IsTwoLineLayout(format)) {
-    BuildAlignedLines<Form>(readings, line, settings, separator, out);
-    out.pinyin.DropFirstByte();
+    BuildAlignedLines<Form>(readings, line, settings, separator, position, out);
+    if (lineStart) out.pinyin.DropFirstByte();
     SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
     return;
   }
   if (format == OutputFormat::rb_output_py_only) {
     BuildReadingsOnly<Form>(readings, line, settings, separator, out);
-    out.pinyin.DropFirstByte();
+    if (lineStart) out.pinyin.DropFirstByte();
   } else {
     BuildInline<Form>(readings, line, settings, out);
   }
   out.lines[0] = out.pinyin.view();
   out.count = 1;
+}
+
+template <TextForm Form>
+void AnnotateLineIn(LineReadings& readings, std::string_view line,
+                    const ConversionSettings& settings, Separator& separator, AnnotatedLine& out) {
+  LinePosition position;
+  AnnotateLineIn<Form>(readings, line, settings, separator, position, out);
 }
 
 template <TextForm Form>
@@ -163,6 +180,31 @@ void AnnotateLine(LineReadings& readings, std::string_view line, TextForm form,
     AnnotateLineIn<TextForm::Cp936>(readings, line, settings, separator, out);
   } else {
     AnnotateLineIn<TextForm::Unicode>(readings, line, settings, separator, out);
+  }
+}
+
+void AnnotatePiece(LineReadings& readings, std::string_view piece, TextForm form,
+                   const ConversionSettings& settings, Separator& separator, LinePosition& position,
+                   AnnotatedLine& out) {
+  if (form == TextForm::Cp936) {
+    AnnotateLineIn<TextForm::Cp936>(readings, piece, settings, separator, position, out);
+  } else {
+    AnnotateLineIn<TextForm::Unicode>(readings, piece, settings, separator, position, out);
+  }
+}
+
+void SkipPiece(LineReadings& readings, std::string_view piece, TextForm form,
+               const ConversionSettings& settings, Separator& separator, LinePosition& position) {
+  position.lineStart = false;
+  // Only the aligned layouts carry anything from character to character.
+  if (!IsTwoLineLayout(settings.outputFormat)) return;
+  AnnotatedLine unused;
+  if (form == TextForm::Cp936) {
+    BuildAlignedLines<TextForm::Cp936, false>(readings, piece, settings, separator, position,
+                                              unused);
+  } else {
+    BuildAlignedLines<TextForm::Unicode, false>(readings, piece, settings, separator, position,
+                                                unused);
   }
 }
 

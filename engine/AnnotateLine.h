@@ -38,6 +38,27 @@ struct AnnotatedLine {
 void AnnotateLine(LineReadings& readings, std::string_view line, TextForm form,
                   const ConversionSettings& settings, Separator& separator, AnnotatedLine& out);
 
+// Where annotation stands inside a line annotated in pieces (a line longer than a piece of the
+// source, LineCutPoint): whether the next piece begins the line, and the columns the aligned
+// layouts have reached on it.
+struct LinePosition {
+  bool lineStart = true;
+  std::size_t widthColumns = 0;
+  std::size_t pinyinColumns = 0;
+  std::size_t characterColumns = 0;
+};
+
+// Annotates one piece of a line as AnnotateLine does, going on from `position` and leaving it
+// where the piece ends: each output line of the whole line is the same output line of its pieces
+// put together (the second line of the aligned layouts too, so it can wait for the line's end).
+void AnnotatePiece(LineReadings& readings, std::string_view piece, TextForm form,
+                   const ConversionSettings& settings, Separator& separator, LinePosition& position,
+                   AnnotatedLine& out);
+
+// Moves `separator` and `position` over `piece` as AnnotatePiece does, without the output.
+void SkipPiece(LineReadings& readings, std::string_view piece, TextForm form,
+               const ConversionSettings& settings, Separator& separator, LinePosition& position);
+
 // The same, returning the output lines.
 std::vector<std::string> AnnotateLine(LineReadings& readings, std::string_view line,
                                       const ConversionSettings& settings, Separator& separator,

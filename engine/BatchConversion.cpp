@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <thread>
 
 #include "engine/ChunkAnnotation.h"
+#include "engine/LineSpool.h"
 #include "engine/OrderedPipeline.h"
 #include "engine/ProgressEstimate.h"
 #include "engine/RunTarget.h"
@@ -154,20 +156,37 @@ class ChunkConversion {
     more_ = reader_.NextRaw(chunk.raw);
     if (!more_) return false;
     chunk.separator = separator_;
-    separator_ = SeparatorAfter(separatorReadings_, reader_, chunk.raw, separator_, settings_);
+    chunk.position = position_;
+    CarryOver(separatorReadings_, reader_, chunk.raw, settings_, separator_, position_);
     return true;
   }
 
   bool Consume(Chunk& chunk) {
-    if (!progress_.Started())
-      progress_.Start(chunk.text.lines.size(), reader_.BytesConsumed(), reader_.SourceSize(),
-                      more_);
+    if (!progress_.Started()) {
+      // Lines that end in the chunk: a piece of a line is no line yet.
+      const std::size_t lines = chunk.text.lines.size() - (chunk.raw.endsMidLine ? 1 : 0);
+      progress_.Start(lines, reader_.BytesConsumed(), reader_.SourceSize(), more_);
+    }
     notices_.Found(chunk.raw, chunk.text.firstUndecodable);
-    target_.Write(chunk.output);
+    WriteOutput(chunk);
     progress_.LinesWritten(chunk.linesDone);
     if (chunk.raw.last) trailingBytes_ = chunk.text.trailingBytes;
     if (chunk.error) failure_ = chunk.error;
     return !failure_;
+  }
+
+  // The chunk's bytes, with the second output line of a line read in pieces put in where it
+  // belongs, and held back while that line goes on.
+  void WriteOutput(const Chunk& chunk) {
+    const std::string_view output = chunk.output;
+    if (chunk.spoolAt) {
+      target_.Write(output.substr(0, *chunk.spoolAt));
+      spool_.Drain([this](std::string_view bytes) { target_.Write(bytes); });
+      target_.Write(output.substr(*chunk.spoolAt));
+    } else {
+      target_.Write(output);
+    }
+    if (chunk.raw.endsMidLine && !chunk.error) spool_.Append(chunk.secondHalf);
   }
 
   const BatchRequest& request_;
@@ -182,6 +201,8 @@ class ChunkConversion {
   LineReadingsPool readings_;
   LineReadings separatorReadings_;
   Separator separator_ = kStartSeparator;
+  LinePosition position_;
+  LineSpool spool_;
   bool more_ = true;
   std::string trailingBytes_;
   std::optional<Error> failure_;
@@ -210,6 +231,8 @@ RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
     source.emplace(request);
   } catch (const Error& error) {
     return Failed(error, false);
+  } catch (const std::bad_alloc&) {
+    return Failed(OutOfMemory(request.source), false);
   }
   SourceNotices notices(source->source(), request.source, observer);
   notices.Check();
@@ -218,13 +241,23 @@ RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
     OpenTarget(request, target);
   } catch (const Error& error) {
     return Failed(error, false);
+  } catch (const std::bad_alloc&) {
+    return Failed(OutOfMemory(request.source), false);
   }
+  // Running out of memory anywhere in the run (reading, on a worker, writing) fails it like
+  // any other error, and leaves the target as a failure leaves it.
+  std::optional<Error> failure;
   try {
     ChunkConversion(request, *source, target, notices, observer).Run();
     target.Commit();
   } catch (const Error& error) {
+    failure = error;
+  } catch (const std::bad_alloc&) {
+    failure = OutOfMemory(request.source);
+  }
+  if (failure) {
     target.Abandon();
-    return Failed(error, true);
+    return Failed(*failure, true);
   }
   return {RunStatus::Completed, std::nullopt, true};
 }

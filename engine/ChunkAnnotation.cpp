@@ -1,5 +1,7 @@
 #include "engine/ChunkAnnotation.h"
 
+#include <algorithm>
+
 #include "engine/HtmlPage.h"
 #include "platform/EncodedLineWriter.h"
 
@@ -13,25 +15,55 @@ std::string PageTitle(const std::filesystem::path& source) {
   return std::string(name.begin(), name.end());
 }
 
+bool IsTwoLineLayout(const ConversionSettings& settings) {
+  return settings.outputFormat == OutputFormat::rb_output_py ||
+         settings.outputFormat == OutputFormat::rb_output_han;
+}
+
+// A chunk's lines; its first goes on from the chunk before when it begins mid-line, and its last
+// goes on in the chunk after when it ends mid-line (then only the line's end is written, or, for
+// the two-line layouts, the second output line's part is held back in chunk.secondHalf until
+// then). A chunk that begins mid-line holds at least the rest of that line, if only its end.
 void AnnotateLines(LineReadings& readings, Chunk& chunk, TextForm form,
                    const ConversionSettings& settings, const TextEncoding& target) {
   const LineList& lines = chunk.text.lines;
+  const bool beginsMidLine = chunk.raw.beginsMidLine;
+  const bool endsMidLine = chunk.raw.endsMidLine;
+  const std::size_t count = std::max<std::size_t>(lines.size(), beginsMidLine ? 1 : 0);
+  const auto lineAt = [&](std::size_t i) {
+    return i < lines.size() ? lines[i] : std::string_view();
+  };
   if (settings.outputFormat == OutputFormat::html) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      HtmlPage::AppendLine(readings, lines[i], form, settings, chunk.output);
-      ++chunk.linesDone;
+    for (std::size_t i = 0; i < count; ++i) {
+      const bool continues = endsMidLine && i + 1 == count;
+      HtmlPage::AppendPiece(readings, lineAt(i), form, settings, !(beginsMidLine && i == 0),
+                            !continues, chunk.output);
+      if (!continues) ++chunk.linesDone;
     }
     return;
   }
   // Room for the usual output at once: text layouts write about three times what they read.
   chunk.output.reserve(lines.bytes().size() * 13 / 4 + 64);
   EncodedLineWriter writer(chunk.output, form, target);
+  EncodedLineWriter held(chunk.secondHalf, form, target);
   Separator separator = chunk.separator;
   AnnotatedLine out;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    AnnotateLine(readings, lines[i], form, settings, separator, out);
-    for (std::size_t k = 0; k < out.count; ++k) writer.WriteLine(out.lines[k]);
-    ++chunk.linesDone;
+  for (std::size_t i = 0; i < count; ++i) {
+    const bool continued = beginsMidLine && i == 0;
+    const bool continues = endsMidLine && i + 1 == count;
+    LinePosition position = continued ? chunk.position : LinePosition();
+    AnnotatePiece(readings, lineAt(i), form, settings, separator, position, out);
+    writer.WritePiece(out.lines[0]);
+    if (out.count == 2 && continues) {
+      held.WritePiece(out.lines[1]);
+    } else if (!continues) {
+      writer.EndLine();
+      if (out.count == 2) {
+        if (continued) chunk.spoolAt = chunk.output.size();
+        writer.WriteLine(out.lines[1]);
+      }
+    }
+    if (!continues) ++chunk.linesDone;
   }
 }
 
@@ -69,6 +101,39 @@ Separator SeparatorAfter(LineReadings& readings, const SourceReader& reader,
     return IsNotFoundReading(last.back()) ? Separator() : Separator(" ");
   } catch (const Error&) {
     return before;  // the run fails at this line or before it anyway
+  }
+}
+
+void CarryOver(LineReadings& readings, const SourceReader& reader,
+               const SourceReader::RawChunk& raw, const ConversionSettings& settings,
+               Separator& separator, LinePosition& position) {
+  if (!raw.endsMidLine) {
+    separator = SeparatorAfter(readings, reader, raw, separator, settings);
+    position = LinePosition();
+    return;
+  }
+  position.lineStart = false;
+  if (!IsTwoLineLayout(settings)) return;
+  // The aligned layouts: the columns the line has reached at the chunk's end, which the next
+  // chunk's first piece goes on from.
+  SourceReader::DecodedChunk decoded;
+  reader.Decode(raw, decoded);
+  const LineList& lines = decoded.lines;
+  if (lines.empty()) return;
+  const std::size_t last = lines.size() - 1;
+  try {
+    if (last > 0 || !raw.beginsMidLine) {
+      position = LinePosition();
+      for (std::size_t i = last; i-- > 0;) {
+        if (lines[i].empty()) continue;
+        const auto readingsOfLine = ReadingsOfLine(readings, lines[i], reader.form(), settings);
+        separator = IsNotFoundReading(readingsOfLine.back()) ? Separator() : Separator(" ");
+        break;
+      }
+    }
+    SkipPiece(readings, lines[last], reader.form(), settings, separator, position);
+  } catch (const Error&) {
+    // The run fails at this line or before it anyway.
   }
 }
 

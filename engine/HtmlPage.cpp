@@ -59,8 +59,14 @@ std::string HtmlPage::Tail() { return "</body>\n</html>\n"; }
 
 void HtmlPage::AppendLine(LineReadings& readings, std::string_view line, TextForm form,
                           const ConversionSettings& settings, std::string& out) {
-  out += "<p>";
-  for (const RubyCharacter& character : RubyLineOf(readings, line, form, settings)) {
+  AppendPiece(readings, line, form, settings, true, true, out);
+}
+
+void HtmlPage::AppendPiece(LineReadings& readings, std::string_view piece, TextForm form,
+                           const ConversionSettings& settings, bool lineStart, bool lineEnd,
+                           std::string& out) {
+  if (lineStart) out += "<p>";
+  for (const RubyCharacter& character : RubyLineOf(readings, piece, form, settings)) {
     if (character.reading.empty()) {
       AppendHtmlEscaped(character.text, out);
       continue;
@@ -71,7 +77,7 @@ void HtmlPage::AppendLine(LineReadings& readings, std::string_view line, TextFor
     AppendHtmlEscaped(character.reading, out);
     out += "</rt></ruby>";
   }
-  out += "</p>\n";
+  if (lineEnd) out += "</p>\n";
 }
 
 }  // namespace tolvane

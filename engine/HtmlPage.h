@@ -25,6 +25,11 @@ class HtmlPage {
   // Appends the block of one source line, held in `form`, to `out` (UTF-8).
   static void AppendLine(LineReadings& readings, std::string_view line, TextForm form,
                          const ConversionSettings& settings, std::string& out);
+  // The same for one piece of a line read in pieces: the block opens before the line's first
+  // piece and closes after its last, so the pieces put together make the line's block.
+  static void AppendPiece(LineReadings& readings, std::string_view piece, TextForm form,
+                          const ConversionSettings& settings, bool lineStart, bool lineEnd,
+                          std::string& out);
 };
 
 // Appends `textUtf8` to `out` with &, <, >, " and ' escaped.

@@ -1,10 +1,12 @@
 #include "engine/SourceReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <istream>
 #include <sstream>
 
+#include "engine/LineCut.h"
 #include "engine/WrapPass.h"
 #include "platform/Cp936.h"
 #include "platform/Error.h"
@@ -121,11 +123,45 @@ std::size_t SourceReader::CutPoint() const {
   return 0;
 }
 
+std::size_t SourceReader::LongLineCut() const {
+  const std::size_t piece = std::clamp<std::size_t>(chunkBytes_, 8, kPieceBytes);
+  if (buffer_.size() <= piece) return 0;
+  CharacterBytes characters = CharacterBytes::HeldUnicode;
+  if (!decode_) {
+    if (form_ == TextForm::Cp936) characters = CharacterBytes::Cp936;
+  } else {
+    switch (encoding_.encoding.encoding) {
+      case Encoding::Cp936:
+        characters = CharacterBytes::Cp936;
+        break;
+      case Encoding::Gb18030:
+        characters = CharacterBytes::Gb18030;
+        break;
+      case Encoding::Utf8:
+        characters = CharacterBytes::Utf8;
+        break;
+      case Encoding::Utf16Le:
+        characters = CharacterBytes::Utf16Le;
+        break;
+      case Encoding::Utf16Be:
+        characters = CharacterBytes::Utf16Be;
+        break;
+    }
+  }
+  return LineCutPoint(buffer_, characters, piece);
+}
+
 bool SourceReader::NextRaw(RawChunk& raw) {
   for (;;) {
     if (eof_ && buffer_.empty()) return false;
     if (!eof_ && buffer_.size() < chunkBytes_) Fill(chunkBytes_);
     std::size_t cut = CutPoint();
+    // A line longer than a piece is cut inside it rather than held whole.
+    bool midLine = false;
+    if (cut == 0) {
+      cut = LongLineCut();
+      midLine = cut > 0;
+    }
     if (cut == 0) {
       if (buffer_.size() > std::max(chunkBytes_, cutLimit_)) {
         cutLimit_ = buffer_.size();  // a line longer than a chunk: look further
@@ -138,6 +174,7 @@ bool SourceReader::NextRaw(RawChunk& raw) {
       cut = buffer_.size();
     }
     cutLimit_ = 0;
+    raw.beginsMidLine = midLine_;
     const std::string_view chunk(buffer_.data(), cut);
     raw.bytes.assign(chunk);
     raw.offset = consumed_;
@@ -152,6 +189,8 @@ bool SourceReader::NextRaw(RawChunk& raw) {
         if (!firstNul_) firstNul_ = raw.firstNul;
       }
     }
+    raw.endsMidLine = midLine;
+    midLine_ = raw.endsMidLine;
     checkedUpTo_ = std::max<std::uint64_t>(checkedUpTo_, consumed_ + raw.bytes.size());
     consumed_ += cut;
     buffer_.erase(0, cut);
@@ -216,7 +255,7 @@ std::string SourceReader::LastNonEmptyLine(const RawChunk& raw) const {
   return DecodeText(bytes.substr(2 * begin, 2 * (end - begin)), encoding_.encoding.encoding).text;
 }
 
-bool SourceReader::Next(LineList& lines) {
+bool SourceReader::Next(LineList& lines, bool& lastLineContinues) {
   RawChunk raw;
   if (!NextRaw(raw)) return false;
   DecodedChunk decoded;
@@ -224,6 +263,19 @@ bool SourceReader::Next(LineList& lines) {
   if (decoded.firstUndecodable) NoteUndecodable(*decoded.firstUndecodable);
   if (raw.last) trailingBytes_ = decoded.trailingBytes;
   lines = std::move(decoded.lines);
+  lastLineContinues = raw.endsMidLine;
+  return true;
+}
+
+bool SourceReader::Next(LineList& lines) {
+  bool continues = false;
+  if (!Next(lines, continues)) return false;
+  if (!continues) return true;
+  // The pieces of a long line make one line again: their text, line ends and all, in a row.
+  std::string text(lines.bytes());
+  LineList more;
+  while (continues && Next(more, continues)) text += more.bytes();
+  lines = LineList(text, NulBytes::AreText);
   return true;
 }
 

@@ -67,12 +67,15 @@ class MemoryByteSource : public ByteSource {
 // first `detectBytes` (the whole of a smaller file, so that it is read exactly as when read
 // whole); bytes further on that do not decode in it are carried as raw bytes like any others. A
 // NUL is a character like any other: a document holding one is not cut short there (the
-// program's own data files, read whole, still end at one). Only a line longer than a chunk makes
-// a chunk longer.
+// program's own data files, read whole, still end at one). A line longer than a piece (a chunk,
+// at most kPieceBytes) is cut into pieces at characters (LineCutPoint), so that memory stays
+// bounded by the chunk size whatever the length of a line: a raw chunk says whether it begins or
+// ends inside a line, and those who annotate it carry the line across.
 class SourceReader {
  public:
   static constexpr std::size_t kChunkBytes = 1 << 19;
   static constexpr std::size_t kDetectBytes = 4 << 20;
+  static constexpr std::size_t kPieceBytes = 1 << 17;
 
   SourceReader(ByteSource& in, EncodingChoice choice, std::size_t chunkBytes = kChunkBytes,
                std::size_t detectBytes = kDetectBytes);
@@ -82,8 +85,12 @@ class SourceReader {
   const SourceEncoding& encoding() const { return encoding_; }
   TextForm form() const { return form_; }
 
-  // The next chunk of lines; false at the end of the text.
+  // The next chunk of whole lines (the pieces of a long line joined again); false at the end of
+  // the text.
   bool Next(LineList& lines);
+  // The next chunk of lines, whose last line may be a piece that `lastLineContinues` in the next
+  // chunk (which then begins with the rest of it).
+  bool Next(LineList& lines, bool& lastLineContinues);
 
   // The same in two steps, the second of which may run on another thread: the chunk's bytes as
   // the source has them, then decoded into lines.
@@ -93,6 +100,10 @@ class SourceReader {
     std::size_t checkFrom = 0;  // code page 936 bytes before this are known to decode
     bool last = false;
     std::optional<std::uint64_t> firstNul;  // the source offset of the chunk's first NUL
+    // The chunk's first line is the rest of a line the chunk before began; its last line goes
+    // on in the chunk after it.
+    bool beginsMidLine = false;
+    bool endsMidLine = false;
   };
   struct DecodedChunk {
     LineList lines;
@@ -119,6 +130,9 @@ class SourceReader {
   void Fill(std::size_t wanted);
   // Where the buffer may be cut after a whole line; 0 when it holds none yet.
   std::size_t CutPoint() const;
+  // Where the buffer, beginning with a line longer than a piece, is cut inside that line; 0 when
+  // the buffer holds no more than a piece of it.
+  std::size_t LongLineCut() const;
   bool IsUtf16() const;
   // The first NUL character of `bytes` (a pair of zero bytes on a code unit in UTF-16).
   std::size_t FindNul(std::string_view bytes) const;
@@ -132,6 +146,7 @@ class SourceReader {
   std::size_t cutLimit_ =
       0;  // where a chunk may end at the latest, past chunkBytes_ for a long line
   bool eof_ = false;
+  bool midLine_ = false;           // the last chunk ended inside a line
   std::uint64_t consumed_ = 0;     // source bytes before buffer_
   std::uint64_t checkedUpTo_ = 0;  // code page 936 bytes known to decode up to here
   std::optional<std::size_t> firstUndecodable_;

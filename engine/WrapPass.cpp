@@ -7,7 +7,12 @@ namespace tolvane {
 
 void WrapSource(SourceReader& source, std::size_t width, TextFileWriter& out) {
   LineList lines;
-  while (source.Next(lines)) WrapLines(lines, width, out, source.form());
+  bool continues = false;
+  WrapCarry carry;
+  while (source.Next(lines, continues))
+    WrapLines(lines, width, out, source.form(), continues, carry);
+  // A text that ends (at a NUL) right after a piece of its last line.
+  if (carry.characters > 0) out.WriteLine({});
 }
 
 WrappedSource::WrappedSource(SourceReader& source, std::size_t width,

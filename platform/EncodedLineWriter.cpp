@@ -20,20 +20,27 @@ void EncodedLineWriter::Start() {
 }
 
 void EncodedLineWriter::WriteLine(std::string_view line) {
+  WritePiece(line);
+  EndLine();
+}
+
+void EncodedLineWriter::WritePiece(std::string_view piece) {
   if (!encoder_) {
     // Code page 936 out: the designed path, bytes as they are.
-    sink_.append(line);
-    sink_.append("\r\n");
+    sink_.append(piece);
     return;
   }
-  std::string_view text = line;
+  std::string_view text = piece;
   if (form_ == TextForm::Cp936) {
     unicode_.clear();
-    cp936::AppendAsUnicodeText(line, unicode_);
+    cp936::AppendAsUnicodeText(piece, unicode_);
     text = unicode_;
   }
   encoder_->Append(text, sink_);
-  sink_.append(LineEnd(target_.encoding));
+}
+
+void EncodedLineWriter::EndLine() {
+  sink_.append(encoder_ ? LineEnd(target_.encoding) : std::string_view("\r\n"));
 }
 
 }  // namespace tolvane

@@ -19,6 +19,9 @@ class EncodedLineWriter {
   // The byte-order mark, if the target has one; once, before the first line of a file.
   void Start();
   void WriteLine(std::string_view line);
+  // Part of a line, without the line end (a line written in pieces).
+  void WritePiece(std::string_view piece);
+  void EndLine();
   // Bytes as they are (a UTF-16 file's odd last byte, after the last line).
   void WriteRaw(std::string_view bytes) { sink_.append(bytes); }
 

@@ -43,6 +43,8 @@ Error CannotOpenFile(const std::filesystem::path& path, const std::string& reaso
   return Error("Cannot open file \"" + path.string() + "\". " + reason, path);
 }
 
+Error OutOfMemory(const std::filesystem::path& path) { return Error("Out of memory", path); }
+
 Error ListIndexOutOfBounds(long long index) {
   return Error("List index out of bounds (" + std::to_string(index) + ")");
 }

@@ -34,7 +34,10 @@ Error ReadBeyondEndOfFile(const std::filesystem::path& path);
 // "Cannot open file "%s". %s": a whole-file read whose open failed; `reason` is the system's.
 Error CannotOpenFile(const std::filesystem::path& path, const std::string& reason);
 
-// "List index out of bounds (%d)".
+// "Out of memory": the work on `path` needed more memory than the system would give.
+Error OutOfMemory(const std::filesystem::path& path);
+
+// "List index out of bounds (%d).
 Error ListIndexOutOfBounds(long long index);
 
 }  // namespace tolvane
