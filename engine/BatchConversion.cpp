@@ -19,7 +19,8 @@ namespace {
 constexpr const char* kTempFileName = "temp.txt";
 
 bool ReadsSourceFile(const BatchRequest& request) {
-  return request.sourceBytes == nullptr && request.sourceStream == nullptr;
+  return request.sourceBytes == nullptr && request.sourceStream == nullptr &&
+         request.sourceByteSource == nullptr;
 }
 
 bool SourceIsMissing(const BatchRequest& request) {
@@ -54,8 +55,9 @@ std::unique_ptr<ByteSource> SourceBytes(const BatchRequest& request) {
 class RunSource {
  public:
   explicit RunSource(const BatchRequest& request)
-      : bytes_(SourceBytes(request)),
-        source_(*bytes_, request.sourceEncoding, ChunkBytes(request)) {
+      : ownBytes_(request.sourceByteSource != nullptr ? nullptr : SourceBytes(request)),
+        source_(request.sourceByteSource != nullptr ? *request.sourceByteSource : *ownBytes_,
+                request.sourceEncoding, ChunkBytes(request)) {
     if (request.settings.wrapWidth > 0)
       wrapped_.emplace(source_, static_cast<std::size_t>(request.settings.wrapWidth),
                        request.programFolder / kTempFileName, ChunkBytes(request));
@@ -67,7 +69,7 @@ class RunSource {
   SourceReader& lines() { return wrapped_ ? wrapped_->reader() : source_; }
 
  private:
-  std::unique_ptr<ByteSource> bytes_;
+  std::unique_ptr<ByteSource> ownBytes_;  // unless the front end lends its own
   SourceReader source_;
   std::optional<WrappedSource> wrapped_;
 };
@@ -75,14 +77,19 @@ class RunSource {
 // Tells the observer, once, of the first bytes of the source that do not decode.
 class UndecodableNotice {
  public:
-  UndecodableNotice(SourceReader& source, const std::filesystem::path& name, RunObserver& observer)
-      : source_(source), name_(name), observer_(observer) {}
+  UndecodableNotice(SourceReader& source, const BatchRequest& request, RunObserver& observer)
+      : source_(source),
+        name_(request.source),
+        output_(request.settings.outputFormat == OutputFormat::html
+                    ? UndecodableOutput::ReplacementCharacters
+                    : UndecodableOutput::Unchanged),
+        observer_(observer) {}
 
   // What the source's reader has found so far (on detection, in the wrap pre-pass).
   void Check() {
     const std::optional<std::size_t> first = source_.FirstUndecodable();
     if (told_ || !first) return;
-    observer_.UndecodableBytes(name_, source_.encoding().encoding, *first);
+    observer_.UndecodableBytes(name_, source_.encoding().encoding, *first, output_);
     told_ = true;
   }
   // What a chunk found when it was decoded.
@@ -95,6 +102,7 @@ class UndecodableNotice {
  private:
   SourceReader& source_;
   const std::filesystem::path& name_;
+  const UndecodableOutput output_;
   RunObserver& observer_;
   bool told_ = false;
 };
@@ -193,7 +201,7 @@ RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
   } catch (const Error& error) {
     return Failed(error, false);
   }
-  UndecodableNotice undecodable(source->source(), request.source, observer);
+  UndecodableNotice undecodable(source->source(), request, observer);
   undecodable.Check();
   RunTarget target;
   try {

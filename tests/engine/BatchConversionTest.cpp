@@ -167,7 +167,7 @@ TEST_F(BatchConversionTest, FailuresBeforeTheTargetOnlyReportTheError) {
       {"target folder cannot be made",
        [&](BatchRequest& r) { r.target = dir_ / "x" / "y" / "out.txt"; }, "File not found"},
       {"target is a directory", [&](BatchRequest& r) { r.target = dir_.path(); },
-       "File access denied"},
+       "Is a directory"},
       {"temp.txt cannot be created",
        [&](BatchRequest& r) {
          r.settings.wrapWidth = 10;
