@@ -3,6 +3,7 @@
 // the same encoding, the same text (lines and line ends), the same first undecodable offset and
 // the same trailing bytes as the same bytes read whole in one read. The property compares two
 // reads of the same reader, so it holds whatever the reader makes of NULs or of long lines.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
