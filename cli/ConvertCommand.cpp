@@ -5,6 +5,7 @@
 
 #include "cli/Command.h"
 #include "cli/CommonOptions.h"
+#include "cli/StandardInput.h"
 #include "cli/TerminalProgress.h"
 #include "engine/BatchConversion.h"
 #include "frontend/TargetNaming.h"
@@ -33,10 +34,13 @@ class CliRunObserver : public RunObserver {
     progress_.Finish();
   }
   void UndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
-                        std::size_t offset) override {
-    err_ << "tolvane-cli: warning: " << DisplayName(source, "standard input") << ": byte offset "
-         << offset << ": not valid " << EncodingName(encoding)
-         << " text; such bytes are copied to the output unchanged\n";
+                        std::size_t offset, UndecodableOutput output) override {
+    err_ << "tolvane-cli: warning: " << DisplayName(source, kStandardInputName) << ": byte offset "
+         << offset << ": not valid " << EncodingName(encoding) << " text; such bytes are "
+         << (output == UndecodableOutput::ReplacementCharacters
+                 ? "written as replacement characters (U+FFFD) in the page"
+                 : "copied to the output unchanged")
+         << '\n';
   }
   void NulCharacters(const std::filesystem::path& source, std::uint64_t offset) override {
     err_ << "tolvane-cli: warning: " << DisplayName(source, "standard input") << ": byte offset "
@@ -156,7 +160,8 @@ int ConvertCommand::Run(const CliContext& context) {
   request.sourceEncoding = options_.encoding;
   request.targetEncoding = outputEncoding_;
   request.jobs = jobs_;
-  if (source_ == kStandardStream) request.sourceStream = &context.in;
+  StandardInputBytes standardInput(context.in);
+  if (source_ == kStandardStream) request.sourceByteSource = &standardInput;
   if (target_ == kStandardStream) request.targetStream = &context.out;
   return Report(BatchConversion(request, observer), target, context);
 }

@@ -3,6 +3,7 @@
 
 #include "cli/Command.h"
 #include "cli/CommonOptions.h"
+#include "cli/StandardInput.h"
 #include "engine/AnnotateLine.h"
 #include "engine/SourceReader.h"
 #include "platform/Cp936.h"
@@ -82,7 +83,7 @@ class LookupCommand : public Command {
     if (linesOption_->count() == 0) {
       PrintLookups(readings, text_, options_.settings, context.out);
     } else if (linesFile_ == kStandardStream) {
-      StreamByteSource bytes(context.in, kStandardStream);
+      StandardInputBytes bytes(context.in);
       PrintLineReadings(readings, bytes, options_, context.out);
     } else {
       FileByteSource bytes{std::filesystem::path(linesFile_)};

@@ -21,7 +21,8 @@ namespace {
 constexpr const char* kTempFileName = "temp.txt";
 
 bool ReadsSourceFile(const BatchRequest& request) {
-  return request.sourceBytes == nullptr && request.sourceStream == nullptr;
+  return request.sourceBytes == nullptr && request.sourceStream == nullptr &&
+         request.sourceByteSource == nullptr;
 }
 
 bool SourceIsMissing(const BatchRequest& request) {
@@ -57,8 +58,9 @@ std::unique_ptr<ByteSource> SourceBytes(const BatchRequest& request) {
 class RunSource {
  public:
   explicit RunSource(const BatchRequest& request)
-      : bytes_(SourceBytes(request)),
-        source_(*bytes_, request.sourceEncoding, ChunkBytes(request)) {
+      : ownBytes_(request.sourceByteSource != nullptr ? nullptr : SourceBytes(request)),
+        source_(request.sourceByteSource != nullptr ? *request.sourceByteSource : *ownBytes_,
+                request.sourceEncoding, ChunkBytes(request)) {
     if (request.settings.wrapWidth > 0)
       wrapped_.emplace(source_, static_cast<std::size_t>(request.settings.wrapWidth),
                        request.programFolder / kTempFileName, ChunkBytes(request));
@@ -76,7 +78,7 @@ class RunSource {
   }
 
  private:
-  std::unique_ptr<ByteSource> bytes_;
+  std::unique_ptr<ByteSource> ownBytes_;  // unless the front end lends its own
   SourceReader source_;
   std::optional<WrappedSource> wrapped_;
 };
@@ -85,14 +87,19 @@ class RunSource {
 // first NUL character.
 class SourceNotices {
  public:
-  SourceNotices(SourceReader& source, const std::filesystem::path& name, RunObserver& observer)
-      : source_(source), name_(name), observer_(observer) {}
+  SourceNotices(SourceReader& source, const BatchRequest& request, RunObserver& observer)
+      : source_(source),
+        name_(request.source),
+        output_(request.settings.outputFormat == OutputFormat::html
+                    ? UndecodableOutput::ReplacementCharacters
+                    : UndecodableOutput::Unchanged),
+        observer_(observer) {}
 
   // What the source's reader has found so far (on detection, in the wrap pre-pass).
   void Check() {
     const std::optional<std::size_t> first = source_.FirstUndecodable();
     if (!toldUndecodable_ && first) {
-      observer_.UndecodableBytes(name_, source_.encoding().encoding, *first);
+      observer_.UndecodableBytes(name_, source_.encoding().encoding, *first, output_);
       toldUndecodable_ = true;
     }
     if (!toldNul_ && source_.FirstNul()) {
@@ -113,6 +120,7 @@ class SourceNotices {
  private:
   SourceReader& source_;
   const std::filesystem::path& name_;
+  const UndecodableOutput output_;
   RunObserver& observer_;
   bool toldUndecodable_ = false;
   bool toldNul_ = false;
@@ -234,7 +242,7 @@ RunOutcome Run(const BatchRequest& request, RunObserver& observer) {
   } catch (const std::bad_alloc&) {
     return Failed(OutOfMemory(request.source), false);
   }
-  SourceNotices notices(source->source(), request.source, observer);
+  SourceNotices notices(source->source(), request, observer);
   notices.Check();
   RunTarget target;
   try {

@@ -13,6 +13,8 @@
 
 namespace tolvane {
 
+class ByteSource;
+
 struct BatchRequest {
   std::filesystem::path source;
   std::filesystem::path target;
@@ -27,6 +29,9 @@ struct BatchRequest {
   const std::string* sourceBytes = nullptr;
   std::istream* sourceStream = nullptr;
   std::ostream* targetStream = nullptr;
+  // Or a source of bytes that the front end reads itself, so that its errors name the source
+  // as the front end names it (standard input).
+  ByteSource* sourceByteSource = nullptr;
   // Threads that annotate: 0 for one per core, 1 for the calling thread alone.
   unsigned jobs = 0;
   // Bytes of source per chunk of the run (0: the usual); tests make them small.

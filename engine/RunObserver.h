@@ -23,6 +23,14 @@ struct RunOutcome {
   bool targetOpened = false;
 };
 
+// What the target holds where the source has bytes that do not decode.
+enum class UndecodableOutput {
+  // The bytes themselves: the text layouts write the source's bytes as they come.
+  Unchanged,
+  // U+FFFD in their place: the HTML page is UTF-8 throughout, and raw bytes would break it.
+  ReplacementCharacters,
+};
+
 // What a run tells whoever drives it, as it goes. A run only reports: it asks nothing, so the
 // front ends decide what to ask or print. Every call comes on the thread that called the run.
 class RunObserver {
@@ -36,12 +44,12 @@ class RunObserver {
   // The number of lines turned out to differ from the estimate: it is now `lineCount`. At the end
   // of a completed run, the number of lines written.
   virtual void ProgressRangeCorrected(std::size_t lineCount) = 0;
-  // Part of the source does not decode in the encoding it is read in; those bytes go into the
-  // target as they are. `offset` is the byte offset of the first such sequence. Said once, as soon
-  // as it is found.
+  // Part of the source does not decode in the encoding it is read in; `output` says what the
+  // target holds in their place. `offset` is the byte offset of the first such sequence. Said
+  // once, as soon as it is found.
   virtual void UndecodableBytes(const std::filesystem::path& source, const TextEncoding& encoding,
-                                std::size_t offset) {
-    (void)source, (void)encoding, (void)offset;
+                                std::size_t offset, UndecodableOutput output) {
+    (void)source, (void)encoding, (void)offset, (void)output;
   }
   // The source holds NUL characters; they go into the target as they are, like any character
   // without a reading. `offset` is the byte offset of the first. Said once, as soon as it is found.

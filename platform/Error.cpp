@@ -19,9 +19,16 @@ std::string FileErrorText(int errnoValue) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
     case ETXTBSY:
       return "File access denied";
+    // A folder where a file was expected, a standard stream that the caller closed, and a reader
+    // that went away: the texts above would each send the user looking in the wrong place.
+    case EISDIR:
+      return "Is a directory";
+    case EBADF:
+      return "Bad file descriptor";
+    case EPIPE:
+      return "Broken pipe";
     case ENOSPC:
     case EDQUOT:
     case EFBIG:

@@ -22,7 +22,7 @@ class Error : public std::runtime_error {
 
 // Text of a failed open, read, write or close of a text file, from the C library's errno value:
 // "File not found", "Invalid filename", "Too many open files", "File access denied",
-// "Disk full", or "I/O error %d".
+// "Disk full", "Is a directory", "Bad file descriptor", "Broken pipe", or "I/O error %d".
 std::string FileErrorText(int errnoValue);
 
 // The error of a failed text-file operation on `path`.

@@ -56,6 +56,17 @@ constexpr const char* kCompletedQuestion = "执行完成，是否打开文件\r\
 // The NUL characters a source holds are copied like any character without a reading.
 constexpr const char* kNulCharactersNotice = "源文件含有 NUL 字节，已原样写入目标文件。\r\r";
 
+// The text of an error with the file it concerns in front, where the text does not name it: for
+// the window's own files, which the user never chose and would not think of otherwise.
+QString TextNamingItsFile(const std::exception& error) {
+  const QString text = QStringFromErrorText(error.what());
+  const auto* fileError = dynamic_cast<const Error*>(&error);
+  if (fileError == nullptr || fileError->path().empty() ||
+      std::string_view(error.what()).find(fileError->path().string()) != std::string_view::npos)
+    return text;
+  return QStringFromPath(fileError->path()) + QStringLiteral(": ") + text;
+}
+
 }  // namespace
 
 TfrmMain::TfrmMain(FileLocations locations, Dialogs& dialogs, QWidget* parent)
@@ -162,9 +173,14 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormClose() {
   session_.ReleaseDataFiles();
-  // When the options cannot be saved the user learns why, and the window still closes: a
-  // program that refuses to quit over its settings file would leave the user no way out.
-  Guarded([&] { ConfigSave(); });
+  // When the options cannot be saved the user learns which file and why, and the window still
+  // closes: a program that refuses to quit over its settings file would leave the user no way
+  // out.
+  try {
+    ConfigSave();
+  } catch (const std::exception& error) {
+    ShowError(TextNamingItsFile(error));
+  }
 }
 
 QSize TfrmMain::OuterSize() const { return frameGeometry().size(); }

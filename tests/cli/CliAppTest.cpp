@@ -221,6 +221,30 @@ TEST_F(CliTest, ADeviceAsSourceNeedsATarget) {
   EXPECT_FALSE(std::filesystem::exists("/dev/null_拼音"));
 }
 
+TEST_F(CliTest, TheWarningSaysWhatThePageHoldsInPlaceOfUndecodableBytes) {
+  WriteBytes(work_ / "bad.txt", "我\xFF\n");
+  const auto source = (work_ / "bad.txt").string();
+  const std::string start =
+      "tolvane-cli: warning: " + source + ": byte offset 3: not valid UTF-8 text; such bytes are ";
+  const struct {
+    std::vector<std::string> args;
+    std::string warning;
+  } cases[] = {
+      {{"--format", "html", source, "-"},
+       start + "written as replacement characters (U+FFFD) in the page\n"},
+      {{source, (work_ / "page.html").string()},
+       start + "written as replacement characters (U+FFFD) in the page\n"},
+      {{"--format", "py", source, "-"}, start + "copied to the output unchanged\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"convert", "--quiet", "--encoding", "utf-8"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, c.warning);
+  }
+}
+
 TEST_F(CliTest, EncodingNamesWhatConvertWouldRead) {
   WriteBytes(work_ / "u.txt",
              "\xFF\xFE"

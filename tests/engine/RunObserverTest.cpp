@@ -105,5 +105,29 @@ TEST_F(RunObserverTest, AFailureBeforeTheTargetIsReportedWithoutProgress) {
   EXPECT_EQ(observer_.errors, std::vector<std::string>{"File not found"});
 }
 
+TEST_F(RunObserverTest, UndecodableBytesSayWhatTheTargetHoldsInTheirPlace) {
+  // The text layouts copy the bytes; the page, UTF-8 throughout, holds U+FFFD instead.
+  const struct {
+    OutputFormat format;
+    UndecodableOutput output;
+    std::string_view written;  // how the target shows the byte
+  } cases[] = {
+      {OutputFormat::rb_output_hanpy, UndecodableOutput::Unchanged, "\xFF"},
+      {OutputFormat::rb_output_py, UndecodableOutput::Unchanged, "\xFF"},
+      {OutputFormat::html, UndecodableOutput::ReplacementCharacters, "\xEF\xBF\xBD"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.format));
+    WriteBytes(dir_ / "a.txt", "a\xFF\r\n");
+    ScriptedObserver observer;
+    auto request = Request();
+    request.sourceEncoding = EncodingChoice::Utf8;
+    request.settings.outputFormat = c.format;
+    ASSERT_EQ(BatchConversion(request, observer).status, RunStatus::Completed);
+    EXPECT_EQ(observer.undecodableOutputs, std::vector<UndecodableOutput>{c.output});
+    EXPECT_NE(test::ReadBytes(dir_ / "out.txt").find(c.written), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace tolvane

@@ -116,7 +116,7 @@ TEST(TextFile, WriteFailuresRaiseTheDesignedTexts) {
   };
   const Case cases[] = {
       {dir / "no-such-folder" / "a.txt", "File not found"},
-      {dir.path(), "File access denied"},
+      {dir.path(), "Is a directory"},
   };
   for (const Case& c : cases) {
     try {
@@ -147,6 +147,9 @@ TEST(FileErrorText, MapsSystemErrors) {
   EXPECT_EQ(FileErrorText(EACCES), "File access denied");
   EXPECT_EQ(FileErrorText(ENOSPC), "Disk full");
   EXPECT_EQ(FileErrorText(EIO), "I/O error " + std::to_string(EIO));
+  EXPECT_EQ(FileErrorText(EISDIR), "Is a directory");
+  EXPECT_EQ(FileErrorText(EBADF), "Bad file descriptor");
+  EXPECT_EQ(FileErrorText(EPIPE), "Broken pipe");
   EXPECT_EQ(ListIndexOutOfBounds(24).what(), std::string("List index out of bounds (24)"));
 }
 

@@ -20,6 +20,7 @@ class ScriptedObserver : public RunObserver {
   // The range corrected during or at the end of a run: lineCount is the last range given.
   std::size_t rangeCorrections = 0;
   std::vector<std::pair<TextEncoding, std::size_t>> undecodable;
+  std::vector<UndecodableOutput> undecodableOutputs;  // what the target holds in their place
   std::vector<RunOutcome> outcomes;
 
   void ProgressStarted(std::size_t count) override {
@@ -32,8 +33,9 @@ class ScriptedObserver : public RunObserver {
     ++rangeCorrections;
   }
   void UndecodableBytes(const std::filesystem::path&, const TextEncoding& encoding,
-                        std::size_t offset) override {
+                        std::size_t offset, UndecodableOutput output) override {
     undecodable.push_back({encoding, offset});
+    undecodableOutputs.push_back(output);
     events.push_back("undecodable");
   }
   void RunEnded(const RunOutcome& outcome) override {

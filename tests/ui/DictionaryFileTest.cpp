@@ -165,14 +165,14 @@ TEST(WriteDictionaryFiles, AFailureKeepsTheOldFilesAndLeavesNoTemporaryFile) {
          fs::remove(folder / kKeys);
          fs::create_directory(folder / kKeys);
        },
-       "File access denied"},
+       "Is a directory"},
       {"the readings file is a folder holding a file", kReadings,
        [](const fs::path& folder) {
          fs::remove(folder / kReadings);
          fs::create_directory(folder / kReadings);
          WriteBytes(folder / kReadings / "inside", "x");
        },
-       "File access denied"},
+       "Is a directory"},
       {"the keys file is read-only", kReadings,
        [](const fs::path& folder) { fs::permissions(folder / kKeys, fs::perms::owner_read); },
        "File access denied"},

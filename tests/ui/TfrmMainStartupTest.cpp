@@ -532,6 +532,17 @@ TEST(Shutdown, SettingsThatCannotBeWrittenAreReportedAndTheWindowStillCloses) {
   EXPECT_TRUE(window.ReadingSession().Data()->ToneVowelList().empty());
 }
 
+TEST(Shutdown, TheErrorNamesTheSettingsFileAndWhy) {
+  TestProgramFolder folder;
+  ScriptedDialogs dialogs;
+  TfrmMain window(folder.path(), dialogs);
+  window.show();
+  std::filesystem::create_directory(folder / kSettingsFileName);
+  window.close();
+  EXPECT_EQ(dialogs.errorTexts, std::vector<QString>{QStringFromPath(folder / kSettingsFileName) +
+                                                     ": Is a directory."});
+}
+
 TEST(Shutdown, N5ClosesTheWindowAndSavesTheSettings) {
   TestProgramFolder folder;
   ScriptedDialogs dialogs;
