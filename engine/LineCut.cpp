@@ -94,14 +94,21 @@ std::size_t LineCutPoint(std::string_view bytes, CharacterBytes characters, std:
   std::size_t afterBreak = 0;
   std::size_t afterCharacter = 0;
   std::size_t firstEnd = 0;
+  // A character right after bytes that do not decode is no place to cut: the decoder may read
+  // those bytes and it as the start of one longer sequence cut short (GB18030's lead byte and
+  // digit), which it treats otherwise at the end of a piece than in the middle of the line.
+  bool afterUndecodable = false;
   for (std::size_t pos = 0; pos < bytes.size();) {
     const CharacterAt c = CharacterOf(bytes, pos, characters);
     if (c.cp == '\r' || c.cp == '\n') break;
     const std::size_t end = pos + c.length;
     if (end > limit) break;
     if (firstEnd == 0) firstEnd = end;
-    if (c.decodes) afterCharacter = end;
-    if (IsWordBreak(c.cp)) afterBreak = end;
+    if (c.decodes && !afterUndecodable) {
+      afterCharacter = end;
+      if (IsWordBreak(c.cp)) afterBreak = end;
+    }
+    afterUndecodable = !c.decodes;
     pos = end;
   }
   if (afterBreak > 0) return afterBreak;
