@@ -25,3 +25,14 @@ gb_corpus() {
   done
   rm -f "$file.piece"
 }
+
+# pinyin_pro_cache: the folder whose node_modules holds pinyin-pro 3.29.5 (MIT), the library the
+# context benchmarks compare with; installed from npm the first time, then reused.
+pinyin_pro_cache() {
+  local cache=${TOLVANE_BENCH_CACHE:-$HOME/.cache/tolvane-bench}
+  if [ ! -f "$cache/node_modules/pinyin-pro/package.json" ]; then
+    mkdir -p "$cache"
+    npm install --prefix "$cache" --no-audit --no-fund pinyin-pro@3.29.5 >/dev/null
+  fi
+  echo "$cache"
+}

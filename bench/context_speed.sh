@@ -17,11 +17,7 @@ build=${1:-$root/build}
 cli=$build/bin/tolvane-cli
 [ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
 command -v node >/dev/null || { echo "Node.js is needed to run pinyin-pro" >&2; exit 1; }
-cache=${TOLVANE_BENCH_CACHE:-$HOME/.cache/tolvane-bench}
-if [ ! -f "$cache/node_modules/pinyin-pro/package.json" ]; then
-  mkdir -p "$cache"
-  npm install --prefix "$cache" --no-audit --no-fund pinyin-pro@3.29.5 >/dev/null
-fi
+cache=$(pinyin_pro_cache)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$root/bench/fortunes_text.sh" > "$work/piece.txt"

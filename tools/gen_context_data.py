@@ -35,7 +35,16 @@ What is made of them:
 
 Syllables are numbered pinyin, lower case, 5 for the neutral tone, v for ü in lv and nv only (lue,
 nue), as in the built-in tables; erhua is er5.
+
+--neutral-tones keeps the neutral tones of words instead (peng2 you5): every one CC-CEDICT gives
+(cedict), those @pinyin-pro/data gives too (agreed), or all but those of grammatical morphemes
+whose lightness depends on the sentence (lexical). Where CC-CEDICT reads a word both ways with the
+same full tones (东西 dong1 xi1 and dong1 xi5) the neutral reading is taken. Only which syllables
+are neutral changes: the full tones, the pairs and the characters' defaults are those of the
+default run, and with --neutral-form both a neutral syllable is written as its full tone and the
+spoken one (you3:5), from which either run's words file follows byte for byte.
 """
+import argparse
 import bz2
 import collections
 import hashlib
@@ -57,6 +66,11 @@ UNIHAN = Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
 UNICODE_LICENSE = TOOLS / "UNICODE-LICENSE.txt"
 OUT = ROOT / "data"
 CEDICT_ONLY_FREQUENCY = 3
+# Grammatical morphemes whose lightness depends on the sentence, not on the word: directional
+# complements (起来, 回去), place words (地上, 那里, 后面), the measure word 个 (一个), 是 (还是)
+# and 不 inside a word (忍不住). Dictionaries for learners write them with their tone; a neutral
+# reading of words is kept for the syllables the word itself makes light (朋友, 地方, 告诉).
+SENTENCE_LIGHT = set("来去起出下上过回进开里面边个是不")
 
 TONE_MARKS = {}
 for _base, _marks in {"a": "āáǎà", "e": "ēéěè", "i": "īíǐì", "o": "ōóǒò", "u": "ūúǔù",
@@ -241,8 +255,10 @@ def npm_version(package):
 # --------------------------------------------------------------------------------- the readings
 
 class Readings:
-    def __init__(self, cedict, jieba, unihan, pp_chars, pp_phrases, pp_complete):
+    def __init__(self, cedict, jieba, unihan, pp_chars, pp_phrases, pp_complete,
+                 neutral_tones=None):
         self.cedict, self.jieba, self.unihan = cedict, jieba, unihan
+        self.neutral_tones = neutral_tones
         self.pp_chars, self.pp_phrases, self.pp_complete = pp_chars, pp_phrases, pp_complete
         self.defaults = self.character_defaults()
         self.neutral = self.neutral_readings()
@@ -323,6 +339,23 @@ class Readings:
                 out[k] = self.citation.get((ch, x[:-1]), x)
         return tuple(out)
 
+    def neutralised(self, word, syllables):
+        """Positions of the neutral syllables of a word that full_tones gives a full tone."""
+        full = self.full_tones(word, syllables)
+        return frozenset(k for k, (x, y) in enumerate(zip(syllables, full)) if x != y)
+
+    def most_neutral(self, word, candidates, chosen):
+        """Of the readings that differ from the chosen one in neutral tones only (东西 dong1 xi1,
+        east and west, beside dong1 xi5, a thing), the one with the most neutral syllables: the
+        everyday word. The full tones, and with them everything made of them, stay the same."""
+        full = self.full_tones(word, chosen)
+        best = chosen
+        for syllables, _, _ in candidates:
+            if (None not in syllables and self.full_tones(word, syllables) == full and
+                    len(self.neutralised(word, syllables)) > len(self.neutralised(word, best))):
+                best = syllables
+        return best
+
     @staticmethod
     def citation_sandhi(word, syllables):
         return tuple("yi1" if ch == "一" else "bu4" if ch == "不" and x in ("bu2", "bu4") else x
@@ -358,20 +391,34 @@ class Readings:
         return best[1]
 
     def word_readings(self):
-        readings = {}
+        """{word: syllables in full tones}, {word: positions its source reads neutral}."""
+        readings, neutral = {}, {}
+
+        def take(word, syllables):
+            readings[word] = self.full_tones(word, syllables)
+            positions = self.neutralised(word, syllables)
+            complete = self.pp_complete.get(word)
+            if self.neutral_tones == "agreed" and complete:
+                positions = frozenset(k for k in positions if complete[k].endswith("5"))
+            if self.neutral_tones == "lexical":
+                positions = frozenset(k for k in positions if word[k] not in SENTENCE_LIGHT)
+            neutral[word] = positions
+
         for word, candidates in self.cedict.items():
             if len(word) > 1:
                 r = self.choose_word_reading(word, candidates)
                 if r:
-                    readings[word] = self.full_tones(word, r)
+                    if self.neutral_tones:
+                        r = self.most_neutral(word, candidates, r)
+                    take(word, r)
         for word, syllables in self.pp_phrases.items():
             if word not in readings:
-                readings[word] = self.full_tones(word, self.citation_sandhi(word, syllables))
+                take(word, self.citation_sandhi(word, syllables))
         # The complete dictionary reads jieba's words; only those words are taken from it.
         for word, syllables in self.pp_complete.items():
             if word not in readings and word in self.jieba:
-                readings[word] = self.full_tones(word, self.citation_sandhi(word, syllables))
-        return readings
+                take(word, self.citation_sandhi(word, syllables))
+        return readings, neutral
 
 
 class Segmenter:
@@ -414,7 +461,7 @@ def build(readings):
     for word in readings.pp_phrases:
         if word not in frequencies and all(is_han(c) for c in word):
             frequencies[word] = CEDICT_ONLY_FREQUENCY
-    word_readings = readings.word_readings()
+    word_readings, neutral_in_words = readings.word_readings()
 
     # Words without a reading are cut again into words that have one.
     read_frequencies = {w: frequencies.get(w, CEDICT_ONLY_FREQUENCY) for w in word_readings}
@@ -434,7 +481,18 @@ def build(readings):
             out.extend(read(piece) if len(piece) < len(word) else [None] * len(piece))
         return out
 
-    words = {}
+    def read_neutral(word):
+        """Which syllables of read(word) its source reads neutral, cut the same way."""
+        if len(word) == 1:
+            return [False]
+        if word in word_readings:
+            return [k in neutral_in_words[word] for k in range(len(word))]
+        out = []
+        for piece in resegmenter.cut(word):
+            out.extend(read_neutral(piece) if len(piece) < len(word) else [False] * len(piece))
+        return out
+
+    words, neutral_at = {}, {}
     for word, frequency in frequencies.items():
         syllables = read(word)
         if len(word) == 1:
@@ -442,6 +500,10 @@ def build(readings):
             if default is None:
                 continue
             syllables = [default]
+        else:
+            positions = frozenset(k for k, n in enumerate(read_neutral(word)) if n)
+            if positions:
+                neutral_at[word] = positions
         words[word] = (frequency, [tables_form(x) if x else "-" for x in syllables])
 
     defaults = {ch: tables_form(r) for ch, r in readings.defaults.items()}
@@ -469,7 +531,7 @@ def build(readings):
         pairs.append((key, 2, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
     for key, counts in right.items():
         pairs.append((key, 1, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
-    return words, sorted(pairs), defaults
+    return words, sorted(pairs), defaults, neutral_at
 
 
 def defaults_inside_words(words, defaults, unihan):
@@ -521,16 +583,37 @@ CC_BY_SA = """\
 """
 
 
-def banner(name, sources, licence, format_line):
+def banner(name, sources, licence, format_line, options=""):
     lines = [f"# {name}: generated by tools/gen_context_data.py from"]
     lines += [f"#   {s}" for s in sources]
-    lines += ["# Do not edit; regenerate with: python3 tools/gen_context_data.py", "#"]
+    lines += ["# Do not edit; regenerate with: python3 tools/gen_context_data.py" + options, "#"]
     lines += licence.rstrip("\n").split("\n")
     lines += ["#", format_line]
     return "\n".join(lines) + "\n"
 
 
+def arguments():
+    parser = argparse.ArgumentParser(description="Writes the data of reading by context.")
+    parser.add_argument("--out", type=Path, default=OUT,
+                        help="folder the three files go to (default: data/)")
+    parser.add_argument("--neutral-tones", choices=("cedict", "agreed", "lexical"),
+                        help="write the syllables that a word's source reads neutral with tone 5 "
+                             "(peng2 you5), preferring a word's everyday neutral reading where "
+                             "CC-CEDICT gives it beside a full one: cedict, every one of them; "
+                             "agreed, only those that @pinyin-pro/data reads neutral too where it "
+                             "has the word; lexical, all but those of grammatical morphemes "
+                             "(来 of 起来, 上 of 地上, 个 of 一个). Without it, they take the "
+                             "full tone of the character")
+    parser.add_argument("--neutral-form", choices=("spoken", "both"), default="spoken",
+                        help="how --neutral-tones writes a neutral syllable: spoken, with tone 5 "
+                             "(you5); both, the full tone the file has without the option and "
+                             "the spoken tone after a colon (you3:5), so that a reader can give "
+                             "either")
+    return parser.parse_args()
+
+
 def main():
+    options = arguments()
     require(CEDICT, "run tools/fetch_context_inputs.sh")
     require(PINYIN_PRO / "dict1.mjs", "run tools/fetch_context_inputs.sh")
     require(PINYIN_PRO_DATA, "run tools/fetch_context_inputs.sh")
@@ -547,21 +630,35 @@ def main():
         "unihan": provenance(UNIHAN, "Debian unicode-data"),
     }
     readings = Readings(read_cedict(), read_jieba(), read_unihan(), read_pinyin_pro_characters(),
-                        read_pinyin_pro_phrases(), read_pinyin_pro_complete())
-    words, pairs, defaults = build(readings)
+                        read_pinyin_pro_phrases(), read_pinyin_pro_complete(),
+                        neutral_tones=options.neutral_tones)
+    words, pairs, defaults, neutral_at = build(readings)
+    # Only the words file depends on the options.
+    words_options = ""
+    if options.neutral_tones:
+        words_options = f" --neutral-tones {options.neutral_tones}"
+        if options.neutral_form != "spoken":
+            words_options += f" --neutral-form {options.neutral_form}"
+        for word, positions in neutral_at.items():
+            frequency, syllables = words[word]
+            light = (lambda x: x + ":5") if options.neutral_form == "both" else (
+                lambda x: x[:-1] + "5")
+            words[word] = (frequency, [light(x) if k in positions else x
+                                       for k, x in enumerate(syllables)])
 
     def key(word):
         return [ord(c) for c in word]
 
-    with open(OUT / "pinyin_words.txt", "w", encoding="utf-8", newline="\n") as out:
+    with open(options.out / "pinyin_words.txt", "w", encoding="utf-8", newline="\n") as out:
         out.write(banner("pinyin_words.txt", [sources["cedict"], sources["jieba"],
                                               sources["pinyin-pro"], sources["pinyin-pro-data"],
                                               sources["unihan"]], CC_BY_SA,
-                         "# word TAB frequency TAB one syllable per character (- : its default)"))
+                         "# word TAB frequency TAB one syllable per character (- : its default)",
+                         words_options))
         for word in sorted(words, key=key):
             frequency, syllables = words[word]
             out.write(f"{word}\t{frequency}\t{' '.join(syllables)}\n")
-    with open(OUT / "pinyin_pairs.txt", "w", encoding="utf-8", newline="\n") as out:
+    with open(options.out / "pinyin_pairs.txt", "w", encoding="utf-8", newline="\n") as out:
         out.write(banner("pinyin_pairs.txt", [sources["cedict"], sources["pinyin-pro"],
                                               sources["pinyin-pro-data"]], CC_BY_SA,
                          "# two characters TAB which of them (1 or 2) TAB its reading there "
@@ -574,7 +671,7 @@ def main():
         CC_BY_SA + "#\n"
         "# The characters' own readings come from pinyin-pro (as above) and from the Unicode\n"
         "# Character Database's Unihan data, used under this licence:\n#\n" + unicode_licence + "\n")
-    with open(OUT / "pinyin_chars.txt", "w", encoding="utf-8", newline="\n") as out:
+    with open(options.out / "pinyin_chars.txt", "w", encoding="utf-8", newline="\n") as out:
         out.write(banner("pinyin_chars.txt", [sources["pinyin-pro"], sources["unihan"],
                                               sources["cedict"], sources["jieba"],
                                               sources["pinyin-pro-data"]],
