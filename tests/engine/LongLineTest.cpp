@@ -9,6 +9,7 @@
 #include "engine/LineSpool.h"
 #include "engine/SourceReader.h"
 #include "platform/TextCodec.h"
+#include "support/ChunkedRunFixture.h"
 #include "support/ScriptedRunObserver.h"
 #include "support/SessionSupport.h"
 #include "support/TestSupport.h"
@@ -65,37 +66,7 @@ std::vector<Source> SourcesOf(const LongText& text) {
   return sources;
 }
 
-class LongLineTest : public testing::Test {
- protected:
-  Session session;
-
-  void SetUp() override {
-    test::LinkShippedReadingData(program_.path());
-    StartSession(session, program_.path());
-  }
-  std::string Run(const std::string& source, ConversionSettings settings, unsigned jobs,
-                  std::size_t chunkBytes, RunStatus expected = RunStatus::Completed) {
-    test::WriteBytes(dir_ / "a.txt", source);
-    BatchRequest request;
-    request.source = dir_ / "a.txt";
-    request.target = dir_ / "out.txt";
-    request.settings = settings;
-    request.programFolder = program_.path();
-    request.data = session.Data();
-    request.jobs = jobs;
-    request.chunkBytes = chunkBytes;
-    test::ScriptedObserver host;
-    EXPECT_EQ(BatchConversion(request, host).status, expected);
-    steps = host.steps;
-    lineCount = host.lineCount;
-    return test::ReadBytes(request.target);
-  }
-
-  test::TempDir dir_;
-  test::TempDir program_;
-  std::size_t steps = 0;
-  std::size_t lineCount = 0;
-};
+class LongLineTest : public test::ChunkedRunFixture {};
 
 // The pieces the reader cuts a source into: how many end inside a line, and whether decoding
 // them one by one gives the text the whole source decodes to.

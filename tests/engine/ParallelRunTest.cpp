@@ -9,6 +9,7 @@
 #include "platform/TextCodec.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
+#include "support/ChunkedRunFixture.h"
 #include "support/ScriptedRunObserver.h"
 #include "support/SessionSupport.h"
 #include "support/TestSupport.h"
@@ -44,41 +45,7 @@ std::string SourceTextUtf8() {
   return text + "最后一行";
 }
 
-class ParallelRunTest : public testing::Test {
- protected:
-  Session session;
-  test::CurrentReadings reader{session};
-
- protected:
-  void SetUp() override {
-    test::LinkShippedReadingData(program_.path());
-    StartSession(session, program_.path());
-  }
-  std::string Run(const std::string& source, ConversionSettings settings, unsigned jobs,
-                  std::size_t chunkBytes, RunStatus expected = RunStatus::Completed) {
-    test::WriteBytes(dir_ / "a.txt", source);
-    BatchRequest request;
-    request.source = dir_ / "a.txt";
-    request.target = dir_ / "out.txt";
-    request.settings = settings;
-    request.programFolder = program_.path();
-    request.data = session.Data();
-    request.jobs = jobs;
-    request.chunkBytes = chunkBytes;
-    // A failed run leaves a file target as it was; a stream keeps the lines written before.
-    std::ostringstream stream;
-    if (expected == RunStatus::Failed) request.targetStream = &stream;
-    test::ScriptedObserver host;
-    EXPECT_EQ(BatchConversion(request, host).status, expected);
-    steps = host.steps;
-    lineCount = host.lineCount;
-    return request.targetStream != nullptr ? stream.str() : test::ReadBytes(request.target);
-  }
-  test::TempDir dir_;
-  test::TempDir program_;
-  std::size_t steps = 0;
-  std::size_t lineCount = 0;
-};
+class ParallelRunTest : public test::ChunkedRunFixture {};
 
 TEST_F(ParallelRunTest, ChunksOnSeveralThreadsWriteWhatOneThreadWrites) {
   const std::string text = SourceTextUtf8();
