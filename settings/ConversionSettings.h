@@ -8,6 +8,11 @@ enum class PolyphonePolicy { FirstReading, AllReadings, ByContext };
 
 enum class ToneStyle { Numbered, Marked, Plain };
 
+// How reading by context writes the syllables that speech makes light: Spoken as dictionaries and
+// textbooks write them (péngyou, xǐhuan, dōngxi), Citation with every syllable of a word in its
+// full tone but for the characters whose own reading is neutral (的, 了, 吗).
+enum class NeutralTone { Spoken, Citation };
+
 // The five text layouts, named after the radio buttons that select them, and the HTML page
 // (chosen by the target's name or on the command line, never saved as an option).
 enum class OutputFormat {
@@ -28,6 +33,12 @@ struct ConversionSettings {
   OutputFormat outputFormat = OutputFormat::rb_output_py;
   bool align = true;
   int wrapWidth = 0;  // 0 for none, else 100, 50, 40, 30, 20 or 10 characters
+  // Reading by context only; the classic policies read every character alone and ignore them.
+  NeutralTone neutralTone = NeutralTone::Spoken;
+  bool sandhi = false;  // 一 and 不 with the tones they take before another syllable, as taught
+  // The 儿 of an erhua word (一会儿, 哪儿) written as r in a column of its own; with spoken
+  // neutral tones only, as citation tones write every syllable as it is read alone.
+  bool erhua = true;
 
   bool operator==(const ConversionSettings&) const = default;
 };
