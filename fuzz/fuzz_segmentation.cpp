@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(covered == text.size());
 
   std::vector<ContextReading> out;
-  ReadByContext(text, *phrases, words, dictionary, out);
+  ReadByContext(text, *phrases, words, dictionary, SpokenStyle{}, out);
   FUZZ_CHECK(out.size() == text.size());
   for (const ContextReading& reading : out) {
     if (reading.kind == ContextReading::Kind::Syllable)

@@ -18,7 +18,9 @@ const ReadingResolver& LineReadings::Classic(const ConversionSettings& settings)
 }
 
 const ContextResolver& LineReadings::Context(const ConversionSettings& settings) {
-  auto& resolver = context_[static_cast<int>(settings.toneStyle)][settings.wadeGiles];
+  const int spoken = (settings.neutralTone == NeutralTone::Spoken ? 1 : 0) |
+                     (settings.erhua ? 2 : 0) | (settings.sandhi ? 4 : 0);
+  auto& resolver = context_[static_cast<int>(settings.toneStyle)][settings.wadeGiles][spoken];
   if (!resolver) {
     const PhraseData& phrases = data_->ContextData();
     if (!syllables_) syllables_ = data_->KnownSyllables();

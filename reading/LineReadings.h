@@ -54,7 +54,8 @@ class LineReadings {
   // By tone style, policy (first, all) and Wade-Giles switch.
   std::array<std::array<std::array<std::unique_ptr<ReadingResolver>, 2>, 2>, 3> classic_;
   // By tone style and Wade-Giles switch.
-  std::array<std::array<std::unique_ptr<ContextResolver>, 2>, 3> context_;
+  // By tone style, Wade-Giles, and how speech is written (neutral tone, erhua, 一/不: 8 ways).
+  std::array<std::array<std::array<std::unique_ptr<ContextResolver>, 8>, 2>, 3> context_;
   std::optional<std::unordered_set<std::string>> syllables_;
   // The last line read by context, kept to reuse their memory.
   std::vector<std::string_view> characters_;

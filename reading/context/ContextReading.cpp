@@ -3,6 +3,7 @@
 #include "platform/Cp936.h"
 #include "reading/context/CharacterRules.h"
 #include "reading/context/Segmentation.h"
+#include "reading/context/SpokenRules.h"
 
 namespace tolvane {
 namespace {
@@ -33,12 +34,27 @@ std::optional<SyllableId> ReadingByNeighbours(std::span<const char32_t> text, st
 
 }  // namespace
 
+namespace {
+
+// A syllable of a word that speech makes light: where, in full and as spoken.
+struct LightSyllable {
+  std::size_t position;
+  SyllableId full;
+  SyllableId spoken;
+};
+
+}  // namespace
+
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
-                   const CustomDictionary& dictionary, std::vector<ContextReading>& out) {
+                   const CustomDictionary& dictionary, const SpokenStyle& style,
+                   std::vector<ContextReading>& out) {
   // Scratch memory only, reused from line to line: it holds nothing from one call to the next,
   // so a thread of its own per caller is all the sharing there is.
   thread_local std::vector<Segment> segments;
+  thread_local std::vector<LightSyllable> light;
+  thread_local std::vector<SyllableId> fullTones;
   SegmentWords(text, data, words, segments);
+  light.clear();
   out.assign(text.size(), ContextReading{});
   for (const Segment& segment : segments) {
     for (std::uint32_t k = 0; k < segment.length; ++k) {
@@ -52,6 +68,8 @@ void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const
       const bool single = segment.length == 1 || segment.syllables == nullptr;
       if (!single && segment.syllables[k] != kDefaultSyllable) {
         reading = {ContextReading::Kind::Syllable, segment.syllables[k], {}};
+        const SyllableId spoken = data.SpokenReadingsOf(segment.syllables)[k];
+        if (spoken != segment.syllables[k]) light.push_back({i, segment.syllables[k], spoken});
         continue;
       }
       const auto standing = data.DefaultReading(text[i]);
@@ -60,6 +78,21 @@ void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const
       reading = {ContextReading::Kind::Syllable, better ? *better : *standing, {}};
     }
   }
+  ReadParticlesByRole(text, segments, data, out);
+  if (style.sandhi) {
+    // The tone changes hear the next syllable's full tone, whatever is written for it.
+    fullTones.resize(out.size());
+    for (std::size_t i = 0; i < out.size(); ++i) fullTones[i] = out[i].syllable;
+  }
+  if (style.lightSyllables) {
+    for (const LightSyllable& syllable : light) {
+      ContextReading& reading = out[syllable.position];
+      if (reading.kind == ContextReading::Kind::Syllable && reading.syllable == syllable.full)
+        reading.syllable = syllable.spoken;
+    }
+    if (style.erhua) WriteErhua(text, segments, data, out);
+  }
+  if (style.sandhi) ApplyToneSandhi(text, segments, data, fullTones, out);
   if (dictionary.empty()) return;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const cp936::EncodedChar gb = cp936::EncodeChar(text[i]);

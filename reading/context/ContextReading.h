@@ -22,12 +22,25 @@ struct ContextReading {
   bool operator==(const ContextReading&) const = default;
 };
 
+// What reading by context writes as speech has it: a word's light syllables with the neutral
+// tone (péngyou) rather than their full tones, the 儿 of erhua as r (with light syllables only:
+// full tones write every syllable as it is read alone), and 一 and 不 with their tone changes.
+struct SpokenStyle {
+  bool lightSyllables = true;
+  bool erhua = true;
+  bool sandhi = false;
+
+  bool operator==(const SpokenStyle&) const = default;
+};
+
 // The reading of every character of `text` from the words it stands in: the text is segmented
 // (SegmentWords); a dictionary word gives its own syllables, a user word its pieces, any other
-// character its default reading. Then a user entry for a single character replaces that
+// character its default reading; the particles 地, 得 and 着 are read by their role. Then `style`
+// says how speech changes them, and last a user entry for a single character replaces that
 // character's reading wherever it stands. `dictionary` is the user dictionary consulted, `words`
 // its words of two or more characters. The views point into `data`, `words` and `dictionary`.
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
-                   const CustomDictionary& dictionary, std::vector<ContextReading>& out);
+                   const CustomDictionary& dictionary, const SpokenStyle& style,
+                   std::vector<ContextReading>& out);
 
 }  // namespace tolvane

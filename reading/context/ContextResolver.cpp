@@ -111,7 +111,9 @@ void ContextResolver::ReadLine(std::string_view line, TextForm form,
       codePoints.push_back(cp);
     });
   }
-  ReadByContext(codePoints, data_, *words_, dictionary_, scratch_);
+  const SpokenStyle style{settings_.neutralTone == NeutralTone::Spoken, settings_.erhua,
+                          settings_.sandhi};
+  ReadByContext(codePoints, data_, *words_, dictionary_, style, scratch_);
   static const Rendered kNotFound{std::string(kNotFoundReading), std::string(kNotFoundReading),
                                   std::string(kNotFoundReading), true};
   readings.resize(scratch_.size());

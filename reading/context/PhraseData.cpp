@@ -25,6 +25,11 @@ std::unique_ptr<PhraseData> PhraseData::FromRecords(PhraseRecords records) {
   auto data = std::make_unique<PhraseData>();
   data->syllables_ = std::move(records.syllables);
   data->syllableIds_ = std::move(records.syllableIds);
+  data->rules_ = {data->InternSyllable("yi1"),  data->InternSyllable("yi2"),
+                  data->InternSyllable("yi4"),  data->InternSyllable("bu2"),
+                  data->InternSyllable("bu4"),  data->InternSyllable("de5"),
+                  data->InternSyllable("dei3"), data->InternSyllable("zhe5"),
+                  data->InternSyllable("er5"),  data->InternSyllable("r5")};
   data->BuildPairs(records.pairs);
   std::vector<PhraseRecords::Pair>().swap(records.pairs);
   data->BuildWords(records);
@@ -59,9 +64,14 @@ void PhraseData::BuildWords(const PhraseRecords& records) {
       words.begin(), words.end(),
       [](const PhraseRecords::Word& x, const PhraseRecords::Word& y) { return x.begin < y.begin; });
   words_.reserve(words.size());
+  // Records made without light syllables are spoken as they are written.
+  const std::vector<SyllableId>& spoken = records.spokenReadings.size() == records.readings.size()
+                                              ? records.spokenReadings
+                                              : records.readings;
   if (!inFileOrder) {
     characters_.reserve(records.characters.size());
     readings_.reserve(records.readings.size());
+    spokenReadings_.reserve(spoken.size());
   }
   // Most words share a few small frequencies; their logarithms are worked out once each.
   std::vector<float> smallLogs(1 << 16, 1.0f);
@@ -84,10 +94,13 @@ void PhraseData::BuildWords(const PhraseRecords& records) {
                        records.characters.begin() + word.begin + word.length);
     readings_.insert(readings_.end(), records.readings.begin() + word.begin,
                      records.readings.begin() + word.begin + word.length);
+    spokenReadings_.insert(spokenReadings_.end(), spoken.begin() + word.begin,
+                           spoken.begin() + word.begin + word.length);
   }
   if (inFileOrder) {
     characters_.assign(records.characters.begin(), records.characters.end());
     readings_.assign(records.readings.begin(), records.readings.end());
+    spokenReadings_.assign(spoken.begin(), spoken.end());
   }
   thirdCharacters_.resize(words_.size());
   for (std::size_t w = 0; w < words_.size(); ++w) {
@@ -220,6 +233,13 @@ std::optional<SyllableId> PhraseData::DefaultReading(char32_t cp) const {
   return *id;
 }
 
+SyllableId PhraseData::InternSyllable(const std::string& syllable) {
+  const auto [it, added] =
+      syllableIds_.emplace(syllable, static_cast<SyllableId>(syllables_.size()));
+  if (added) syllables_.push_back(syllable);
+  return it->second;
+}
+
 std::optional<SyllableId> PhraseData::FindSyllable(std::string_view syllable) const {
   const auto it = syllableIds_.find(std::string(syllable));
   if (it == syllableIds_.end()) return std::nullopt;
@@ -239,7 +259,8 @@ std::size_t PhraseData::MemoryBytes() const {
   std::size_t bytes = words_.capacity() * sizeof(Word) + characters_.capacity() * 4 +
                       thirdCharacters_.capacity() * 4 + prefixes_.MemoryBytes() +
                       bmpFirst_.capacity() * sizeof(FirstCharacter) + readings_.capacity() * 2 +
-                      bmpDefaults_.capacity() * 2 + defaults_.MemoryBytes() + pairs_.MemoryBytes() +
+                      spokenReadings_.capacity() * 2 + bmpDefaults_.capacity() * 2 +
+                      defaults_.MemoryBytes() + pairs_.MemoryBytes() +
                       pairedCharacters_.capacity() / 8;
   for (const std::string& s : syllables_) bytes += sizeof(std::string) + s.capacity();
   return bytes;

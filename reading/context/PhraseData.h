@@ -59,6 +59,19 @@ class PhraseData {
   // side, if the pairs say; kDisputedSyllable where the words disagree.
   std::optional<SyllableId> PairReading(char32_t first, char32_t second, int which) const;
 
+  // The syllables as spoken of the word whose readings (as ForEachWordAt gives them) begin at
+  // `readings`: the same but where speech makes a syllable light.
+  const SyllableId* SpokenReadingsOf(const SyllableId* readings) const {
+    return spokenReadings_.data() + (readings - readings_.data());
+  }
+
+  // The syllables that the rules of speech write (一 and 不 changing tone, particles, erhua),
+  // there whether or not the files name them.
+  struct RuleSyllables {
+    SyllableId yi1, yi2, yi4, bu2, bu4, de5, dei3, zhe5, er5, r5;
+  };
+  const RuleSyllables& Rules() const { return rules_; }
+
   const std::string& Syllable(SyllableId id) const { return syllables_[id]; }
   std::optional<SyllableId> FindSyllable(std::string_view syllable) const;
   std::size_t SyllableCount() const { return syllables_.size(); }
@@ -71,6 +84,7 @@ class PhraseData {
   void BuildWords(const PhraseRecords& records);
   void BuildPrefixes();
   void BuildDefaults(const PhraseRecords& records);
+  SyllableId InternSyllable(const std::string& syllable);
 
   // A word: its characters and its readings stand at [begin, begin + length) of characters_ and
   // readings_. Words are sorted by their characters, so the words that share a beginning stand
@@ -104,6 +118,7 @@ class PhraseData {
   // Every two-character beginning of a word, with its words [first, last).
   OpenTable<std::pair<std::uint32_t, std::uint32_t>> prefixes_;
   std::vector<SyllableId> readings_;
+  std::vector<SyllableId> spokenReadings_;  // in step with readings_
   // For a first character of the Basic Multilingual Plane: the word it is alone, and whether
   // longer words begin with it.
   struct FirstCharacter {
@@ -116,6 +131,7 @@ class PhraseData {
   std::vector<bool> pairedCharacters_;   // BMP code point -> stands in a pair
   std::vector<SyllableId> bmpDefaults_;  // BMP code point -> syllable id + 1 (0: none)
   double unknownLogProbability_ = -20.0;
+  RuleSyllables rules_{};
 };
 
 template <typename Visit>

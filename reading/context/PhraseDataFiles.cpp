@@ -158,10 +158,28 @@ void PhraseFileParser::AppendSyllables(std::string_view field, const std::filesy
   for (std::size_t begin = 0; begin <= field.size();) {
     std::size_t end = begin;
     while (end < field.size() && field[end] != ' ') ++end;
-    const std::string_view syllable = field.substr(begin, end - begin);
+    std::string_view syllable = field.substr(begin, end - begin);
     if (syllable.empty()) Fail(file, line, "an empty syllable");
-    records_.readings.push_back(syllable == "-" ? kDefaultSyllable
-                                                : SyllableIdOf(syllable, file, line));
+    if (syllable == "-") {
+      records_.readings.push_back(kDefaultSyllable);
+      records_.spokenReadings.push_back(kDefaultSyllable);
+    } else if (const std::size_t colon = syllable.find(':'); colon == std::string_view::npos) {
+      const SyllableId id = SyllableIdOf(syllable, file, line);
+      records_.readings.push_back(id);
+      records_.spokenReadings.push_back(id);
+    } else {
+      // "you3:5": the full tone, then the tone as spoken. Both must be tones of the same letters.
+      const std::string_view full = syllable.substr(0, colon);
+      const std::string_view tone = syllable.substr(colon + 1);
+      if (full.size() < 2 || full.back() < '1' || full.back() > '5' || tone.size() != 1 ||
+          tone[0] < '1' || tone[0] > '5')
+        Fail(file, line,
+             "a light syllable is not written as a numbered syllable, a colon and a tone");
+      std::string spoken(full);
+      spoken.back() = tone[0];
+      records_.readings.push_back(SyllableIdOf(full, file, line));
+      records_.spokenReadings.push_back(SyllableIdOf(spoken, file, line));
+    }
     begin = end + 1;
   }
 }
@@ -187,10 +205,12 @@ SyllableId PhraseFileParser::OneSyllable(std::string_view field, const std::file
   auto& readings = records_.readings;
   const std::size_t before = readings.size();
   AppendSyllables(field, file, line);
-  if (readings.size() - before != 1 || readings.back() == kDefaultSyllable)
+  if (readings.size() - before != 1 || readings.back() == kDefaultSyllable ||
+      records_.spokenReadings.back() != readings.back())
     Fail(file, line, "not one syllable");
   const SyllableId id = readings.back();
   readings.resize(before);
+  records_.spokenReadings.resize(before);
   return id;
 }
 
@@ -213,7 +233,8 @@ SyllableId PhraseFileParser::SyllableIdByName(std::string_view syllable, std::ui
       it != records_.syllableIds.end()) {
     id = it->second;
   } else {
-    if (records_.syllables.size() >= kDisputedSyllable) Fail(file, line, "too many syllables");
+    // A few ids stay free for the syllables the rules of speech add (PhraseData::Rules).
+    if (records_.syllables.size() >= kDisputedSyllable - 16) Fail(file, line, "too many syllables");
     id = static_cast<SyllableId>(records_.syllables.size());
     records_.syllables.emplace_back(syllable);
     records_.syllableIds.emplace(std::string(syllable), id);

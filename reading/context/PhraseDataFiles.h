@@ -21,7 +21,9 @@
 //
 // Lines starting with "#" are comments, empty lines are passed over, and a CR before the LF that
 // ends a line is dropped. Syllables are numbered pinyin ("hang2", "er5", "lv4"); "-" in a word
-// stands for the character's default reading.
+// stands for the character's default reading. In a word, a syllable that speech makes light is
+// written with its full tone, a colon and the tone it is spoken with ("you3:5" in 朋友): the
+// full tone is what citation tones write, the other what spoken tones write.
 namespace tolvane {
 
 using SyllableId = std::uint16_t;
@@ -58,6 +60,9 @@ struct PhraseRecords {
   std::vector<Word> words;
   std::vector<char32_t> characters;
   std::vector<SyllableId> readings;  // kDefaultSyllable for "-"
+  // In step with `readings`: the syllable as spoken, which differs only where a word's syllable
+  // is light ("you3:5" gives you3 in `readings`, you5 here).
+  std::vector<SyllableId> spokenReadings;
   // The pairs and the characters in the order of their files.
   std::vector<Pair> pairs;
   std::vector<Character> characterReadings;

@@ -106,11 +106,17 @@ TEST_F(ContextReadingTest, EveryIdeographHasAReadingAndOtherCharactersNone) {
 }
 
 TEST_F(ContextReadingTest, NeutralTonesAndErhuaRenderInEveryToneStyle) {
-  // 的 keeps its own neutral tone, 儿 is read er5 in 哪儿: readings the table entries lack.
+  // 的 keeps its own neutral tone; 儿 is read r in 哪儿 as spoken, er5 in citation tones:
+  // readings the table entries lack.
   EXPECT_EQ(Read("我的"), (Readings{"wo3", "de5"}));
-  EXPECT_EQ(Read("哪儿"), (Readings{"na3", "er5"}));
-  EXPECT_EQ(Read("哪儿", Context(ToneStyle::Marked)), (Readings{"nǎ", "er"}));
-  EXPECT_EQ(Read("哪儿", Context(ToneStyle::Plain)), (Readings{"na", "er"}));
+  EXPECT_EQ(Read("哪儿"), (Readings{"na3", "r5"}));
+  EXPECT_EQ(Read("哪儿", Context(ToneStyle::Marked)), (Readings{"nǎ", "r"}));
+  EXPECT_EQ(Read("哪儿", Context(ToneStyle::Plain)), (Readings{"na", "r"}));
+  ConversionSettings citation = Context(ToneStyle::Marked);
+  citation.neutralTone = NeutralTone::Citation;
+  EXPECT_EQ(Read("哪儿", citation), (Readings{"nǎ", "er"}));
+  citation.toneStyle = ToneStyle::Numbered;
+  EXPECT_EQ(Read("哪儿", citation), (Readings{"na3", "er5"}));
   EXPECT_EQ(Read("绿色", Context(ToneStyle::Marked)), (Readings{"lǜ", "sè"}));
 }
 

@@ -59,7 +59,7 @@ class SegmentationTest : public testing::Test {
                                             const CustomDictionary& dictionary = {}) {
     const UserWords words(dictionary, {"ou", "yang", "si", "ma"});
     std::vector<ContextReading> readings;
-    ReadByContext(text, data, words, dictionary, readings);
+    ReadByContext(text, data, words, dictionary, SpokenStyle{}, readings);
     std::vector<std::string> out;
     for (const ContextReading& r : readings) {
       out.push_back(r.kind == ContextReading::Kind::Syllable ? data.Syllable(r.syllable)
