@@ -51,6 +51,9 @@ std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> t
       return std::nullopt;
     case U'率':
       return IsChineseCharacter(after) ? "shuai4" : "lv4";
+    case U'谁':
+      // The standard reading; shuí is its variant.
+      return "shei2";
     default:
       return std::nullopt;
   }

@@ -17,7 +17,8 @@ bool IsChineseCharacter(char32_t cp);
 //   为 wei4 (for, because of) before a pronoun, 了, 何, 此, 什么 ..., else wei2 (to be, as);
 //   哩 li5 (a particle) ending a clause after a character, else li3 (a mile);
 //   弄 long4 (a lane) after a digit or 家;
-//   率 shuai4 (to lead) before a character, else lv4 (a rate).
+//   率 shuai4 (to lead) before a character, else lv4 (a rate);
+//   谁 shei2, the standard reading (shui2 is its variant).
 // `text` is the line, `i` the character's position.
 std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> text, std::size_t i);
 

@@ -58,11 +58,12 @@ void ReadParticlesByRole(std::span<const char32_t> text, std::span<const Segment
         readings[i].syllable = rules.zhe5;
         break;
       case U'得': {
+        // 得了 is 得 "to get" with its aspect (他得了第一): its own reading stands.
+        if (i + 1 < text.size() && text[i + 1] == U'了') break;
         const bool afterPronoun =
             s > 0 &&
             std::ranges::find(kPronouns, SegmentText(text, segments[s - 1])) != kPronouns.end();
-        const bool verbFollows =
-            i + 1 < text.size() && IsChineseCharacter(text[i + 1]) && text[i + 1] != U'了';
+        const bool verbFollows = i + 1 < text.size() && IsChineseCharacter(text[i + 1]);
         readings[i].syllable = afterPronoun && verbFollows ? rules.dei3 : rules.de5;
         break;
       }
@@ -109,8 +110,10 @@ void ApplyToneSandhi(std::span<const char32_t> text, std::span<const Segment> se
       }
       if (readings[i].syllable != rules.yi1 || next == 0 || next == 5) continue;
       const bool endsWord = segment.length > 1 && k + 1 == segment.length;
+      const bool clauseStart = i == 0 || !IsChineseCharacter(text[i - 1]);
       const bool counted = endsWord || (i > 0 && IsIn(kNumeralsBefore, text[i - 1])) ||
-                           IsIn(kDigitsAfter, text[i + 1]);
+                           IsIn(kDigitsAfter, text[i + 1]) ||
+                           (clauseStart && text[i + 1] == U'是');  // 一是…二是…, "first"
       if (counted) continue;
       readings[i].syllable = next == 4 ? rules.yi2 : rules.yi4;
     }

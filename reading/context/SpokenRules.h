@@ -25,7 +25,8 @@ void WriteErhua(std::span<const char32_t> text, std::span<const Segment> segment
 
 // 不 reads bú before a fourth tone; 一 reads yí before a fourth tone and yì before the others,
 // and keeps yī where it is counted or ordered: at the end of a word (统一, 万一) or of a clause,
-// after a numeral, 第 or 初, before a digit (一九四九, 一二三) or 月. The tone of the next syllable
+// after a numeral, 第 or 初, before a digit (一九四九, 一二三) or 月, and as "first" of a list
+// (一是…, at a clause's start). The tone of the next syllable
 // is its full one (`fullTones`, in step with `readings`): 一个 yí ge.
 void ApplyToneSandhi(std::span<const char32_t> text, std::span<const Segment> segments,
                      const PhraseData& data, std::span<const SyllableId> fullTones,
