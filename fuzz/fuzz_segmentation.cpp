@@ -63,12 +63,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(covered == text.size());
 
-  std::vector<ContextReading> out;
-  ReadByContext(text, *phrases, words, dictionary, SpokenStyle{}, out);
-  FUZZ_CHECK(out.size() == text.size());
-  for (const ContextReading& reading : out) {
-    if (reading.kind == ContextReading::Kind::Syllable)
+  // Every way of writing speech: full or light syllables, erhua, the tone changes of 一 and 不.
+  // Whatever the way, a character keeps its place and its kind of reading, and only the
+  // characters the rules name may read otherwise than in citation tones without them.
+  std::vector<ContextReading> plain;
+  ReadByContext(text, *phrases, words, dictionary, SpokenStyle{false, false, false}, plain);
+  FUZZ_CHECK(plain.size() == text.size());
+  for (int way = 0; way < 8; ++way) {
+    std::vector<ContextReading> out;
+    ReadByContext(text, *phrases, words, dictionary,
+                  SpokenStyle{(way & 1) != 0, (way & 2) != 0, (way & 4) != 0}, out);
+    FUZZ_CHECK(out.size() == text.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+      const ContextReading& reading = out[i];
+      FUZZ_CHECK(reading.kind == plain[i].kind);
+      if (reading.kind != ContextReading::Kind::Syllable) continue;
       FUZZ_CHECK(reading.syllable < phrases->SyllableCount());
+      if (reading.syllable != plain[i].syllable && (way & 1) == 0)
+        FUZZ_CHECK(text[i] == U'一' || text[i] == U'不');
+    }
   }
 
   for (std::size_t count = 0; count < 5; ++count) {
