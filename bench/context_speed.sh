@@ -45,7 +45,7 @@ for _ in 1 2 3; do
 done
 lookup=$(best "$cli" lookup --polyphone context --tone numbered --lines "$work/text.txt")
 convert=$(best "$cli" convert --quiet --polyphone context "$work/text.txt" "$work/out.txt")
-classic=$(best "$cli" convert --quiet "$work/text.txt" "$work/out.txt")
+classic=$(best "$cli" convert --quiet --polyphone first "$work/text.txt" "$work/out.txt")
 head -n 1 "$work/text.txt" > "$work/one.txt"
 startup=$(best "$cli" convert --quiet --polyphone context "$work/one.txt" "$work/out.txt")
 rate() { echo "$ideographs / $1" | bc; }

@@ -33,11 +33,12 @@ one_line() {
 one_line "$work/punctuated.txt" "我爱北京天安门，天安门上太阳升。重庆银行的行长说：长城很长！"
 one_line "$work/unpunctuated.txt" "我爱北京天安门天安门上太阳升重庆银行的行长说长城很长"
 
-printf '%-14s %-22s %10s %10s %s\n' source options seconds "peak MiB" status
+printf '%-14s %-32s %10s %10s %s\n' source options seconds "peak MiB" status
 for source in punctuated unpunctuated; do
-  for args in "" "--format html" "--polyphone context"; do
+  # First reading unless the row says otherwise (the command line reads by context by default).
+  for args in "--polyphone first" "--polyphone first --format html" "--polyphone context"; do
     target=$work/out.txt
-    [ "$args" = "--format html" ] && target=$work/out.html
+    [ "$args" = "--polyphone first --format html" ] && target=$work/out.html
     # shellcheck disable=SC2086
     if /usr/bin/time -v -o "$work/time.txt" "$cli" convert $args "$work/$source.txt" "$target" \
         > /dev/null 2> "$work/err.txt"; then
@@ -48,7 +49,7 @@ for source in punctuated unpunctuated; do
     seconds=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt" |
               awk -F: '{ s = 0; for (i = 1; i <= NF; ++i) s = s * 60 + $i; print s }')
     peak=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.txt")
-    printf '%-14s %-22s %10.1f %10.1f %s\n' "$source" "${args:-(default)}" "$seconds" \
+    printf '%-14s %-32s %10.1f %10.1f %s\n' "$source" "${args:-(default)}" "$seconds" \
       "$(echo "$peak / 1024" | bc -l)" "$status"
     rm -f "$target"
   done

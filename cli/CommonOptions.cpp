@@ -13,6 +13,9 @@ const std::map<std::string, ToneStyle> kToneStyles = {
 const std::map<std::string, PolyphonePolicy> kPolicies = {{"first", PolyphonePolicy::FirstReading},
                                                           {"all", PolyphonePolicy::AllReadings},
                                                           {"context", PolyphonePolicy::ByContext}};
+const std::map<std::string, NeutralTone> kNeutralTones = {{"spoken", NeutralTone::Spoken},
+                                                          {"citation", NeutralTone::Citation}};
+const std::map<std::string, bool> kErhuaForms = {{"r", true}, {"er", false}};
 const std::map<std::string, OutputFormat> kFormats = {
     {"py", OutputFormat::rb_output_py},           {"han", OutputFormat::rb_output_han},
     {"hanpy", OutputFormat::rb_output_hanpy},     {"pyhan", OutputFormat::rb_output_pyhan},
@@ -30,6 +33,12 @@ void AddEncodingOption(CLI::App& command, EncodingChoice& encoding, const std::s
       ->option_text("auto|utf-8|utf-16|gb18030|gbk|gb2312");
 }
 
+ConversionSettings CommandLineSettings() {
+  ConversionSettings settings;
+  settings.polyphone = PolyphonePolicy::ByContext;
+  return settings;
+}
+
 void ReadingOptions::AddTo(CLI::App& command) {
   command
       .add_option("--tone", settings.toneStyle, "Tone style: marked (default), numbered or plain")
@@ -37,11 +46,31 @@ void ReadingOptions::AddTo(CLI::App& command) {
       ->option_text("marked|numbered|plain");
   command
       .add_option("--polyphone", settings.polyphone,
-                  "Characters with several readings: first (default: the first of the "
-                  "built-in table's), all (every one, joined by /) or context (the one the "
-                  "words around it call for)")
+                  "Characters with several readings: context (default: the one the words "
+                  "around it call for), first (the first of the built-in table's, as the "
+                  "window reads by default) or all (every one, joined by /)")
       ->transform(CLI::CheckedTransformer(kPolicies, CLI::ignore_case))
-      ->option_text("first|all|context");
+      ->option_text("context|first|all");
+  neutralTone_ =
+      command
+          .add_option("--neutral-tone", settings.neutralTone,
+                      "Syllables that speech makes light: spoken (default: neutral, as "
+                      "dictionaries write them: péngyou, xǐhuan) or citation (every syllable of "
+                      "a word in its full tone, but for the characters whose own reading is "
+                      "neutral: 的, 了, 吗); with --polyphone context only")
+          ->transform(CLI::CheckedTransformer(kNeutralTones, CLI::ignore_case))
+          ->option_text("spoken|citation");
+  sandhi_ = command.add_flag("--sandhi", settings.sandhi,
+                             "一 and 不 in the tones speech gives them: 不 bú before a fourth "
+                             "tone, 一 yí before a fourth tone and yì before the others, yī where "
+                             "it counts or orders; with --polyphone context only");
+  erhua_ = command
+               .add_option("--erhua", settings.erhua,
+                           "The 儿 of erhua words (一会儿, 哪儿): r (default) in a column of its "
+                           "own (r5 in numbered tones), or er; with --polyphone context and "
+                           "spoken neutral tones only")
+               ->transform(CLI::CheckedTransformer(kErhuaForms, CLI::ignore_case))
+               ->option_text("r|er");
   command.add_flag("--wade-giles", settings.wadeGiles,
                    "Consult the Wade-Giles user dictionary instead of the standard one");
   command
@@ -51,6 +80,20 @@ void ReadingOptions::AddTo(CLI::App& command) {
                   "the dictionaries in $XDG_DATA_HOME/tolvane, the glyphs in share/tolvane "
                   "and temp.txt in $XDG_CACHE_HOME/tolvane")
       ->check(CLI::ExistingDirectory);
+}
+
+void ReadingOptions::CheckReadingByContext() const {
+  if (settings.polyphone != PolyphonePolicy::ByContext) {
+    for (const CLI::Option* option : {neutralTone_, sandhi_, erhua_}) {
+      if (option->count() > 0)
+        throw CLI::ValidationError(option->get_name(),
+                                   "applies to reading by context only (--polyphone context)");
+    }
+  }
+  if (settings.neutralTone == NeutralTone::Citation && erhua_->count() > 0 && settings.erhua)
+    throw CLI::ValidationError("--erhua r",
+                               "applies with spoken neutral tones only (--neutral-tone spoken); "
+                               "citation tones write the 儿 as er");
 }
 
 void ReadingOptions::AddEncodingTo(CLI::App& command) {

@@ -22,19 +22,32 @@ inline constexpr const char* kStandardStream = "-";
 // --encoding: how the file a command reads is decoded.
 void AddEncodingOption(CLI::App& command, EncodingChoice& encoding, const std::string& help);
 
+// The settings the command line starts from: the window's designed ones, but reading by context,
+// which reads most text right where the first reading of the built-in table often does not.
+ConversionSettings CommandLineSettings();
+
 // The options of the commands that look readings up.
 struct ReadingOptions {
-  ConversionSettings settings;
+  ConversionSettings settings = CommandLineSettings();
   std::filesystem::path dataDir;  // --data-dir: every file of the run in this folder
   EncodingChoice encoding = EncodingChoice::Auto;
   CLI::Option* format = nullptr;  // --format, where the command has it
 
-  // --tone, --polyphone, --wade-giles and --data-dir.
+  // --tone, --polyphone, --neutral-tone, --sandhi, --erhua, --wade-giles and --data-dir.
   void AddTo(CLI::App& command);
+  // Raises CLI::ValidationError, naming the option, for an option of reading by context given
+  // with another policy, and for --erhua r with citation tones: each would change nothing, and a
+  // user who gives one expects it to.
+  void CheckReadingByContext() const;
   // --encoding of the file the command reads.
   void AddEncodingTo(CLI::App& command);
   // --format and --no-align, and --wrap when `withWrap`.
   void AddLayoutTo(CLI::App& command, bool withWrap);
+
+ private:
+  CLI::Option* neutralTone_ = nullptr;
+  CLI::Option* sandhi_ = nullptr;
+  CLI::Option* erhua_ = nullptr;
 };
 
 // What a command reads readings from.

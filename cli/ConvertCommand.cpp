@@ -67,6 +67,7 @@ class ConvertCommand : public Command {
   explicit ConvertCommand(CLI::App& app);
 
   void CheckArguments() const override {
+    options_.CheckReadingByContext();
     if (source_ == kStandardStream && target_.empty())
       throw CLI::ValidationError("SOURCE", "reading standard input (-) needs a TARGET");
     // A name beside a device or a pipe (/dev/zero_拼音.txt) is no place for a target.

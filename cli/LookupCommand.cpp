@@ -72,6 +72,7 @@ class LookupCommand : public Command {
   }
 
   void CheckArguments() const override {
+    options_.CheckReadingByContext();
     if (textOption_->count() + linesOption_->count() == 0)
       throw CLI::RequiredError("TEXT or --lines");
   }

@@ -22,6 +22,8 @@ class PreviewCommand : public Command {
     subcommand_->add_option("TEXT", text_, "Text in UTF-8")->required();
   }
 
+  void CheckArguments() const override { options_.CheckReadingByContext(); }
+
   int Run(const CliContext& context) override {
     Session session;
     StartReadingData(session, DataToLoad::WithDataFiles, context.locations, options_.dataDir);

@@ -28,7 +28,7 @@ cat > "$fresh/tmp/as-user.sh" <<'INNER'
 set -eu
 cd ~
 tolvane-cli --version
-tolvane-cli convert --quiet /usr/share/tolvane/sample.txt sample_拼音.txt
+tolvane-cli convert --quiet --polyphone first /usr/share/tolvane/sample.txt sample_拼音.txt
 iconv -f GB2312 -t UTF-8 sample_拼音.txt | head -2
 tolvane-cli convert --quiet --wrap 20 --polyphone context /usr/share/tolvane/sample.txt sample.html
 tolvane-cli preview --polyphone context 银行行长

@@ -7,5 +7,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=${TOLVANE_BUILD_DIR:-$root/build}/bin
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-"$bin/tolvane-cli" convert --quiet "$@" "$bin/sample.txt" "$out/sample_拼音.txt"
+# Each character by its first reading, as the window converts by default, unless the arguments
+# name a policy (the command line alone reads by context by default, and takes --polyphone once).
+policy=(--polyphone first)
+for arg in "$@"; do
+  case $arg in --polyphone | --polyphone=*) policy=() ;; esac
+done
+"$bin/tolvane-cli" convert --quiet "${policy[@]}" "$@" "$bin/sample.txt" "$out/sample_拼音.txt"
 iconv -f CP936 -t UTF-8 "$out/sample_拼音.txt" | tr -d '\r'

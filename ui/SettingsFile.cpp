@@ -17,6 +17,11 @@ constexpr std::array kOutputFormats = {OutputFormat::rb_output_py, OutputFormat:
 
 constexpr std::array kWrapWidths = {0, 100, 50, 40, 30, 20, 10};
 
+constexpr std::array kNeutralTones = {NeutralTone::Spoken, NeutralTone::Citation};
+
+// The lines after the eighth write their switches as 0 for off and 1 for on.
+constexpr std::array kSwitches = {false, true};
+
 // The choice that a line names: exactly one digit from "0" to the last index, nothing around it.
 template <typename T, std::size_t N>
 std::optional<T> Choice(const std::string& line, const std::array<T, N>& choices) {
@@ -59,6 +64,10 @@ void ParseConfigLines(const std::vector<std::string>& lines, WindowSettings& set
   conversion.align = line(6) == "0";
   settings.optionsShown = line(7) == "0";
   settings.previewText = line(8);
+  const ConversionSettings defaults;
+  conversion.neutralTone = Choice(line(9), kNeutralTones).value_or(defaults.neutralTone);
+  conversion.sandhi = Choice(line(10), kSwitches).value_or(defaults.sandhi);
+  conversion.erhua = Choice(line(11), kSwitches).value_or(defaults.erhua);
 }
 
 std::vector<std::string> ConfigLines(const WindowSettings& settings) {
@@ -74,6 +83,9 @@ std::vector<std::string> ConfigLines(const WindowSettings& settings) {
       conversion.align ? "0" : "1",
       settings.optionsShown ? "0" : "1",
       settings.previewText,
+      Digit(conversion.neutralTone, kNeutralTones),
+      Digit(conversion.sandhi, kSwitches),
+      Digit(conversion.erhua, kSwitches),
   };
 }
 

@@ -250,6 +250,11 @@ ConversionSettings TfrmMain::CurrentSettings() const {
   settings.outputFormat = CheckedValue(OutputChoices(), settings.outputFormat);
   settings.align = ui->CheckBox_align->isChecked();
   settings.wrapWidth = CheckedValue(WrapChoices(), settings.wrapWidth);
+  // The reading menu's switches stay as they were set whatever the policy, like every other
+  // control; only reading by context reads them.
+  settings.neutralTone = ui->N_spoken->isChecked() ? NeutralTone::Spoken : NeutralTone::Citation;
+  settings.sandhi = ui->N_sandhi->isChecked();
+  settings.erhua = ui->N_erhua->isChecked();
   return settings;
 }
 
@@ -268,6 +273,9 @@ void TfrmMain::ApplySettings(const WindowSettings& settings) {
   Check(OutputChoices(), conversion.outputFormat);
   Check(WrapChoices(), conversion.wrapWidth);
   ui->CheckBox_align->setChecked(conversion.align);
+  ui->N_spoken->setChecked(conversion.neutralTone == NeutralTone::Spoken);
+  ui->N_sandhi->setChecked(conversion.sandhi);
+  ui->N_erhua->setChecked(conversion.erhua);
   ShowOptions(settings.optionsShown);
   ui->edt_input->setText(QStringFromGb(settings.previewText));
 }

@@ -30,9 +30,10 @@ class TfrmHan;
 class TfrmNote;
 class TfrmWeiHan;
 
-// The main window: the option controls that make up the ConversionSettings, the one-line
-// preview, the batch conversion of a file, and the menus. Creating it runs the start-up
-// sequence; closing it releases the data files and saves the options.
+// The main window: the option controls that make up the ConversionSettings (the options of
+// reading by context as checkable actions of the 词语读音 menu, which leaves the designed form as
+// it is), the one-line preview, the batch conversion of a file, and the menus. Creating it runs the
+// start-up sequence; closing it releases the data files and saves the options.
 class TfrmMain : public QMainWindow, private RunObserver {
   Q_OBJECT
 

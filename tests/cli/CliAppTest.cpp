@@ -24,9 +24,13 @@ struct Result {
 
 class CliTest : public testing::Test {
  protected:
+  // A program folder with the tone glyphs and the phrase data, which the command line reads by
+  // default.
   void SetUp() override {
     std::filesystem::copy_file(test::SourceDataFolder() / "define_py_tone.dll",
                                program_ / "define_py_tone.dll");
+    for (const char* file : {"pinyin_words.txt", "pinyin_pairs.txt", "pinyin_chars.txt"})
+      std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
   }
   Result Run(std::vector<std::string> args, bool errIsTerminal = false) {
     args.insert(args.begin(), "tolvane-cli");
@@ -57,6 +61,12 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
       {"lookup", "--polyphone", "some", "x"},
       {"lookup", "--data-dir", "/no/such/folder", "x"},
       {"convert", "a", "b", "c"},
+      {"convert", "--neutral-tone", "light", "a.txt"},
+      {"preview", "--erhua", "yes", "x"},
+      {"lookup", "--polyphone", "first", "--sandhi", "x"},
+      {"lookup", "--polyphone", "all", "--neutral-tone", "citation", "--lines", "-"},
+      {"convert", "--polyphone", "first", "--erhua", "er", "a.txt"},
+      {"preview", "--neutral-tone", "citation", "--erhua", "r", "x"},
   };
   for (const auto& args : usageErrors) {
     const Result result = Run(args);
@@ -65,15 +75,15 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   }
   const Result help = Run({"convert", "--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* option :
-       {"--polyphone", "--tone", "--format", "--no-align", "--wrap", "--wade-giles", "--data-dir",
-        "--quiet", "--jobs", "--encoding", "--output-encoding"})
+  for (const char* option : {"--polyphone", "--tone", "--format", "--no-align", "--wrap",
+                             "--wade-giles", "--data-dir", "--quiet", "--jobs", "--encoding",
+                             "--output-encoding", "--neutral-tone", "--sandhi", "--erhua"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 TEST_F(CliTest, ConvertWritesTheDerivedTargetByDefault) {
   WriteBytes(work_ / "a.txt", Gb("我爱北京\r\n"));
-  const Result result = Run({"convert", (work_ / "a.txt").string()});
+  const Result result = Run({"convert", "--polyphone", "first", (work_ / "a.txt").string()});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(ReadBytes(work_ / "a_拼音.txt"), Gb("wǒ ài běi jīng\r\n我 爱 北  京\r\n"));
 }
@@ -90,11 +100,14 @@ TEST_F(CliTest, ConvertHonoursEveryOption) {
   const Case cases[] = {
       {{"--tone", "numbered", "--polyphone", "all", "--format", "hanpy"},
        "长(chang2/zhang3)，ab长(chang2/zhang3)长(chang2/zhang3)\r\n"},
-      {{"--tone", "plain", "--format", "pyhan"}, "(chang)长，ab(chang)长(chang)长\r\n"},
-      {{"--tone", "marked", "--format", "py-only"}, "cháng       cháng cháng\r\n"},
-      {{"--tone", "numbered", "--format", "han", "--no-align"},
+      {{"--tone", "plain", "--polyphone", "first", "--format", "pyhan"},
+       "(chang)长，ab(chang)长(chang)长\r\n"},
+      {{"--tone", "marked", "--polyphone", "first", "--format", "py-only"},
+       "cháng       cháng cháng\r\n"},
+      {{"--tone", "numbered", "--polyphone", "first", "--format", "han", "--no-align"},
        "长，ab长长\r\nchang2    chang2 chang2\r\n"},
-      {{"--tone", "numbered", "--format", "hanpy", "--wrap", "10", "--wade-giles"},
+      {{"--tone", "numbered", "--polyphone", "first", "--format", "hanpy", "--wrap", "10",
+        "--wade-giles"},
        "长(chang2)，a(A)b长(chang2)长(chang2)\r\n"},
   };
   for (const Case& c : cases) {
@@ -104,7 +117,8 @@ TEST_F(CliTest, ConvertHonoursEveryOption) {
     args.push_back(out);
     const Result result = Run(args);
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(test::Utf8(ReadBytes(out)), c.expectedUtf8) << c.options[1] << " " << c.options[3];
+    EXPECT_EQ(test::Utf8(ReadBytes(out)), c.expectedUtf8)
+        << c.options[1] << " " << c.options[3] << " " << c.options[5];
     EXPECT_EQ(result.err, "");  // --quiet
   }
 }
@@ -128,7 +142,7 @@ TEST_F(CliTest, FileErrorsExitWithOneAndNameTheFile) {
 }
 
 TEST_F(CliTest, PreviewLookupAndTable) {
-  const Result preview = Run({"preview", "--tone", "numbered", "我，爱"});
+  const Result preview = Run({"preview", "--polyphone", "first", "--tone", "numbered", "我，爱"});
   EXPECT_EQ(preview.status, 0);
   EXPECT_EQ(preview.out, "wo3   ai4\n我，爱\n");
 
@@ -157,7 +171,7 @@ TEST_F(CliTest, ConvertReadsAndWritesTheChosenEncodings) {
       {{"--output-encoding", "gb18030"}, Gb("长(cháng)") + "\x87\xF8\r\n"},
   };
   for (const auto& c : cases) {
-    std::vector<std::string> args = {"convert", "-q", "--format", "hanpy"};
+    std::vector<std::string> args = {"convert", "-q", "--polyphone", "first", "--format", "hanpy"};
     args.insert(args.end(), c.options.begin(), c.options.end());
     args.push_back(source);
     args.push_back(target);
@@ -171,18 +185,19 @@ TEST_F(CliTest, ConvertReadsAndWritesTheChosenEncodings) {
 
 TEST_F(CliTest, StandardInputAndOutput) {
   input_ = "我國\n";
-  Result result = Run({"convert", "--tone", "numbered", "-", "-"});
+  Result result = Run({"convert", "--polyphone", "first", "--tone", "numbered", "-", "-"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "wo3 \r\n我  國\r\n");
   EXPECT_EQ(result.err, "");  // nothing said of a "file" written
 
   const auto target = (work_ / "from-stdin.txt").string();
-  result = Run({"convert", "-q", "--tone", "numbered", "-", target});
+  result = Run({"convert", "-q", "--polyphone", "first", "--tone", "numbered", "-", target});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(ReadBytes(target), "wo3 \r\n我  國\r\n");
 
   WriteBytes(work_ / "g.txt", Gb("我\r\n"));
-  result = Run({"convert", "--tone", "numbered", (work_ / "g.txt").string(), "-"});
+  result = Run(
+      {"convert", "--polyphone", "first", "--tone", "numbered", (work_ / "g.txt").string(), "-"});
   EXPECT_EQ(result.out, Gb("wo3\r\n我\r\n"));
 
   result = Run({"convert", "-"});  // no target to derive from standard input
@@ -193,7 +208,8 @@ TEST_F(CliTest, StandardInputAndOutput) {
 TEST_F(CliTest, UndecodableBytesGiveOneWarningAndSuccess) {
   WriteBytes(work_ / "bad.txt", "我\xFF\n\xFE爱\n");
   const auto source = (work_ / "bad.txt").string();
-  const Result result = Run({"convert", "--encoding", "utf-8", "--format", "hanpy", source, "-"});
+  const Result result = Run(
+      {"convert", "--polyphone", "first", "--encoding", "utf-8", "--format", "hanpy", source, "-"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "我(wǒ)\xFF\r\n\xFE爱(ài)\r\n");
   EXPECT_EQ(result.err, "tolvane-cli: warning: " + source +
@@ -204,7 +220,7 @@ TEST_F(CliTest, UndecodableBytesGiveOneWarningAndSuccess) {
 TEST_F(CliTest, ANulIsCopiedWithAWarningAndTheTextGoesOn) {
   WriteBytes(work_ / "nul.txt", Gb("我") + "\0"s + Gb("爱\r\n北"));
   const auto source = (work_ / "nul.txt").string();
-  const Result result = Run({"convert", "--format", "hanpy", source, "-"});
+  const Result result = Run({"convert", "--polyphone", "first", "--format", "hanpy", source, "-"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, Gb("我(wǒ)") + "\0"s + Gb("爱(ài)\r\n北(běi)\r\n"));
   EXPECT_EQ(result.err, "tolvane-cli: warning: " + source +
@@ -277,8 +293,8 @@ TEST_F(CliTest, LookupLinesGivesOneFieldPerCharacter) {
   WriteBytes(program_ / "define_py.dll", "zhang3\r\n");
   for (const auto& file : files) {
     WriteBytes(work_ / "lines.txt", file.bytes);
-    const Result result =
-        Run({"lookup", "--tone", "numbered", "--lines", (work_ / "lines.txt").string()});
+    const Result result = Run({"lookup", "--polyphone", "first", "--tone", "numbered", "--lines",
+                               (work_ / "lines.txt").string()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, expected) << file.name;
   }
@@ -291,17 +307,16 @@ TEST_F(CliTest, LookupLinesGivesOneFieldPerCharacter) {
 }
 
 TEST_F(CliTest, PreviewAndLookupTakeAnyUnicodeText) {
-  const Result preview = Run({"preview", "--tone", "numbered", "我國😀爱"});
+  const Result preview = Run({"preview", "--polyphone", "first", "--tone", "numbered", "我國😀爱"});
   EXPECT_EQ(preview.out, "wo3     ai4\n我國😀爱\n");
-  const Result inline_ = Run({"preview", "--format", "pyhan", "--tone", "plain", "國爱"});
+  const Result inline_ =
+      Run({"preview", "--polyphone", "first", "--format", "pyhan", "--tone", "plain", "國爱"});
   EXPECT_EQ(inline_.out, "國(ai)爱\n");
-  const Result lookup = Run({"lookup", "𠀀长"});
+  const Result lookup = Run({"lookup", "--polyphone", "first", "𠀀长"});
   EXPECT_EQ(lookup.out, "𠀀\t \t \n长\tcháng\tchang\n");
 }
 
 TEST_F(CliTest, ReadingByContextInEveryCommand) {
-  for (const char* file : {"pinyin_words.txt", "pinyin_pairs.txt", "pinyin_chars.txt"})
-    std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
   WriteBytes(work_ / "a.txt", "银行行走\n");
   Result result = Run({"convert", "-q", "--polyphone", "context", "--tone", "numbered", "--format",
                        "hanpy", (work_ / "a.txt").string(), "-"});
@@ -315,28 +330,70 @@ TEST_F(CliTest, ReadingByContextInEveryCommand) {
   result = Run({"preview", "--polyphone", "context", "天安门上"});
   EXPECT_EQ(result.out, "tiān ān mén shàng\n天安门上\n");
   EXPECT_NE(Run({"convert", "--help"}).out.find("context"), std::string::npos);
+  // Reading by context is the command line's default; --polyphone first reads each character
+  // alone, as the window does by default.
+  EXPECT_EQ(Run({"preview", "--tone", "numbered", "银行行走"}).out,
+            "yin2 hang2 xing2 zou3\n银行行走\n");
+  EXPECT_EQ(Run({"preview", "--polyphone", "first", "--tone", "numbered", "银行行走"}).out,
+            "yin2 hang2 hang2 zou3\n银行行走\n");
+}
+
+TEST_F(CliTest, TheOptionsOfReadingByContextInEveryCommand) {
+  WriteBytes(work_ / "a.txt", "我们\n");
+  input_ = "我们\n";
+  const std::vector<std::string> options = {"--neutral-tone", "citation", "--sandhi", "--erhua",
+                                            "er"};
+  const std::vector<std::string> commands[] = {
+      {"convert", "-q", (work_ / "a.txt").string(), "-"},
+      {"preview", "我们"},
+      {"lookup", "我们"},
+      {"lookup", "--lines", "-"},
+  };
+  for (const auto& command : commands) {
+    std::vector<std::string> args = command;
+    args.insert(args.begin() + 1, options.begin(), options.end());
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 0) << command[0] << " " << command[1] << ": " << result.err;
+    EXPECT_FALSE(result.out.empty()) << command[0] << " " << command[1];
+  }
+  // Given with another policy, they would change nothing: the error names the option.
+  const Result first = Run({"preview", "--polyphone", "first", "--sandhi", "我们"});
+  EXPECT_EQ(first.status, 2);
+  EXPECT_NE(first.err.find("--sandhi: applies to reading by context only (--polyphone context)"),
+            std::string::npos)
+      << first.err;
+  EXPECT_EQ(first.out, "");
 }
 
 TEST_F(CliTest, HtmlIsChosenByFormatOrByTheTargetsName) {
   WriteBytes(work_ / "a.txt", Gb("我\r\n"));
   const auto source = (work_ / "a.txt").string();
   const std::string block = "<p><ruby>我<rt>wo3</rt></ruby></p>\n";
-  EXPECT_EQ(
-      Run({"convert", "-q", "--tone", "numbered", source, (work_ / "b.html").string()}).status, 0);
+  EXPECT_EQ(Run({"convert", "-q", "--polyphone", "first", "--tone", "numbered", source,
+                 (work_ / "b.html").string()})
+                .status,
+            0);
   EXPECT_NE(ReadBytes(work_ / "b.html").find(block), std::string::npos);
-  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", source, (work_ / "c.HTM").string()}).status,
+  EXPECT_EQ(Run({"convert", "-q", "--polyphone", "first", "--tone", "numbered", source,
+                 (work_ / "c.HTM").string()})
+                .status,
             0);
   EXPECT_NE(ReadBytes(work_ / "c.HTM").find(block), std::string::npos);
   // --format html with no target: the derived name, as a page.
-  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", "--format", "html", source}).status, 0);
+  EXPECT_EQ(Run({"convert", "-q", "--polyphone", "first", "--tone", "numbered", "--format", "html",
+                 source})
+                .status,
+            0);
   EXPECT_NE(ReadBytes(work_ / "a_拼音.html").find("<title>a.txt</title>"), std::string::npos);
   // A text layout asked for by name wins over the target's extension.
-  EXPECT_EQ(Run({"convert", "-q", "--tone", "numbered", "--format", "hanpy", source,
-                 (work_ / "d.html").string()})
+  EXPECT_EQ(Run({"convert", "-q", "--polyphone", "first", "--tone", "numbered", "--format", "hanpy",
+                 source, (work_ / "d.html").string()})
                 .status,
             0);
   EXPECT_EQ(ReadBytes(work_ / "d.html"), Gb("我(wo3)\r\n"));
-  EXPECT_EQ(Run({"preview", "--format", "html", "--tone", "numbered", "我"}).out, block);
+  EXPECT_EQ(
+      Run({"preview", "--polyphone", "first", "--format", "html", "--tone", "numbered", "我"}).out,
+      block);
 }
 
 TEST_F(CliTest, JobsChangeNothingButTheSpeed) {

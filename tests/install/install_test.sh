@@ -64,27 +64,28 @@ cli=$usr/bin/tolvane-cli
 mkdir -p "$home/.local/share/tolvane"
 printf '\xd6\xd0\r\n' > "$home/.local/share/tolvane/define_han.dll"   # 中
 printf 'ZHONG\r\n' > "$home/.local/share/tolvane/define_py.dll"
-[ "$(run "$cli" preview --tone numbered 中国 | head -1)" = "ZHONG guo2" ] ||
-  fail "the user dictionary was not read: $(run "$cli" preview --tone numbered 中国)"
+[ "$(run "$cli" preview --polyphone first --tone numbered 中国 | head -1)" = "ZHONG guo2" ] ||
+  fail "the user dictionary was not read: $(run "$cli" preview --polyphone first --tone numbered 中国)"
 # The tone glyphs and the phrase data come from share/tolvane.
-[ "$(run "$cli" preview 北京 | head -1)" = "běi jīng" ] || fail "tone glyphs: $(run "$cli" preview 北京)"
+[ "$(run "$cli" preview --polyphone first 北京 | head -1)" = "běi jīng" ] ||
+  fail "tone glyphs: $(run "$cli" preview --polyphone first 北京)"
 [ "$(run "$cli" preview --tone numbered --polyphone context 银行行走 | head -1)" = "yin2 hang2 xing2 zou3" ] ||
   fail "reading by context: $(run "$cli" preview --tone numbered --polyphone context 银行行走)"
 
 # A conversion with a wrap width: temp.txt in the cache folder, made for it; the output equals
 # what a portable copy with the same files writes.
-run "$cli" convert --quiet --wrap 20 "$usr/share/tolvane/sample.txt" "$work/installed.txt" ||
+run "$cli" convert --quiet --polyphone first --wrap 20 "$usr/share/tolvane/sample.txt" "$work/installed.txt" ||
   fail "convert --wrap 20 failed"
 [ -f "$home/.cache/tolvane/temp.txt" ] || fail "temp.txt is not in ~/.cache/tolvane"
 portable=$work/portable
 mkdir "$portable"
 cp "$usr/share/tolvane/define_py_tone.dll" "$home/.local/share/tolvane/"define_*.dll "$portable/"
-"$build/bin/tolvane-cli" convert --quiet --wrap 20 --data-dir "$portable" \
+"$build/bin/tolvane-cli" convert --quiet --polyphone first --wrap 20 --data-dir "$portable" \
   "$source/data/sample.txt" "$work/portable.txt"
 cmp -s "$work/installed.txt" "$work/portable.txt" || fail "installed and portable output differ"
 # --data-dir still overrides: temp.txt goes there.
 mv "$home/.cache/tolvane/temp.txt" "$work/temp.txt"
-run "$cli" convert --quiet --wrap 10 --data-dir "$portable" "$usr/share/tolvane/sample.txt" "$work/d.txt"
+run "$cli" convert --quiet --polyphone first --wrap 10 --data-dir "$portable" "$usr/share/tolvane/sample.txt" "$work/d.txt"
 [ -f "$portable/temp.txt" ] && [ ! -f "$home/.cache/tolvane/temp.txt" ] || fail "--data-dir and temp.txt"
 mv "$work/temp.txt" "$home/.cache/tolvane/temp.txt"
 

@@ -1,7 +1,7 @@
 // Starts the program offscreen in a fresh program folder and saves pictures of it in the folder
 // given: the main window (main-options-shown.png, main-preview.png, main-unicode.png with a UTF-8
 // source and a preview of text beyond GB2312, main-context.png read by context,
-// main-options-hidden.png), the
+// main-options-hidden.png), the menu of reading by context open (menu-reading.png), the
 // two custom reading editors with a few entries (editor-standard.png, editor-wade-giles.png), the
 // usage notes (notes.png) and the About window (about.png).
 #include <QAction>
@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -153,6 +155,14 @@ int main(int argc, char* argv[]) {
     window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
     saved = saved && Save(window, output, "main-context.png");
     window.findChild<QRadioButton*>(QStringLiteral("rb_duoyinzi_single"))->setChecked(true);
+  }
+  {
+    // The menu of reading by context, opened under its title.
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("N_reading"));
+    menu->popup(
+        window.mapToGlobal(window.menuBar()->actionGeometry(menu->menuAction()).bottomLeft()));
+    saved = saved && Save(*menu, output, "menu-reading.png");
+    menu->hide();
   }
   window.findChild<QAction*>(QStringLiteral("N_hideoptions"))->trigger();
   saved = saved && Save(window, output, "main-options-hidden.png");

@@ -22,9 +22,10 @@ WindowSettings With(std::function<void(WindowSettings&)> change) {
   return settings;
 }
 
-TEST(ConfigLines, DesignedStateSavesTheEightDefaultLines) {
+TEST(ConfigLines, DesignedStateSavesTheEightDefaultLinesThenTheReadingDefaults) {
   EXPECT_EQ(ConfigLines(DesignedWindowSettings()),
-            (Lines{"0", "1", "0", "0", "0", "0", "0", Gb("我爱北京天安门，天安门上红旗飘")}));
+            (Lines{"0", "1", "0", "0", "0", "0", "0", Gb("我爱北京天安门，天安门上红旗飘"), "0",
+                   "0", "1"}));
 }
 
 TEST(ConfigLines, EachChoiceHasItsDigit) {
@@ -57,7 +58,22 @@ TEST(ConfigLines, EachChoiceHasItsDigit) {
     s.optionsShown = false;
     s.previewText = "  x  ";
   }));
-  EXPECT_EQ(flipped, (Lines{"1", "1", "1", "0", "0", "1", "1", "  x  "}));
+  EXPECT_EQ(flipped, (Lines{"1", "1", "1", "0", "0", "1", "1", "  x  ", "0", "0", "1"}));
+  // Lines 9 to 11: citation tones "1", 一 and 不 as spoken "1", erhua as r "1".
+  const std::pair<std::function<void(WindowSettings&)>, Lines> reading[] = {
+      {[](auto& s) { s.conversion.neutralTone = NeutralTone::Citation; }, {"1", "0", "1"}},
+      {[](auto& s) { s.conversion.sandhi = true; }, {"0", "1", "1"}},
+      {[](auto& s) { s.conversion.erhua = false; }, {"0", "0", "0"}},
+  };
+  const Lines designed = ConfigLines(DesignedWindowSettings());
+  for (const auto& [change, lines] : reading) {
+    const Lines saved = ConfigLines(With(change));
+    ASSERT_EQ(saved.size(), 11u);
+    EXPECT_EQ(Lines(saved.begin() + 8, saved.end()), lines);
+    EXPECT_EQ(Lines(saved.begin(), saved.begin() + 8),
+              Lines(designed.begin(), designed.begin() + 8))
+        << "the designed eight lines stay as they are";
+  }
   // Reading by context has a digit of its own in line 1.
   EXPECT_EQ(
       ConfigLines(With([](auto& s) { s.conversion.polyphone = PolyphonePolicy::ByContext; }))[0],
@@ -86,6 +102,12 @@ TEST(ParseConfigLines, AppliesEachLineByItsRule) {
     s.previewText = std::move(preview);
     return s;
   };
+  // Every option of reading by context away from its default.
+  const WindowSettings notDefaultReading = With([](auto& s) {
+    s.conversion.neutralTone = NeutralTone::Citation;
+    s.conversion.sandhi = true;
+    s.conversion.erhua = false;
+  });
   const Case cases[] = {
       {"the example",
        DesignedWindowSettings(),
@@ -142,9 +164,44 @@ TEST(ParseConfigLines, AppliesEachLineByItsRule) {
          s.conversion.polyphone = PolyphonePolicy::AllReadings;
          s.previewText = "a";
        })},
-      {"lines after the eighth",
+      {"the lines of reading by context",
        DesignedWindowSettings(),
-       {"0", "1", "0", "0", "0", "0", "0", "a", "1", "1"},
+       {"0", "1", "0", "0", "0", "0", "0", "a", "1", "1", "0"},
+       With([](auto& s) {
+         s.previewText = "a";
+         s.conversion.neutralTone = NeutralTone::Citation;
+         s.conversion.sandhi = true;
+         s.conversion.erhua = false;
+       })},
+      {"an older file of eight lines gives their defaults, not what was there",
+       notDefaultReading,
+       {"0", "1", "0", "0", "0", "0", "0", "a"},
+       With([](auto& s) { s.previewText = "a"; })},
+      {"each malformed line of reading by context gives its own default",
+       notDefaultReading,
+       {"0", "1", "0", "0", "0", "0", "0", "a", "2", "1", "x"},
+       With([](auto& s) {
+         s.previewText = "a";
+         s.conversion.sandhi = true;
+       })},
+      {"nothing is trimmed after the eighth line either",
+       notDefaultReading,
+       {"0", "1", "0", "0", "0", "0", "0", "a", "1 ", " 1", "00"},
+       With([](auto& s) { s.previewText = "a"; })},
+      {"empty lines after the eighth",
+       notDefaultReading,
+       {"0", "1", "0", "0", "0", "0", "0", "a", "", "", ""},
+       With([](auto& s) { s.previewText = "a"; })},
+      {"a line of reading by context that is well formed stands beside malformed ones",
+       DesignedWindowSettings(),
+       {"0", "1", "0", "0", "0", "0", "0", "a", "yes", "-1", "0"},
+       With([](auto& s) {
+         s.previewText = "a";
+         s.conversion.erhua = false;
+       })},
+      {"lines after the eleventh",
+       DesignedWindowSettings(),
+       {"0", "1", "0", "0", "0", "0", "0", "a", "0", "0", "1", "1", "1"},
        With([](auto& s) { s.previewText = "a"; })},
       {"a preview text beyond the typing limit",
        DesignedWindowSettings(),
@@ -166,7 +223,7 @@ TEST(ParseConfigLines, ReadsBackEverySavedState) {
          {OutputFormat::rb_output_py, OutputFormat::rb_output_han, OutputFormat::rb_output_hanpy,
           OutputFormat::rb_output_pyhan, OutputFormat::rb_output_py_only}) {
       for (const int width : {0, 100, 50, 40, 30, 20, 10}) {
-        for (const int flags : {0, 1, 2, 3, 4, 5, 6, 7, 8, 15, 16, 31}) {
+        for (const int flags : {0, 1, 2, 3, 4, 5, 6, 7, 8, 15, 16, 31, 32, 64, 128, 224, 255}) {
           WindowSettings saved;
           saved.conversion = {(flags & 16)  ? PolyphonePolicy::ByContext
                               : (flags & 1) ? PolyphonePolicy::AllReadings
@@ -176,6 +233,9 @@ TEST(ParseConfigLines, ReadsBackEverySavedState) {
                               format,
                               (flags & 4) != 0,
                               width};
+          saved.conversion.neutralTone = (flags & 32) ? NeutralTone::Citation : NeutralTone::Spoken;
+          saved.conversion.sandhi = (flags & 64) != 0;
+          saved.conversion.erhua = (flags & 128) == 0;
           saved.optionsShown = (flags & 8) != 0;
           saved.previewText = Gb("中文 text");
           WindowSettings read = DesignedWindowSettings();
@@ -200,16 +260,23 @@ TEST(ConfigFile, WritesCrLfLinesAndReadsThemBackByteForByte) {
   TempDir dir;
   const auto path = dir / kSettingsFileName;
   SaveConfigFile(path, DesignedWindowSettings());
+  // The designed eight lines as they always were, then the three of reading by context.
   EXPECT_EQ(ReadBytes(path),
-            Gb("0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n"));
+            Gb("0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") +
+                "0\r\n0\r\n1\r\n");
 
   // A file as the program writes it, and hand-edited ones with other line ends: saving what was
-  // loaded gives the program's own form.
+  // loaded gives the program's own form. A file of eight lines gains the three with their
+  // defaults; malformed ones are saved as the defaults they gave.
   const std::pair<std::string, std::string> files[] = {
+      {"1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n",
+       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n"},
       {"1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n",
-       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n"},
-      {"0\n0\n0\n3\n2\n0\n1\nabc", "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n"},
-      {"", "1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n\r\n"},
+       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n0\r\n0\r\n1\r\n"},
+      {"0\n0\n0\n3\n2\n0\n1\nabc", "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n0\r\n0\r\n1\r\n"},
+      {"0\n0\n0\n3\n2\n0\n1\nabc\nx\n\n7\nmore\n",
+       "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n0\r\n0\r\n1\r\n"},
+      {"", "1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n\r\n0\r\n0\r\n1\r\n"},
   };
   for (const auto& [bytes, saved] : files) {
     WriteBytes(path, bytes);

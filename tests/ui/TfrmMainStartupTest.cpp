@@ -35,8 +35,11 @@ using test::ScriptedDialogs;
 using test::TestProgramFolder;
 using test::WriteBytes;
 
+// The lines of reading by context after the designed eight, with their defaults: spoken neutral
+// tones, 一 and 不 in their own tones, erhua written r.
+const std::string kReadingDefaults = "0\r\n0\r\n1\r\n";
 const std::string kDefaultConfig =
-    Gb("0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n");
+    Gb("0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") + kReadingDefaults;
 
 // Every radio button and check box with whether it is ticked.
 std::map<std::string, bool> TickStates(const TfrmMain& window) {
@@ -220,13 +223,15 @@ TEST(Startup, MenusHoldTheirItemsInOrder) {
   EXPECT_EQ(Child<QAction>(window, "N_pdf").text(), Q("导出PDF…"));
   EXPECT_EQ(names("N12"), (Items{"N_standard", "N_wei"}));
   EXPECT_EQ(names("N_option"), (Items{"n_showoptions", "N_hideoptions"}));
+  EXPECT_EQ(names("N_reading"), (Items{"N_spoken", "N_sandhi", "N_erhua"}));
   EXPECT_EQ(names("N6"), (Items{"N7", "N8", "N9-", "N10"}));
   const auto* bar = window.menuBar();
-  ASSERT_EQ(bar->actions().size(), 4);
+  ASSERT_EQ(bar->actions().size(), 5);
   EXPECT_EQ(bar->actions()[0]->menu()->objectName(), "N1");
   EXPECT_EQ(bar->actions()[1]->menu()->objectName(), "N12");
   EXPECT_EQ(bar->actions()[2]->menu()->objectName(), "N_option");
-  EXPECT_EQ(bar->actions()[3]->menu()->objectName(), "N6");
+  EXPECT_EQ(bar->actions()[3]->menu()->objectName(), "N_reading");
+  EXPECT_EQ(bar->actions()[4]->menu()->objectName(), "N6");
 }
 
 TEST(Startup, RadioButtonsAreExclusiveWithinTheirGroupOnly) {
@@ -263,7 +268,8 @@ TEST(Settings, ReadingByContextIsLoadedAndSavedAsTwo) {
     EXPECT_EQ(window.CurrentSettings().polyphone, PolyphonePolicy::ByContext);
     window.close();
   }
-  EXPECT_EQ(ReadBytes(folder / kSettingsFileName), "2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n");
+  EXPECT_EQ(ReadBytes(folder / kSettingsFileName),
+            "2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n" + kReadingDefaults);
 }
 
 TEST(Settings, TheExampleFileIsApplied) {
@@ -326,6 +332,24 @@ TEST(Settings, EachFileSetsTheControls) {
          s.conversion.toneStyle = ToneStyle::Plain;
        })},
       {"an empty file", "", emptied(DesignedWindowSettings())},
+      {"an older file of eight lines: reading by context as it starts",
+       "2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n", designedWith([](auto& s) {
+         s.conversion.polyphone = PolyphonePolicy::ByContext;
+         s.previewText = "x";
+       })},
+      {"the lines of reading by context", "2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n1\r\n1\r\n0\r\n",
+       designedWith([](auto& s) {
+         s.conversion.polyphone = PolyphonePolicy::ByContext;
+         s.conversion.neutralTone = NeutralTone::Citation;
+         s.conversion.sandhi = true;
+         s.conversion.erhua = false;
+         s.previewText = "x";
+       })},
+      {"malformed lines of reading by context give their defaults",
+       "0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n2\r\nyes\r\n0\r\n", designedWith([](auto& s) {
+         s.conversion.erhua = false;
+         s.previewText = "x";
+       })},
       {"a preview text longer than the typing limit",
        "0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n" +
            Gb("一二三四五六七八九十一二三四五六七八九十一二三") + "\r\n",
@@ -351,10 +375,11 @@ TEST(Settings, EachFileSetsTheControls) {
 TEST(Settings, SavingAfterLoadingGivesTheSameBytes) {
   const std::string files[] = {
       kDefaultConfig,
-      "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n",
+      "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n" + kReadingDefaults,
       "0\r\n0\r\n0\r\n2\r\n3\r\n1\r\n0\r\n" + Gb("一二三四五六七八九十一二三四五六七八九十一二三") +
-          "\r\n",
-      "1\r\n1\r\n0\r\n1\r\n5\r\n0\r\n1\r\n  a b  \r\n",
+          "\r\n1\r\n1\r\n0\r\n",
+      "1\r\n1\r\n0\r\n1\r\n5\r\n0\r\n1\r\n  a b  \r\n0\r\n1\r\n1\r\n",
+      "2\r\n1\r\n0\r\n1\r\n5\r\n0\r\n1\r\nab\r\n1\r\n0\r\n0\r\n",
   };
   for (const std::string& bytes : files) {
     TestProgramFolder folder;
@@ -365,6 +390,54 @@ TEST(Settings, SavingAfterLoadingGivesTheSameBytes) {
     EXPECT_EQ(ReadBytes(folder / kSettingsFileName), bytes);
     EXPECT_TRUE(dialogs.errorTexts.empty());
   }
+}
+
+TEST(Settings, TheReadingMenuSetsTheOptionsOfReadingByContext) {
+  TestProgramFolder folder;
+  ScriptedDialogs dialogs;
+  {
+    TfrmMain window(folder.path(), dialogs);
+    for (const char* name : {"N_spoken", "N_sandhi", "N_erhua"}) {
+      EXPECT_TRUE(Child<QAction>(window, name).isCheckable()) << name;
+      EXPECT_TRUE(Child<QAction>(window, name).isEnabled()) << name;
+    }
+    const ConversionSettings designed = window.CurrentSettings();
+    EXPECT_EQ(designed, ConversionSettings{});
+    const struct {
+      const char* action;
+      void (*change)(ConversionSettings&);
+    } toggles[] = {
+        {"N_spoken", [](ConversionSettings& s) { s.neutralTone = NeutralTone::Citation; }},
+        {"N_sandhi", [](ConversionSettings& s) { s.sandhi = true; }},
+        {"N_erhua", [](ConversionSettings& s) { s.erhua = false; }},
+    };
+    for (const auto& toggle : toggles) {
+      Child<QAction>(window, toggle.action).trigger();
+      ConversionSettings expected = designed;
+      toggle.change(expected);
+      EXPECT_EQ(window.CurrentSettings(), expected) << toggle.action;
+      Child<QAction>(window, toggle.action).trigger();
+      EXPECT_EQ(window.CurrentSettings(), designed) << toggle.action << " back";
+    }
+    // Set under another policy, they are kept for reading by context.
+    Child<QAction>(window, "N_spoken").trigger();
+    Child<QAction>(window, "N_sandhi").trigger();
+    Child<QRadioButton>(window, "rb_duoyinzi_context").click();
+    const ConversionSettings settings = window.CurrentSettings();
+    EXPECT_EQ(settings.polyphone, PolyphonePolicy::ByContext);
+    EXPECT_EQ(settings.neutralTone, NeutralTone::Citation);
+    EXPECT_TRUE(settings.sandhi);
+    EXPECT_TRUE(settings.erhua);
+    window.close();
+  }
+  EXPECT_EQ(ReadBytes(folder / kSettingsFileName),
+            Gb("2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") +
+                "1\r\n1\r\n1\r\n");
+  TfrmMain window(folder.path(), dialogs);
+  EXPECT_FALSE(Child<QAction>(window, "N_spoken").isChecked());
+  EXPECT_TRUE(Child<QAction>(window, "N_sandhi").isChecked());
+  EXPECT_TRUE(Child<QAction>(window, "N_erhua").isChecked());
+  EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 
 TEST(Settings, HiddenOptionsAtCloseGiveTheSmallWindowNextTime) {
@@ -552,7 +625,8 @@ TEST(Shutdown, N5ClosesTheWindowAndSavesTheSettings) {
   Child<QAction>(window, "N5").trigger();
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(ReadBytes(folder / kSettingsFileName),
-            Gb("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n"));
+            Gb("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") +
+                kReadingDefaults);
 }
 
 }  // namespace
