@@ -768,7 +768,8 @@ CC_BY_SA = """\
 # This file is an adaptation of CC-CEDICT (https://cc-cedict.org/, MDBG), used and shared under
 # the Creative Commons Attribution-ShareAlike 4.0 International licence
 # (https://creativecommons.org/licenses/by-sa/4.0/): the readings of its words, chosen, put in
-# numbered pinyin and given full tones as tools/gen_context_data.py describes, with word
+# numbered pinyin, given full tones and the light ones of speech, and its traditional headwords
+# made words of their own, as tools/gen_context_data.py describes, with word
 # frequencies from jieba (https://github.com/fxsjy/jieba, MIT licence, Copyright (c) 2013 Sun
 # Junyi), phrases and character readings from pinyin-pro (https://github.com/zh-lx/pinyin-pro,
 # MIT licence, Copyright (c) 2021 zh-lx) and word readings from @pinyin-pro/data
