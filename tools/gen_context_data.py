@@ -32,17 +32,23 @@ What is made of them:
   written "-".
 - Pairs: for each character with several readings, the reading it has after a given character and
   before a given one, counted over the words' readings; "*" where the words disagree.
+- Traditional characters: each CC-CEDICT headword whose traditional form differs is a word too,
+  read as its simplified word; a traditional character takes its own default and pairs (see
+  add_traditional).
 
 Syllables are numbered pinyin, lower case, 5 for the neutral tone, v for ü in lv and nv only (lue,
 nue), as in the built-in tables; erhua is er5.
 
---neutral-tones keeps the neutral tones of words instead (peng2 you5): every one CC-CEDICT gives
-(cedict), those @pinyin-pro/data gives too (agreed), or all but those of grammatical morphemes
-whose lightness depends on the sentence (lexical). Where CC-CEDICT reads a word both ways with the
-same full tones (东西 dong1 xi1 and dong1 xi5) the neutral reading is taken. Only which syllables
-are neutral changes: the full tones, the pairs and the characters' defaults are those of the
-default run, and with --neutral-form both a neutral syllable is written as its full tone and the
-spoken one (you3:5), from which either run's words file follows byte for byte.
+Light syllables: by default a syllable that speech makes light is written as its full tone and
+the spoken one (peng2 you3:5), so that the full-tone file above and a spoken one follow from it
+byte for byte (--neutral-form spoken writes you5 alone). --neutral-tones says which: every one
+CC-CEDICT gives (cedict), those @pinyin-pro/data gives too (agreed), or (lexical, the default)
+all but those of grammatical morphemes whose lightness depends on the sentence, and the light
+syllables of reduplication: the second of a reduplicated one-character verb (看看) and the 一 of
+its A一A form (看一看), the second of a reduplicated kinship term (妈妈); none writes full tones
+only. Where CC-CEDICT reads a word both ways with the same full tones (东西 dong1 xi1 and dong1
+xi5) the neutral reading is taken. The full tones, the pairs and the characters' defaults are
+those of none; the reduplicated forms no source lists are added (see reduplicate).
 """
 import argparse
 import bz2
@@ -66,11 +72,15 @@ UNIHAN = Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
 UNICODE_LICENSE = TOOLS / "UNICODE-LICENSE.txt"
 OUT = ROOT / "data"
 CEDICT_ONLY_FREQUENCY = 3
+DEFAULT_NEUTRAL_TONES = "lexical"
+DEFAULT_NEUTRAL_FORM = "both"
 # Grammatical morphemes whose lightness depends on the sentence, not on the word: directional
 # complements (起来, 回去), place words (地上, 那里, 后面), the measure word 个 (一个), 是 (还是)
 # and 不 inside a word (忍不住). Dictionaries for learners write them with their tone; a neutral
 # reading of words is kept for the syllables the word itself makes light (朋友, 地方, 告诉).
 SENTENCE_LIGHT = set("来去起出下上过回进开里面边个是不")
+# Kinship terms and pet names, reduplicated with a light second syllable (妈妈 mā ma).
+KINSHIP = "妈爸哥姐弟妹爷奶叔舅姥姑婶伯婆公嫂爹娘姨宝娃"
 
 TONE_MARKS = {}
 for _base, _marks in {"a": "āáǎà", "e": "ēéěè", "i": "īíǐì", "o": "ōóǒò", "u": "ūúǔù",
@@ -161,6 +171,26 @@ def read_cedict():
             syllables.append(s)
         entries[simplified].append((tuple(syllables), proper, definitions))
     return dict(entries)
+
+
+def read_cedict_traditional():
+    """{traditional headword: {simplified headword: [entries as read_cedict gives them]}}, for the
+    headwords whose traditional form differs from the simplified one."""
+    simplified_entries = read_cedict()
+    text = CEDICT.read_text(encoding="utf-8")
+    text = text[text.index("`") + 1:text.rindex("`")]
+    pinyin_of = collections.defaultdict(set)
+    line_re = re.compile(r"^(\S+) (\S+) \[([^\]]*)\] /(.*)/\s*$")
+    for line in text.split("\n"):
+        m = line_re.match(line)
+        if m and m.group(1) != m.group(2) and len(m.group(1)) == len(m.group(2)):
+            pinyin_of[(m.group(1), m.group(2))].add(m.group(4))
+    traditional = collections.defaultdict(dict)
+    for (trad, simplified), definitions in pinyin_of.items():
+        entries = [e for e in simplified_entries.get(simplified, []) if e[2] in definitions]
+        if entries:
+            traditional[trad][simplified] = entries
+    return dict(traditional)
 
 
 def read_jieba():
@@ -256,7 +286,8 @@ def npm_version(package):
 
 class Readings:
     def __init__(self, cedict, jieba, unihan, pp_chars, pp_phrases, pp_complete,
-                 neutral_tones=None):
+                 neutral_tones=None, traditional=None):
+        self.traditional = traditional or {}
         self.cedict, self.jieba, self.unihan = cedict, jieba, unihan
         self.neutral_tones = neutral_tones
         self.pp_chars, self.pp_phrases, self.pp_complete = pp_chars, pp_phrases, pp_complete
@@ -514,24 +545,188 @@ def build(readings):
 
     # Pairs: the reading of a character with several readings next to a given character.
     several = {ch for ch in readings.defaults if len(readings.character_readings(ch)) > 1}
+    pairs = count_pairs(word_readings, several, readings.neutral)
+    if readings.traditional:
+        add_traditional(readings, words, neutral_at, defaults, pairs)
+    if readings.neutral_tones:
+        reduplicate(readings, words, neutral_at)
+    return words, sorted((key, which, reading) for (key, which), reading in pairs.items()), \
+        defaults, neutral_at
+
+
+def count_pairs(word_readings, several, neutral):
+    """{(two characters, which of them): its reading there, or "*" where the words disagree}."""
     left = collections.defaultdict(collections.Counter)
     right = collections.defaultdict(collections.Counter)
     for word, syllables in word_readings.items():
         if not all(is_han(c) for c in word):
             continue
         for k, (ch, x) in enumerate(zip(word, syllables)):
-            if not x or ch not in several or ch in readings.neutral:
+            if not x or ch not in several or ch in neutral:
                 continue
             if k > 0:
                 left[word[k - 1] + ch][x] += 1
             if k + 1 < len(word):
                 right[ch + word[k + 1]][x] += 1
-    pairs = []
-    for key, counts in left.items():
-        pairs.append((key, 2, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
-    for key, counts in right.items():
-        pairs.append((key, 1, tables_form(next(iter(counts))) if len(counts) == 1 else "*"))
-    return words, sorted(pairs), defaults, neutral_at
+    pairs = {}
+    for which, counted in ((2, left), (1, right)):
+        for key, counts in counted.items():
+            pairs[(key, which)] = tables_form(next(iter(counts))) if len(counts) == 1 else "*"
+    return pairs
+
+
+def add_traditional(readings, words, neutral_at, defaults, pairs):
+    """Text in traditional characters (Taiwan, Hong Kong) reads by the same words: each CC-CEDICT
+    headword whose traditional form differs from its simplified one becomes a word of its own,
+    with the simplified word's frequency and reading and light syllables. Where a traditional form
+    stands for several simplified words (乾 of 干 and 乾), the most frequent one is taken, which
+    text most often means; a simplified word with several traditional forms (头发 頭髮, 发现 發現)
+    gives each of them its reading. A simplified word whose chosen reading is not one its entries
+    under that traditional form give (干事 read gàn as 幹事) lends the form no reading: the form is
+    read as its own entries say. A word or character already listed (jieba has some traditional
+    ones) keeps its frequency.
+
+    A traditional character's default is that of its simplified one where its own entries give it
+    that reading (還 hái as 还, 們 men), else the first its own entries give (髮 fà, not the fā
+    of 发, which it shares with 發); a character that is a simplified one too (乾) keeps its
+    own, but the traditional form of a particle stands alone as the particle (著 zhe, of 着).
+    Pairs are counted over the traditional words the same way, for pairs of characters the
+    simplified words do not have: those keep theirs. Changes words, neutral_at, defaults and
+    pairs in place."""
+    simplified_headwords = set(readings.cedict)
+    own_readings = {t: {tables_form(e[0][0]) for entries in by.values() for e in entries if e[0][0]}
+                    for t, by in readings.traditional.items() if len(t) == 1}
+
+    def own_tone(ch, x):
+        # A traditional character that shares its simplified one with another (髮 and 發 of 发)
+        # has the tones of its own entries: 头发's full tone fā (the 发 of most words) is fà in
+        # 頭髮.
+        own = own_readings.get(ch)
+        if not own or x == "-" or x in own:
+            return x
+        same = sorted(r for r in own if r[:-1] == x[:-1])
+        return same[0] if len(same) == 1 else x
+
+    trad_readings, trad_neutral, frequency_of = {}, {}, {}
+    for trad, by_simplified in sorted(readings.traditional.items()):
+        options = sorted(by_simplified, key=lambda w: -words.get(w, (0, []))[0])
+        for simplified in options:
+            entries = by_simplified[simplified]
+            if len(trad) == 1 or simplified not in words:
+                break
+            frequency, syllables = words[simplified]
+            given = {readings.full_tones(simplified, e[0]) for e in entries if None not in e[0]}
+            if any(all(x == "-" or x == tables_form(y) for x, y in zip(syllables, full))
+                   for full in given):
+                trad_readings[trad] = [own_tone(ch, x) for ch, x in zip(trad, syllables)]
+                trad_neutral[trad] = neutral_at.get(simplified, frozenset())
+            else:
+                chosen = readings.choose_word_reading(simplified, entries)
+                if not chosen:
+                    continue
+                trad_readings[trad] = [tables_form(x) for x in
+                                       readings.full_tones(simplified, chosen)]
+                trad_neutral[trad] = frozenset()
+            frequency_of[trad] = frequency
+            break
+    for trad, syllables in trad_readings.items():
+        if trad not in words:
+            words[trad] = (frequency_of[trad], list(syllables))
+            if trad_neutral[trad] and readings.neutral_tones:
+                neutral_at[trad] = trad_neutral[trad]
+
+    # The characters: a default each, and a word of their own where the simplified one is one.
+    for trad, by_simplified in sorted(readings.traditional.items()):
+        if len(trad) == 1 and trad in simplified_headwords:
+            # The traditional form of a particle that is a simplified character too (著 of 着)
+            # stands alone as the particle (看著 kàn zhe); its own readings live in words
+            # (著名 zhùmíng), where the words decide.
+            light = [defaults[w] for w in by_simplified if w != trad and
+                     defaults.get(w, "").endswith("5") and defaults[w] in own_readings[trad]]
+            if light:
+                defaults[trad] = light[0]
+                if trad in words:
+                    words[trad] = (words[trad][0], [light[0]])
+            continue
+        if len(trad) != 1:
+            continue
+        options = sorted(by_simplified, key=lambda w: -words.get(w, (0, []))[0])
+        own = [tables_form(e[0][0]) for w in options for e in by_simplified[w] if e[0][0]]
+        if not own:
+            continue
+        reading = next((defaults[w] for w in options if defaults.get(w) in own), own[0])
+        defaults[trad] = reading
+        frequency = max(words.get(w, (0, []))[0] for w in options)
+        words[trad] = (words[trad][0] if trad in words else frequency, [reading])
+        if frequency == 0:
+            del words[trad]
+
+    several = {ch for ch in defaults
+               if len(readings.character_readings(ch)) > 1 or
+               any(len(readings.character_readings(w)) > 1
+                   for w in readings.traditional.get(ch, {}))}
+    neutral = set(readings.neutral) | {t for t, by in readings.traditional.items()
+                                       if len(t) == 1 and any(w in readings.neutral for w in by)}
+    # Only the syllables: "-" is the default, which the pairs never record.
+    spelled = {w: [None if x == "-" else x for x in s] for w, s in trad_readings.items()}
+    for key, reading in count_pairs(spelled, several, neutral).items():
+        pairs.setdefault(key, reading)
+
+
+def reduplicate(readings, words, neutral_at):
+    """The light syllables that reduplication makes, which CC-CEDICT lists only now and then:
+    the second syllable of a reduplicated verb (看看 kàn kan, 想想 xiǎng xiang, 说说) and the 一
+    of its A一A form (看一看 kàn yi kàn), for the single-character verbs of jieba's dictionary,
+    and the second syllable of a reduplicated kinship term (妈妈, 叔叔, 宝宝). A word CC-CEDICT
+    has keeps CC-CEDICT's reading: it reads its reduplicated verbs light itself, and where it
+    reads both syllables full the word is another one (等等 and so on, 死死 tightly, 可可
+    cocoa), but its A一A forms are taken with their 一 light. A form no source lists is added for a verb with one reading only, so that a
+    polyphone's form never takes the wrong one (教教 jiāo, not jiào). Each form gets at least
+    the frequency that lets it stand as one word over any cut of it, twice over, since the
+    light syllable is lost if segmentation splits it. Changes words and neutral_at in place;
+    the pairs and the characters' defaults are made without these forms."""
+    total = sum(frequency for frequency, _ in words.values())
+
+    def weight(word):
+        return math.log(words[word][0] if word in words else 1) - math.log(total)
+
+    def floor(word):
+        # The best cut into known words (or single characters) other than the word itself.
+        best = [0.0] + [-math.inf] * len(word)
+        for j in range(1, len(word) + 1):
+            for i in range(j):
+                if (i, j) != (0, len(word)) and (j - i == 1 or word[i:j] in words):
+                    best[j] = max(best[j], best[i] + weight(word[i:j]))
+        return int(2 * total * math.exp(best[-1])) + 1
+
+    def add(word, syllables, light):
+        if word in readings.cedict and not light <= neutral_at.get(word, frozenset()):
+            # CC-CEDICT reads the 一 of A一A in its citation tone (kan4 yi1 kan4): that one is
+            # taken; a full syllable anywhere else makes it another word.
+            if any(word[k] != "一" for k in light - neutral_at.get(word, frozenset())):
+                return
+        if word in words:
+            # A "-" is the character's default, which is what the form would be given.
+            present = [y if x == "-" else x for x, y in zip(words[word][1], syllables)]
+            if any(present[k] != syllables[k] for k in light):
+                return
+            syllables = present
+        frequency = max(words[word][0] if word in words else 0, floor(word))
+        words[word] = (frequency, list(syllables))
+        neutral_at[word] = neutral_at.get(word, frozenset()) | frozenset(light)
+
+    for ch, (_, tag) in sorted(readings.jieba.items()):
+        if len(ch) != 1 or ch not in words or ch in SENTENCE_LIGHT or ch in readings.neutral:
+            continue
+        reading = words[ch][1][0]
+        if tag == "v" and (ch + ch in words or len(readings.character_readings(ch)) == 1):
+            if readings.jieba.get(ch + ch, (0, "v"))[1] in ("v", "vn"):
+                add(ch + ch, [reading, reading], {1})
+            add(ch + "一" + ch, [reading, "yi1", reading], {1})
+    for ch in KINSHIP:
+        if ch in words:
+            reading = words[ch][1][0]
+            add(ch + ch, [reading, reading], {1})
 
 
 def defaults_inside_words(words, defaults, unihan):
@@ -573,7 +768,8 @@ CC_BY_SA = """\
 # This file is an adaptation of CC-CEDICT (https://cc-cedict.org/, MDBG), used and shared under
 # the Creative Commons Attribution-ShareAlike 4.0 International licence
 # (https://creativecommons.org/licenses/by-sa/4.0/): the readings of its words, chosen, put in
-# numbered pinyin and given full tones as tools/gen_context_data.py describes, with word
+# numbered pinyin, given full tones and the light ones of speech, and its traditional headwords
+# made words of their own, as tools/gen_context_data.py describes, with word
 # frequencies from jieba (https://github.com/fxsjy/jieba, MIT licence, Copyright (c) 2013 Sun
 # Junyi), phrases and character readings from pinyin-pro (https://github.com/zh-lx/pinyin-pro,
 # MIT licence, Copyright (c) 2021 zh-lx) and word readings from @pinyin-pro/data
@@ -592,24 +788,38 @@ def banner(name, sources, licence, format_line, options=""):
     return "\n".join(lines) + "\n"
 
 
-def arguments():
+def written_light(words, neutral_at, form):
+    """The words with their light syllables written: both, the full tone and the spoken one after
+    a colon (you3:5); spoken, tone 5 alone."""
+    light = (lambda x: x + ":5") if form == "both" else (lambda x: x[:-1] + "5")
+    out = dict(words)
+    for word, positions in neutral_at.items():
+        frequency, syllables = words[word]
+        out[word] = (frequency, [light(x) if k in positions else x for k, x in enumerate(syllables)])
+    return out
+
+
+def arguments(argv=None):
     parser = argparse.ArgumentParser(description="Writes the data of reading by context.")
     parser.add_argument("--out", type=Path, default=OUT,
                         help="folder the three files go to (default: data/)")
-    parser.add_argument("--neutral-tones", choices=("cedict", "agreed", "lexical"),
-                        help="write the syllables that a word's source reads neutral with tone 5 "
-                             "(peng2 you5), preferring a word's everyday neutral reading where "
-                             "CC-CEDICT gives it beside a full one: cedict, every one of them; "
-                             "agreed, only those that @pinyin-pro/data reads neutral too where it "
-                             "has the word; lexical, all but those of grammatical morphemes "
-                             "(来 of 起来, 上 of 地上, 个 of 一个). Without it, they take the "
-                             "full tone of the character")
-    parser.add_argument("--neutral-form", choices=("spoken", "both"), default="spoken",
-                        help="how --neutral-tones writes a neutral syllable: spoken, with tone 5 "
-                             "(you5); both, the full tone the file has without the option and "
-                             "the spoken tone after a colon (you3:5), so that a reader can give "
-                             "either")
-    return parser.parse_args()
+    parser.add_argument("--neutral-tones", choices=("none", "cedict", "agreed", "lexical"),
+                        default="lexical",
+                        help="which syllables that a word's source reads neutral are marked "
+                             "light (peng2 you5), preferring a word's everyday neutral reading "
+                             "where CC-CEDICT gives it beside a full one: cedict, every one of "
+                             "them; agreed, only those that @pinyin-pro/data reads neutral too "
+                             "where it has the word; lexical (default), all but those of "
+                             "grammatical morphemes (来 of 起来, 上 of 地上, 个 of 一个), and the "
+                             "light syllables of reduplicated verbs and kinship terms; none, "
+                             "every syllable in the full tone of the character, as the files "
+                             "were before light syllables")
+    parser.add_argument("--neutral-form", choices=("spoken", "both"), default="both",
+                        help="how a light syllable is written: both (default), the full tone "
+                             "that --neutral-tones none writes and the spoken tone after a colon "
+                             "(you3:5), so that a reader can give either; spoken, with tone 5 "
+                             "alone (you5)")
+    return parser.parse_args(argv)
 
 
 def main():
@@ -631,20 +841,18 @@ def main():
     }
     readings = Readings(read_cedict(), read_jieba(), read_unihan(), read_pinyin_pro_characters(),
                         read_pinyin_pro_phrases(), read_pinyin_pro_complete(),
-                        neutral_tones=options.neutral_tones)
+                        neutral_tones=None if options.neutral_tones == "none" else
+                        options.neutral_tones, traditional=read_cedict_traditional())
     words, pairs, defaults, neutral_at = build(readings)
-    # Only the words file depends on the options.
+    # Only the words file depends on the options; its banner names those that differ from the
+    # defaults, so that the command it gives makes the same file.
     words_options = ""
-    if options.neutral_tones:
-        words_options = f" --neutral-tones {options.neutral_tones}"
-        if options.neutral_form != "spoken":
+    if options.neutral_tones != DEFAULT_NEUTRAL_TONES:
+        words_options += f" --neutral-tones {options.neutral_tones}"
+    if options.neutral_tones != "none":
+        if options.neutral_form != DEFAULT_NEUTRAL_FORM:
             words_options += f" --neutral-form {options.neutral_form}"
-        for word, positions in neutral_at.items():
-            frequency, syllables = words[word]
-            light = (lambda x: x + ":5") if options.neutral_form == "both" else (
-                lambda x: x[:-1] + "5")
-            words[word] = (frequency, [light(x) if k in positions else x
-                                       for k, x in enumerate(syllables)])
+        words = written_light(words, neutral_at, options.neutral_form)
 
     def key(word):
         return [ord(c) for c in word]
@@ -653,8 +861,10 @@ def main():
         out.write(banner("pinyin_words.txt", [sources["cedict"], sources["jieba"],
                                               sources["pinyin-pro"], sources["pinyin-pro-data"],
                                               sources["unihan"]], CC_BY_SA,
-                         "# word TAB frequency TAB one syllable per character (- : its default)",
-                         words_options))
+                         "# word TAB frequency TAB one syllable per character (- : its default" +
+                         ("; you3:5 : you3 in full, light in speech)"
+                          if options.neutral_tones != "none" and options.neutral_form == "both"
+                          else ")"), words_options))
         for word in sorted(words, key=key):
             frequency, syllables = words[word]
             out.write(f"{word}\t{frequency}\t{' '.join(syllables)}\n")

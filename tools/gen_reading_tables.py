@@ -33,7 +33,7 @@ RADICAL_FORMS = "匚刂冂亻勹亠冫冖讠卩阝廴凵艹廾扌彡犭夂饣忄
 
 # Characters whose rows the program relies on as they are stated (the pinned block of
 # reading_overrides.txt and the four order exceptions): the first-reading rule does not apply.
-STATED_ROWS = "中国的了和行长绿女呒哼阿啊广红重种着都上嗯不略好呵说嘬厂吓唔"
+STATED_ROWS = "中国的了和行长绿女呒哼阿啊广红重种着都上嗯不略好呵说厂吓唔"
 
 TONE_MARKS = {"\u0304": "1", "\u0301": "2", "\u030C": "3", "\u0300": "4"}
 NUMBERED_ITEM = re.compile(r"[a-z]+[1-5]")

@@ -760,7 +760,6 @@ inline constexpr ReadingTableEntry kNumbered[] = {
     {"\xB4\xA7", "chuai1/chuai3/chuai4"},  // 揣
     {"\xDE\xF5", "chuai1"},  // 搋
     {"\xE0\xA8", "chuai4/chuo4"},  // 啜
-    {"\xE0\xDC", "chuai4/zhuai4/zuo1"},  // 嘬
     {"\xEB\xFA", "chuai4"},  // 膪
     {"\xF5\xDF", "chuai4"},  // 踹
     {"\xB4\xA8", "chuan1"},  // 川
@@ -6776,6 +6775,7 @@ inline constexpr ReadingTableEntry kNumbered[] = {
     {"\xF7\xAE", "zun1"},  // 鳟
     {"\xDF\xA4", "zun3"},  // 撙
     {"\xD7\xF7", "zuo1/zuo2/zuo4"},  // 作
+    {"\xE0\xDC", "zuo1"},  // 嘬
     {"\xD7\xF2", "zuo2"},  // 昨
     {"\xD7\xF3", "zuo3"},  // 左
     {"\xD7\xF4", "zuo3"},  // 佐
@@ -7491,7 +7491,6 @@ inline constexpr ReadingTableEntry kPlain[] = {
     {"\xB4\xA7", "chuai"},  // 揣
     {"\xDE\xF5", "chuai"},  // 搋
     {"\xE0\xA8", "chuai/chuo"},  // 啜
-    {"\xE0\xDC", "chuai/zhuai/zuo"},  // 嘬
     {"\xEB\xFA", "chuai"},  // 膪
     {"\xF5\xDF", "chuai"},  // 踹
     {"\xB4\xA8", "chuan"},  // 川
@@ -13514,6 +13513,7 @@ inline constexpr ReadingTableEntry kPlain[] = {
     {"\xD7\xF9", "zuo"},  // 座
     {"\xDA\xE8", "zuo"},  // 阼
     {"\xDF\xF2", "zuo"},  // 唑
+    {"\xE0\xDC", "zuo"},  // 嘬
     {"\xE2\xF4", "zuo"},  // 怍
     {"\xEB\xD1", "zuo"},  // 胙
     {"\xEC\xF1", "zuo"},  // 祚

@@ -126,7 +126,8 @@ TEST_F(ContextReadingTest, UserEntriesOfOneTwoAndThreeCharactersWin) {
   // One character: its reading wherever it stands, inside a word too.
   EXPECT_EQ(Read("长城"), (Readings{"CHANG", "cheng2"}));
   // Two: a word the segmentation takes, its reading cut by pinyin syllables or at apostrophes.
-  EXPECT_EQ(Read("欧阳先生"), (Readings{"Ou", "yang", "xian1", "sheng1"}));
+  // 先生 keeps the light syllable of its own word.
+  EXPECT_EQ(Read("欧阳先生"), (Readings{"Ou", "yang", "xian1", "sheng5"}));
   EXPECT_EQ(Read("司马光"), (Readings{"Si", "ma", "guang1"}));
   // Three, cut at blanks; it wins over the two-character word inside it.
   EXPECT_EQ(Read("欧阳修"), (Readings{"Ou", "yang", "xiu"}));

@@ -116,10 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
         TellingRow{"厂", "chang3/an1", "an/chang"}, TellingRow{"吓", "xia4/he4", "he/xia"},
         TellingRow{"唔", "wu2/en2/en3/eng2/eng3", "wu/en/eng"},
         TellingRow{"嗯", "en2/en3/en4/eng2/eng3/eng4", "en/eng"},
-        TellingRow{"呵", "a1/a2/a3/a4/a5/he1/ke1", "a/he/ke"},
-        TellingRow{"嘬", "chuai4/zhuai4/zuo1", "chuai/zhuai/zuo"}, TellingRow{"略", "lue4", "lue"},
-        TellingRow{"不", "bu2/bu4", "bu"}, TellingRow{"说", "shui4/shuo1", "shui/shuo"},
-        TellingRow{"好", "hao3/hao4", "hao"}));
+        TellingRow{"呵", "a1/a2/a3/a4/a5/he1/ke1", "a/he/ke"}, TellingRow{"嘬", "zuo1", "zuo"},
+        TellingRow{"略", "lue4", "lue"}, TellingRow{"不", "bu2/bu4", "bu"},
+        TellingRow{"说", "shui4/shuo1", "shui/shuo"}, TellingRow{"好", "hao3/hao4", "hao"}));
 
 TEST_F(ReadingTableTest, InitAgainChangesNothing) {
   const std::string zhong = Gb("中");
