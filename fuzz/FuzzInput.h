@@ -21,7 +21,9 @@ class FuzzInput {
   }
   // Up to `max` bytes, the count taken from the input.
   std::string Bytes(std::size_t max) {
-    const std::size_t n = std::min<std::size_t>(Byte() % (max + 1), rest_.size());
+    // The count's byte is taken first: the size left is what follows it.
+    const std::size_t wanted = Byte() % (max + 1);
+    const std::size_t n = std::min<std::size_t>(wanted, rest_.size());
     std::string out(rest_.substr(0, n));
     rest_.remove_prefix(n);
     return out;

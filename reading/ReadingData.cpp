@@ -4,6 +4,7 @@
 #include "platform/FileLocations.h"
 #include "platform/ProgramFolder.h"
 #include "reading/context/ContextResolver.h"
+#include "reading/context/PhraseImage.h"
 
 namespace tolvane {
 namespace {
@@ -31,8 +32,9 @@ const PhraseData& PhraseDataLoader::Get() {
   std::lock_guard lock(mutex_);
   if (!data_) {
     const std::filesystem::path folder = PhraseDataFolder(folder_);
-    data_ = PhraseData::Load(folder / kContextWordsFile, folder / kContextPairsFile,
-                             folder / kContextCharactersFile);
+    // Mapped from the image beside the text files while it is theirs, else parsed from them.
+    data_ = LoadPhraseData(folder / kContextWordsFile, folder / kContextPairsFile,
+                           folder / kContextCharactersFile, folder / kPhraseImageFile);
   }
   return *data_;
 }

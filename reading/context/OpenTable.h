@@ -4,10 +4,46 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
 namespace tolvane {
+
+// The slot of `keys` (a power of two of them, at least one free) holding `key`, or the free slot
+// where it would go: the one probing loop of the tables and their views.
+template <std::uint64_t kEmpty>
+std::size_t OpenTableSlot(std::span<const std::uint64_t> keys, unsigned shift, std::uint64_t key) {
+  const std::size_t last = keys.size() - 1;
+  // Fibonacci hashing: the top bits of the key times 2^64 / golden ratio pick the slot, so
+  // keys that differ only in their low bits (neighbouring code points) spread over the table.
+  std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> shift);
+  while (keys[slot] != key && keys[slot] != kEmpty) slot = (slot + 1) & last;
+  return slot;
+}
+
+// A table's arrays read where they lie, in the table or in a mapped image of one: lookups only.
+template <typename Value, std::uint64_t kEmpty = ~std::uint64_t{0}>
+struct OpenTableView {
+  std::span<const std::uint64_t> keys;
+  std::span<const Value> values;
+  unsigned shift = 60;
+
+  const Value* Find(std::uint64_t key) const {
+    const std::size_t slot = OpenTableSlot<kEmpty>(keys, shift, key);
+    return keys[slot] == key ? &values[slot] : nullptr;
+  }
+  // Whether lookups are safe: keys and values in step, a power of two of at least 16 slots with
+  // `shift` picking among them, and a free slot to end every probe.
+  bool WellFormed() const {
+    if (keys.size() != values.size() || keys.size() < 16 || !std::has_single_bit(keys.size()) ||
+        shift != 64 - static_cast<unsigned>(std::countr_zero(keys.size())))
+      return false;
+    for (const std::uint64_t key : keys)
+      if (key == kEmpty) return true;
+    return false;
+  }
+};
 
 // A hash table from 64-bit keys to small values by open addressing with linear probing: the keys
 // in one array, the values in another, so that a probe reads only keys and a table of two-byte
@@ -46,6 +82,8 @@ class OpenTable {
     return {&values_[slot], true};
   }
 
+  OpenTableView<Value, kEmpty> View() const { return {keys_, values_, shift_}; }
+
   // Number of keys.
   std::size_t size() const { return count_; }
   // Memory the table holds, in bytes.
@@ -64,18 +102,10 @@ class OpenTable {
   void Allocate(std::size_t slotCount) {
     keys_.assign(slotCount, kEmpty);
     values_.assign(slotCount, Value{});
-    // Fibonacci hashing: the top bits of the key times 2^64 / golden ratio pick the slot, so
-    // keys that differ only in their low bits (neighbouring code points) spread over the table.
     shift_ = 64 - static_cast<unsigned>(std::countr_zero(slotCount));
   }
 
-  // The slot holding `key`, or the free slot where it would go: the one probing loop.
-  std::size_t SlotOf(std::uint64_t key) const {
-    const std::size_t last = keys_.size() - 1;
-    std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> shift_);
-    while (keys_[slot] != key && keys_[slot] != kEmpty) slot = (slot + 1) & last;
-    return slot;
-  }
+  std::size_t SlotOf(std::uint64_t key) const { return OpenTableSlot<kEmpty>(keys_, shift_, key); }
 
   // Out of line: tables sized up front never grow, and their inserts stay small enough to inline.
   [[gnu::noinline]] void Grow() {

@@ -21,61 +21,138 @@ std::unique_ptr<PhraseData> PhraseData::Load(const std::filesystem::path& wordsF
   return data;
 }
 
+// The arrays of data built from records, which its tables read.
+struct PhraseData::Built {
+  std::vector<PhraseWord> words;
+  std::vector<char32_t> characters;
+  std::vector<char32_t> thirdCharacters;
+  std::vector<SyllableId> readings;
+  std::vector<SyllableId> spokenReadings;
+  std::vector<PhraseFirstCharacter> bmpFirst;
+  std::vector<SyllableId> bmpDefaults;
+  std::vector<std::uint64_t> pairedCharacters;
+  OpenTable<PhraseWordRange> prefixes;
+  OpenTable<SyllableId> defaults;
+  OpenTable<SyllableId> pairs;
+  double unknownLogProbability = -20.0;
+
+  void BuildPairs(const std::vector<PhraseRecords::Pair>& pairRecords);
+  void BuildWords(const PhraseRecords& records);
+  void BuildPrefixes();
+  void BuildDefaults(const PhraseRecords& records);
+
+  std::size_t MemoryBytes() const {
+    return words.capacity() * sizeof(PhraseWord) + characters.capacity() * 4 +
+           thirdCharacters.capacity() * 4 + readings.capacity() * 2 +
+           spokenReadings.capacity() * 2 + bmpFirst.capacity() * sizeof(PhraseFirstCharacter) +
+           bmpDefaults.capacity() * 2 + pairedCharacters.capacity() * 8 + prefixes.MemoryBytes() +
+           defaults.MemoryBytes() + pairs.MemoryBytes();
+  }
+};
+
 std::unique_ptr<PhraseData> PhraseData::FromRecords(PhraseRecords records) {
   auto data = std::make_unique<PhraseData>();
+  // The syllables the rules write are there whether or not the files name them.
+  const auto intern = [&](const char* syllable) {
+    const auto [it, added] =
+        records.syllableIds.emplace(syllable, static_cast<SyllableId>(records.syllables.size()));
+    if (added) records.syllables.emplace_back(syllable);
+    return it->second;
+  };
+  const PhraseRuleSyllables rules{intern("yi1"), intern("yi2"), intern("yi4"),  intern("bu2"),
+                                  intern("bu4"), intern("de5"), intern("dei3"), intern("zhe5"),
+                                  intern("er5"), intern("r5")};
   data->syllables_ = std::move(records.syllables);
   data->syllableIds_ = std::move(records.syllableIds);
-  data->rules_ = {data->InternSyllable("yi1"),  data->InternSyllable("yi2"),
-                  data->InternSyllable("yi4"),  data->InternSyllable("bu2"),
-                  data->InternSyllable("bu4"),  data->InternSyllable("de5"),
-                  data->InternSyllable("dei3"), data->InternSyllable("zhe5"),
-                  data->InternSyllable("er5"),  data->InternSyllable("r5")};
-  data->BuildPairs(records.pairs);
+
+  auto built = std::make_shared<Built>();
+  built->BuildPairs(records.pairs);
   std::vector<PhraseRecords::Pair>().swap(records.pairs);
-  data->BuildWords(records);
-  data->BuildDefaults(records);
+  built->BuildWords(records);
+  built->BuildDefaults(records);
+
+  PhraseTables& tables = data->tables_;
+  tables.words = built->words;
+  tables.characters = built->characters;
+  tables.thirdCharacters = built->thirdCharacters;
+  tables.readings = built->readings;
+  tables.spokenReadings = built->spokenReadings;
+  tables.bmpFirst = built->bmpFirst;
+  tables.bmpDefaults = built->bmpDefaults;
+  tables.pairedCharacters = built->pairedCharacters;
+  tables.prefixes = built->prefixes.View();
+  tables.defaults = built->defaults.View();
+  tables.pairs = built->pairs.View();
+  tables.unknownLogProbability = built->unknownLogProbability;
+  tables.rules = rules;
+  data->storageBytes_ = built->MemoryBytes();
+  data->storage_ = std::move(built);
   return data;
 }
 
-void PhraseData::BuildPairs(const std::vector<PhraseRecords::Pair>& pairs) {
-  pairs_ = OpenTable<SyllableId>(pairs.size());
-  pairedCharacters_.assign(0x10000, false);
-  for (const PhraseRecords::Pair& pair : pairs) {
+std::unique_ptr<PhraseData> PhraseData::FromTables(std::vector<std::string> syllables,
+                                                   const PhraseTables& tables,
+                                                   std::shared_ptr<const void> storage) {
+  auto data = std::make_unique<PhraseData>();
+  data->SetSyllables(std::move(syllables));
+  data->tables_ = tables;
+  const auto bytes = [](auto span) { return span.size_bytes(); };
+  data->storageBytes_ =
+      bytes(tables.words) + bytes(tables.characters) + bytes(tables.thirdCharacters) +
+      bytes(tables.readings) + bytes(tables.spokenReadings) + bytes(tables.bmpFirst) +
+      bytes(tables.bmpDefaults) + bytes(tables.pairedCharacters) + bytes(tables.prefixes.keys) +
+      bytes(tables.prefixes.values) + bytes(tables.defaults.keys) + bytes(tables.defaults.values) +
+      bytes(tables.pairs.keys) + bytes(tables.pairs.values);
+  data->storage_ = std::move(storage);
+  return data;
+}
+
+void PhraseData::SetSyllables(std::vector<std::string> syllables) {
+  syllables_ = std::move(syllables);
+  syllableIds_.clear();
+  for (std::size_t id = 0; id < syllables_.size(); ++id)
+    syllableIds_.emplace(syllables_[id], static_cast<SyllableId>(id));
+}
+
+void PhraseData::Built::BuildPairs(const std::vector<PhraseRecords::Pair>& pairRecords) {
+  pairs = OpenTable<SyllableId>(pairRecords.size());
+  pairedCharacters.assign(PhraseTables::kBmp / 64, 0);
+  for (const PhraseRecords::Pair& pair : pairRecords) {
     const auto [reading, added] =
-        pairs_.Insert(PairKey(pair.first, pair.second, pair.which), pair.reading);
+        pairs.Insert(PairKey(pair.first, pair.second, pair.which), pair.reading);
     if (!added) *reading = pair.reading;
     const char32_t standing = pair.which == 1 ? pair.first : pair.second;
-    if (standing < 0x10000) pairedCharacters_[standing] = true;
+    if (standing < 0x10000) pairedCharacters[standing / 64] |= std::uint64_t{1} << (standing % 64);
   }
 }
 
-void PhraseData::BuildWords(const PhraseRecords& records) {
-  const std::vector<PhraseRecords::Word>& words = records.words;
+void PhraseData::Built::BuildWords(const PhraseRecords& records) {
+  const std::vector<PhraseRecords::Word>& wordRecords = records.words;
   const double total =
-      std::accumulate(words.begin(), words.end(), 0.0,
+      std::accumulate(wordRecords.begin(), wordRecords.end(), 0.0,
                       [](double sum, const PhraseRecords::Word& w) { return sum + w.frequency; });
   const double logTotal = std::log(std::max(total, 1.0));
   // A character that is no word counts as a word seen once, as in jieba.
-  unknownLogProbability_ = -logTotal;
+  unknownLogProbability = -logTotal;
 
   // The words in sorted order. As the generator writes them sorted, their characters and
   // readings already stand in that order and are taken over as they are.
   const bool inFileOrder = std::is_sorted(
-      words.begin(), words.end(),
+      wordRecords.begin(), wordRecords.end(),
       [](const PhraseRecords::Word& x, const PhraseRecords::Word& y) { return x.begin < y.begin; });
-  words_.reserve(words.size());
+  words.reserve(wordRecords.size());
   // Records made without light syllables are spoken as they are written.
   const std::vector<SyllableId>& spoken = records.spokenReadings.size() == records.readings.size()
                                               ? records.spokenReadings
                                               : records.readings;
   if (!inFileOrder) {
-    characters_.reserve(records.characters.size());
-    readings_.reserve(records.readings.size());
-    spokenReadings_.reserve(spoken.size());
+    characters.reserve(records.characters.size());
+    readings.reserve(records.readings.size());
+    spokenReadings.reserve(spoken.size());
   }
   // Most words share a few small frequencies; their logarithms are worked out once each.
   std::vector<float> smallLogs(1 << 16, 1.0f);
-  for (const PhraseRecords::Word& word : words) {
+  for (const PhraseRecords::Word& word : wordRecords) {
     float logProbability;
     if (word.frequency < smallLogs.size()) {
       float& known = smallLogs[word.frequency];
@@ -86,75 +163,76 @@ void PhraseData::BuildWords(const PhraseRecords& records) {
       logProbability = static_cast<float>(std::log(static_cast<double>(word.frequency)) - logTotal);
     }
     if (inFileOrder) {
-      words_.push_back({word.begin, word.length, logProbability});
+      words.push_back({word.begin, word.length, 0, logProbability});
       continue;
     }
-    words_.push_back({static_cast<std::uint32_t>(characters_.size()), word.length, logProbability});
-    characters_.insert(characters_.end(), records.characters.begin() + word.begin,
-                       records.characters.begin() + word.begin + word.length);
-    readings_.insert(readings_.end(), records.readings.begin() + word.begin,
-                     records.readings.begin() + word.begin + word.length);
-    spokenReadings_.insert(spokenReadings_.end(), spoken.begin() + word.begin,
-                           spoken.begin() + word.begin + word.length);
+    words.push_back(
+        {static_cast<std::uint32_t>(characters.size()), word.length, 0, logProbability});
+    characters.insert(characters.end(), records.characters.begin() + word.begin,
+                      records.characters.begin() + word.begin + word.length);
+    readings.insert(readings.end(), records.readings.begin() + word.begin,
+                    records.readings.begin() + word.begin + word.length);
+    spokenReadings.insert(spokenReadings.end(), spoken.begin() + word.begin,
+                          spoken.begin() + word.begin + word.length);
   }
   if (inFileOrder) {
-    characters_.assign(records.characters.begin(), records.characters.end());
-    readings_.assign(records.readings.begin(), records.readings.end());
-    spokenReadings_.assign(spoken.begin(), spoken.end());
+    characters.assign(records.characters.begin(), records.characters.end());
+    readings.assign(records.readings.begin(), records.readings.end());
+    spokenReadings.assign(spoken.begin(), spoken.end());
   }
-  thirdCharacters_.resize(words_.size());
-  for (std::size_t w = 0; w < words_.size(); ++w) {
-    const Word& word = words_[w];
-    thirdCharacters_[w] = word.length > 2 ? characters_[word.begin + 2] : 0;
+  thirdCharacters.resize(words.size());
+  for (std::size_t w = 0; w < words.size(); ++w) {
+    const PhraseWord& word = words[w];
+    thirdCharacters[w] = word.length > 2 ? characters[word.begin + 2] : 0;
   }
   BuildPrefixes();
-  bmpFirst_.assign(0x10000, {});
-  for (std::uint32_t i = 0; i < words_.size(); ++i) {
-    const char32_t cp = characters_[words_[i].begin];
+  bmpFirst.assign(PhraseTables::kBmp, {});
+  for (std::uint32_t i = 0; i < words.size(); ++i) {
+    const char32_t cp = characters[words[i].begin];
     if (cp >= 0x10000) continue;
-    if (words_[i].length == 1) {
-      bmpFirst_[cp].single = static_cast<std::int32_t>(i);
+    if (words[i].length == 1) {
+      bmpFirst[cp].single = static_cast<std::int32_t>(i);
     } else {
-      bmpFirst_[cp].longer = true;
+      bmpFirst[cp].longer = 1;
     }
   }
 }
 
-void PhraseData::BuildPrefixes() {
+void PhraseData::Built::BuildPrefixes() {
   // The words of two characters and more that share their first two stand together: one entry
   // for each run of them.
-  std::vector<std::pair<std::uint64_t, std::pair<std::uint32_t, std::uint32_t>>> prefixes;
-  for (std::uint32_t i = 0; i < words_.size();) {
-    if (words_[i].length < 2) {
+  std::vector<std::pair<std::uint64_t, PhraseWordRange>> runs;
+  for (std::uint32_t i = 0; i < words.size();) {
+    if (words[i].length < 2) {
       ++i;
       continue;
     }
-    const char32_t a = characters_[words_[i].begin];
-    const char32_t b = characters_[words_[i].begin + 1];
+    const char32_t a = characters[words[i].begin];
+    const char32_t b = characters[words[i].begin + 1];
     std::uint32_t j = i + 1;
-    while (j < words_.size() && words_[j].length >= 2 && characters_[words_[j].begin] == a &&
-           characters_[words_[j].begin + 1] == b)
+    while (j < words.size() && words[j].length >= 2 && characters[words[j].begin] == a &&
+           characters[words[j].begin + 1] == b)
       ++j;
-    prefixes.push_back({PrefixKey(a, b), {i, j}});
+    runs.push_back({PrefixKey(a, b), {i, j}});
     i = j;
   }
-  prefixes_ = OpenTable<std::pair<std::uint32_t, std::uint32_t>>(prefixes.size());
-  for (const auto& [key, range] : prefixes) prefixes_.Insert(key, range);
+  prefixes = OpenTable<PhraseWordRange>(runs.size());
+  for (const auto& [key, range] : runs) prefixes.Insert(key, range);
 }
 
-void PhraseData::BuildDefaults(const PhraseRecords& records) {
+void PhraseData::Built::BuildDefaults(const PhraseRecords& records) {
   // A word file's one-character line first, then the characters file.
   // Sized for the characters file; the rare one-character words beyond it grow the table.
   std::size_t beyondBmp = 0;
   for (const PhraseRecords::Character& c : records.characterReadings)
     beyondBmp += c.character >= 0x10000;
-  defaults_ = OpenTable<SyllableId>(beyondBmp);
-  bmpDefaults_.assign(0x10000, 0);
+  defaults = OpenTable<SyllableId>(beyondBmp);
+  bmpDefaults.assign(PhraseTables::kBmp, 0);
   const auto setDefault = [&](char32_t cp, SyllableId id) {
     if (cp < 0x10000) {
-      if (bmpDefaults_[cp] == 0) bmpDefaults_[cp] = static_cast<SyllableId>(id + 1);
+      if (bmpDefaults[cp] == 0) bmpDefaults[cp] = static_cast<SyllableId>(id + 1);
     } else {
-      defaults_.Insert(cp, id);
+      defaults.Insert(cp, id);
     }
   };
   for (const PhraseRecords::Word& word : records.words) {
@@ -167,22 +245,27 @@ void PhraseData::BuildDefaults(const PhraseRecords& records) {
 
 std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t cp) const {
   std::uint32_t first = 0;
-  auto last = static_cast<std::uint32_t>(words_.size());
+  auto last = static_cast<std::uint32_t>(tables_.words.size());
   Narrow(first, last, 0, cp);
   return {first, last};
 }
 
 std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t first,
                                                                        char32_t second) const {
-  const auto* range = prefixes_.Find(PrefixKey(first, second));
-  return range != nullptr ? *range : std::pair<std::uint32_t, std::uint32_t>{0, 0};
+  const auto* range = tables_.prefixes.Find(PrefixKey(first, second));
+  return range != nullptr ? std::pair{range->first, range->last}
+                          : std::pair<std::uint32_t, std::uint32_t>{0, 0};
 }
 
 void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth,
                         char32_t cp) const {
-  const char32_t* dense = depth == 2 ? thirdCharacters_.data() : nullptr;
-  const auto at = [&](std::uint32_t word) {
-    return dense != nullptr ? dense[word] : characters_[words_[word].begin + depth];
+  const char32_t* dense = depth == 2 ? tables_.thirdCharacters.data() : nullptr;
+  const auto at = [&](std::uint32_t index) -> char32_t {
+    if (dense != nullptr) return dense[index];
+    // Every word here is longer than `depth` in data built from the files; an image's words are
+    // only known to lie within the characters, so a shorter one reads as ending there.
+    const PhraseWord& word = tables_.words[index];
+    return word.length > depth ? tables_.characters[word.begin + depth] : 0;
   };
   // The first word whose character there is not below cp.
   std::uint32_t low = first;
@@ -224,20 +307,13 @@ void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t d
 
 std::optional<SyllableId> PhraseData::DefaultReading(char32_t cp) const {
   if (cp < 0x10000) {
-    const SyllableId stored = bmpDefaults_[cp];
+    const SyllableId stored = tables_.bmpDefaults[cp];
     if (stored == 0) return std::nullopt;
     return static_cast<SyllableId>(stored - 1);
   }
-  const SyllableId* id = defaults_.Find(cp);
+  const SyllableId* id = tables_.defaults.Find(cp);
   if (id == nullptr) return std::nullopt;
   return *id;
-}
-
-SyllableId PhraseData::InternSyllable(const std::string& syllable) {
-  const auto [it, added] =
-      syllableIds_.emplace(syllable, static_cast<SyllableId>(syllables_.size()));
-  if (added) syllables_.push_back(syllable);
-  return it->second;
 }
 
 std::optional<SyllableId> PhraseData::FindSyllable(std::string_view syllable) const {
@@ -249,19 +325,15 @@ std::optional<SyllableId> PhraseData::FindSyllable(std::string_view syllable) co
 std::optional<SyllableId> PhraseData::PairReading(char32_t first, char32_t second,
                                                   int which) const {
   const char32_t standing = which == 1 ? first : second;
-  if (standing < 0x10000 && !pairedCharacters_[standing]) return std::nullopt;
-  const SyllableId* id = pairs_.Find(PairKey(first, second, which));
+  if (standing < 0x10000 && (tables_.pairedCharacters[standing / 64] >> (standing % 64) & 1) == 0)
+    return std::nullopt;
+  const SyllableId* id = tables_.pairs.Find(PairKey(first, second, which));
   if (id == nullptr) return std::nullopt;
   return *id;
 }
 
 std::size_t PhraseData::MemoryBytes() const {
-  std::size_t bytes = words_.capacity() * sizeof(Word) + characters_.capacity() * 4 +
-                      thirdCharacters_.capacity() * 4 + prefixes_.MemoryBytes() +
-                      bmpFirst_.capacity() * sizeof(FirstCharacter) + readings_.capacity() * 2 +
-                      spokenReadings_.capacity() * 2 + bmpDefaults_.capacity() * 2 +
-                      defaults_.MemoryBytes() + pairs_.MemoryBytes() +
-                      pairedCharacters_.capacity() / 8;
+  std::size_t bytes = storageBytes_;
   for (const std::string& s : syllables_) bytes += sizeof(std::string) + s.capacity();
   return bytes;
 }

@@ -14,6 +14,7 @@
 
 #include "reading/context/OpenTable.h"
 #include "reading/context/PhraseDataFiles.h"
+#include "reading/context/PhraseTables.h"
 
 // What reading by context needs: a dictionary of words with their frequencies and readings, and
 // a default reading for every character. Both come from data files beside the program (their
@@ -50,7 +51,7 @@ class PhraseData {
   void ForEachWordAt(std::span<const char32_t> text, Visit&& visit) const;
 
   // The log probability given to a character that is no word of the dictionary.
-  double UnknownLogProbability() const { return unknownLogProbability_; }
+  double UnknownLogProbability() const { return tables_.unknownLogProbability; }
 
   // The default reading of a character, if it has one.
   std::optional<SyllableId> DefaultReading(char32_t cp) const;
@@ -62,38 +63,36 @@ class PhraseData {
   // The syllables as spoken of the word whose readings (as ForEachWordAt gives them) begin at
   // `readings`: the same but where speech makes a syllable light.
   const SyllableId* SpokenReadingsOf(const SyllableId* readings) const {
-    return spokenReadings_.data() + (readings - readings_.data());
+    return tables_.spokenReadings.data() + (readings - tables_.readings.data());
   }
 
   // The syllables that the rules of speech write (一 and 不 changing tone, particles, erhua),
   // there whether or not the files name them.
-  struct RuleSyllables {
-    SyllableId yi1, yi2, yi4, bu2, bu4, de5, dei3, zhe5, er5, r5;
-  };
-  const RuleSyllables& Rules() const { return rules_; }
+  using RuleSyllables = PhraseRuleSyllables;
+  const RuleSyllables& Rules() const { return tables_.rules; }
 
   const std::string& Syllable(SyllableId id) const { return syllables_[id]; }
   std::optional<SyllableId> FindSyllable(std::string_view syllable) const;
   std::size_t SyllableCount() const { return syllables_.size(); }
-  std::size_t WordCount() const { return words_.size(); }
-  // Memory the loaded data holds, in bytes.
+  std::size_t WordCount() const { return tables_.words.size(); }
+  // Memory the loaded data holds, in bytes (of a mapped image, the bytes it maps).
   std::size_t MemoryBytes() const;
 
- private:
-  void BuildPairs(const std::vector<PhraseRecords::Pair>& pairs);
-  void BuildWords(const PhraseRecords& records);
-  void BuildPrefixes();
-  void BuildDefaults(const PhraseRecords& records);
-  SyllableId InternSyllable(const std::string& syllable);
+  // The built data as flat arrays, as an image stores them (reading/context/PhraseImage.h).
+  const PhraseTables& Tables() const { return tables_; }
+  // Data read from arrays that lie elsewhere: `storage` keeps them alive. The arrays must be
+  // WellFormed for the syllables.
+  static std::unique_ptr<PhraseData> FromTables(std::vector<std::string> syllables,
+                                                const PhraseTables& tables,
+                                                std::shared_ptr<const void> storage);
 
-  // A word: its characters and its readings stand at [begin, begin + length) of characters_ and
-  // readings_. Words are sorted by their characters, so the words that share a beginning stand
-  // together and narrowing them character by character is a binary search.
-  struct Word {
-    std::uint32_t begin;
-    std::uint16_t length;
-    float logProbability;
-  };
+  PhraseData() = default;
+  PhraseData(const PhraseData&) = delete;
+  PhraseData& operator=(const PhraseData&) = delete;
+
+ private:
+  struct Built;
+  void SetSyllables(std::vector<std::string> syllables);
 
   static std::uint64_t PairKey(char32_t first, char32_t second, int which) {
     return (std::uint64_t{first} << 22 | second) << 1 | (which == 1 ? 1u : 0u);
@@ -110,28 +109,10 @@ class PhraseData {
 
   std::vector<std::string> syllables_;
   std::unordered_map<std::string, SyllableId> syllableIds_;
-  std::vector<Word> words_;
-  std::vector<char32_t> characters_;
-  // The third character of each word (0 where it is shorter), apart and dense: the narrowing
-  // there, where most of what the prefix table leaves happens, reads it alone.
-  std::vector<char32_t> thirdCharacters_;
-  // Every two-character beginning of a word, with its words [first, last).
-  OpenTable<std::pair<std::uint32_t, std::uint32_t>> prefixes_;
-  std::vector<SyllableId> readings_;
-  std::vector<SyllableId> spokenReadings_;  // in step with readings_
-  // For a first character of the Basic Multilingual Plane: the word it is alone, and whether
-  // longer words begin with it.
-  struct FirstCharacter {
-    std::int32_t single = -1;
-    bool longer = false;
-  };
-  std::vector<FirstCharacter> bmpFirst_;
-  OpenTable<SyllableId> defaults_;       // code point beyond the BMP -> syllable id
-  OpenTable<SyllableId> pairs_;          // PairKey -> syllable id or kDisputedSyllable
-  std::vector<bool> pairedCharacters_;   // BMP code point -> stands in a pair
-  std::vector<SyllableId> bmpDefaults_;  // BMP code point -> syllable id + 1 (0: none)
-  double unknownLogProbability_ = -20.0;
-  RuleSyllables rules_{};
+  PhraseTables tables_;
+  // What the tables' arrays lie in: the arrays built from records, or a mapped image.
+  std::shared_ptr<const void> storage_;
+  std::size_t storageBytes_ = 0;
 };
 
 template <typename Visit>
@@ -142,19 +123,19 @@ void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) co
   if (text[0] < 0x10000) {
     // The common case at one table access: the character as a word, and whether longer words
     // begin with it.
-    const FirstCharacter& entry = bmpFirst_[text[0]];
+    const PhraseFirstCharacter& entry = tables_.bmpFirst[text[0]];
     if (entry.single >= 0) {
-      const Word& word = words_[static_cast<std::uint32_t>(entry.single)];
+      const PhraseWord& word = tables_.words[static_cast<std::uint32_t>(entry.single)];
       visit(WordMatch{1, word.logProbability,
-                      std::span<const SyllableId>(readings_.data() + word.begin, 1)});
+                      std::span<const SyllableId>(tables_.readings.data() + word.begin, 1)});
     }
     if (!entry.longer || text.size() < 2) return;
   } else {
     std::tie(first, last) = WordsBeginningWith(text[0]);
-    if (first < last && words_[first].length == 1) {
-      const Word& word = words_[first];
+    if (first < last && tables_.words[first].length == 1) {
+      const PhraseWord& word = tables_.words[first];
       visit(WordMatch{1, word.logProbability,
-                      std::span<const SyllableId>(readings_.data() + word.begin, 1)});
+                      std::span<const SyllableId>(tables_.readings.data() + word.begin, 1)});
     }
     if (text.size() < 2) return;
   }
@@ -163,10 +144,10 @@ void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) co
   std::tie(first, last) = WordsBeginningWith(text[0], text[1]);
   for (std::size_t length = 2; first < last; ++length) {
     // Sorted, the word of exactly this length comes first among those sharing its characters.
-    const Word& word = words_[first];
+    const PhraseWord& word = tables_.words[first];
     if (word.length == length) {
       visit(WordMatch{length, word.logProbability,
-                      std::span<const SyllableId>(readings_.data() + word.begin, length)});
+                      std::span<const SyllableId>(tables_.readings.data() + word.begin, length)});
       ++first;
     }
     if (length >= text.size() || first >= last) break;
