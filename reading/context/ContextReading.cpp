@@ -2,6 +2,7 @@
 
 #include "platform/Cp936.h"
 #include "reading/context/CharacterRules.h"
+#include "reading/context/ModelChoice.h"
 #include "reading/context/Segmentation.h"
 
 namespace tolvane {
@@ -34,7 +35,8 @@ std::optional<SyllableId> ReadingByNeighbours(std::span<const char32_t> text, st
 }  // namespace
 
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
-                   const CustomDictionary& dictionary, std::vector<ContextReading>& out) {
+                   const CustomDictionary& dictionary, std::vector<ContextReading>& out,
+                   const PolyphoneModel* model) {
   // Scratch memory only, reused from line to line: it holds nothing from one call to the next,
   // so a thread of its own per caller is all the sharing there is.
   thread_local std::vector<Segment> segments;
@@ -60,6 +62,7 @@ void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const
       reading = {ContextReading::Kind::Syllable, better ? *better : *standing, {}};
     }
   }
+  if (model != nullptr) ChooseByModel(text, segments, data, *model, out);
   if (dictionary.empty()) return;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const cp936::EncodedChar gb = cp936::EncodeChar(text[i]);
