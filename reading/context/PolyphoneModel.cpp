@@ -1,5 +1,7 @@
 #include "reading/context/PolyphoneModel.h"
 
+#include <unicode/uchar.h>
+
 #include <Eigen/Core>
 #include <algorithm>
 #include <array>
@@ -330,21 +332,11 @@ void PolyphoneModel::ScoresAt(const ModelStates& states, std::size_t index, char
 }
 
 bool EndsClause(char32_t cp) {
-  switch (cp) {
-    case U'。':
-    case U'！':
-    case U'？':
-    case U'；':
-    case U'…':
-    case U'!':
-    case U'?':
-    case U';':
-    case U'\n':
-    case U'\r':
-      return true;
-    default:
-      return false;
-  }
+  // Every space and punctuation mark, commas too: a long line is cut into pieces after them, and
+  // a window that never crosses one reads a piece as it reads the whole line. The model loses
+  // little by it (97.29% against 97.38% on the CPP development set with sentence marks only).
+  const auto c = static_cast<UChar32>(cp);
+  return u_isUWhiteSpace(c) || u_ispunct(c);
 }
 
 TextWindow ClauseAround(std::span<const char32_t> text, std::size_t position, std::size_t reach) {

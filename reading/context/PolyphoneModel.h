@@ -101,8 +101,8 @@ class PolyphoneModel {
 };
 
 // The window the model reads for the character at `position` of `text`: its clause, from the
-// sentence punctuation (or line start) before it to the one after it, and at most `reach`
-// characters on either side. Returns [begin, end).
+// space or punctuation mark (or line start) before it to the one after it, the mark included,
+// and at most `reach` characters on either side. Returns [begin, end).
 struct TextWindow {
   std::size_t begin;
   std::size_t end;

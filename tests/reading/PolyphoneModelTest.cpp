@@ -104,7 +104,7 @@ TEST_F(PolyphoneModelTest, TheContextChangesTheScores) {
   EXPECT_EQ(best("天气很干燥", 3), "gan1");
 }
 
-TEST(PolyphoneModelWindow, AClauseEndsAtSentencePunctuationAndTheReach) {
+TEST(PolyphoneModelWindow, AClauseEndsAtSpacesPunctuationAndTheReach) {
   const struct {
     const char* text;
     std::size_t position;
@@ -113,7 +113,8 @@ TEST(PolyphoneModelWindow, AClauseEndsAtSentencePunctuationAndTheReach) {
   } cases[] = {
       {"他长得很高", 1, 32, {0, 5}},
       {"天黑了。他长得很高。我们走吧", 5, 32, {4, 10}},  // the mark ends its clause
-      {"天黑了，他长得很高", 5, 32, {0, 9}},             // a comma does not
+      {"天黑了，他长得很高", 5, 32, {4, 9}},             // and a comma
+      {"天黑了 他长得很高", 5, 32, {4, 9}},              // and a space
       {"一二三四五六七八九十", 5, 2, {3, 8}},
       {"一二三四五六七八九十", 0, 2, {0, 3}},
       {"一二三四五六七八九十", 9, 2, {7, 10}},
