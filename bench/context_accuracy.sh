@@ -5,12 +5,17 @@
 # sentences and prints the share of labelled characters that get exactly the labelled reading,
 # and the characters most often read wrong. The set is read where it lies; nothing is copied.
 #
-#   bench/context_accuracy.sh [set.tsv] [build-dir] [--policy first|all|context]
+#   bench/context_accuracy.sh [set.tsv] [build-dir] [first|all|context] [lookup options...]
+#
+# CPP's labels are citation tones (认识 ren4 shi2), so reading by context is measured with
+# `--neutral-tone citation`.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 set_file=${1:-$root/../shared/eval/cpp-dev.tsv}
 build=${2:-$root/build}
 policy=${3:-context}
+shift $(($# < 3 ? $# : 3))
+extra=("$@")  # more lookup options, e.g. --neutral-tone citation
 cli=$build/bin/tolvane-cli
 [ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
 [ -f "$set_file" ] || { echo "no such test set: $set_file" >&2; exit 1; }
@@ -18,7 +23,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cut -f1 "$set_file" > "$work/sentences.txt"
 start=$(date +%s.%N)
-"$cli" lookup --polyphone "$policy" --tone numbered --lines "$work/sentences.txt" > "$work/readings.tsv"
+"$cli" lookup --polyphone "$policy" ${extra[@]+"${extra[@]}"} --tone numbered --lines "$work/sentences.txt" > "$work/readings.tsv"
 end=$(date +%s.%N)
 python3 - "$set_file" "$work/readings.tsv" "$policy" "$(echo "$end - $start" | bc)" <<'PY'
 import collections, sys

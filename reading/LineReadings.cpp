@@ -25,7 +25,8 @@ const ContextResolver& LineReadings::Context(const ConversionSettings& settings)
     const PhraseData& phrases = data_->ContextData();
     if (!syllables_) syllables_ = data_->KnownSyllables();
     resolver = std::make_unique<ContextResolver>(phrases, data_->DictionaryFor(settings),
-                                                 data_->ToneVowelList(), *syllables_, settings);
+                                                 data_->ToneVowelList(), *syllables_, settings,
+                                                 data_->ContextModel());
   }
   return *resolver;
 }

@@ -9,18 +9,19 @@
 namespace tolvane {
 namespace {
 
-bool HoldsPhraseData(const std::filesystem::path& folder) {
+bool Holds(const std::filesystem::path& folder, const char* file) {
   std::error_code ec;
-  return std::filesystem::exists(folder / kContextWordsFile, ec);
+  return std::filesystem::exists(folder / file, ec);
 }
 
-// The folder the phrase data is read from: `folder` when it has the files, else the read-only
-// data of the program itself (a --data-dir of the user's own dictionaries need not copy them).
-std::filesystem::path PhraseDataFolder(const std::filesystem::path& folder) {
-  if (HoldsPhraseData(folder)) return folder;
+// The folder a file of reading by context is read from: `folder` when it has the file, else the
+// read-only data of the program itself (a --data-dir of the user's own dictionaries need not
+// copy them).
+std::filesystem::path ContextDataFolder(const std::filesystem::path& folder, const char* file) {
+  if (Holds(folder, file)) return folder;
   try {
     const std::filesystem::path program = ReadOnlyDataFolder(ProgramFolder());
-    if (HoldsPhraseData(program)) return program;
+    if (Holds(program, file)) return program;
   } catch (const Error&) {
   }
   return folder;
@@ -28,15 +29,32 @@ std::filesystem::path PhraseDataFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
+void PhraseDataLoader::LoadLocked() {
+  if (data_) return;
+  const std::filesystem::path folder = ContextDataFolder(folder_, kContextWordsFile);
+  // Mapped from the image beside the text files while it is theirs, else parsed from them.
+  auto data = LoadPhraseData(folder / kContextWordsFile, folder / kContextPairsFile,
+                             folder / kContextCharactersFile, folder / kPhraseImageFile);
+  // Without its file the model is simply not used: the words, pairs and rules read every
+  // character on their own, as they did before there was a model, only less well on the
+  // polyphones the words leave open. A data folder made for the phrase data alone keeps
+  // working. A file that is there but damaged is an error, not a silent fallback.
+  const std::filesystem::path modelFolder = ContextDataFolder(folder_, kPolyphoneModelFile);
+  if (Holds(modelFolder, kPolyphoneModelFile))
+    model_ = PolyphoneModel::Load(modelFolder / kPolyphoneModelFile);
+  data_ = std::move(data);
+}
+
 const PhraseData& PhraseDataLoader::Get() {
   std::lock_guard lock(mutex_);
-  if (!data_) {
-    const std::filesystem::path folder = PhraseDataFolder(folder_);
-    // Mapped from the image beside the text files while it is theirs, else parsed from them.
-    data_ = LoadPhraseData(folder / kContextWordsFile, folder / kContextPairsFile,
-                           folder / kContextCharactersFile, folder / kPhraseImageFile);
-  }
+  LoadLocked();
   return *data_;
+}
+
+const PolyphoneModel* PhraseDataLoader::Model() {
+  std::lock_guard lock(mutex_);
+  LoadLocked();
+  return model_.get();
 }
 
 ReadingData::ReadingData(DataFolders folders, DataFileLists lists, bool numberedFilled,

@@ -10,14 +10,16 @@
 #include "reading/classic/Lookup.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/context/PhraseData.h"
+#include "reading/context/PolyphoneModel.h"
 #include "reading/shared/DataFiles.h"
 #include "settings/ConversionSettings.h"
 
 namespace tolvane {
 
-// The phrase data of reading by context: large and read-only, so it is loaded the first time it
-// is asked for, once, and shared by every snapshot of the data read from the same folder. Safe to
-// ask from several threads at once: the first loads, the others wait for it.
+// The phrase data of reading by context and the polyphone model beside it: large and read-only,
+// so they are loaded the first time they are asked for, once, and shared by every snapshot of
+// the data read from the same folder. Safe to ask from several threads at once: the first loads,
+// the others wait for it.
 class PhraseDataLoader {
  public:
   explicit PhraseDataLoader(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -26,11 +28,18 @@ class PhraseDataLoader {
   // Loads from the folder when it holds the files, else from the program's own read-only data.
   // Raises "Cannot open file ..." when neither has them (and again at the next call).
   const PhraseData& Get();
+  // The polyphone model, loaded with the phrase data (Get), from the folder when it holds the
+  // file, else from the program's own data; null when neither has it. A model file that cannot
+  // be read or is damaged raises its error, as the phrase data's files do.
+  const PolyphoneModel* Model();
 
  private:
+  void LoadLocked();
+
   std::filesystem::path folder_;
   std::mutex mutex_;
   std::unique_ptr<const PhraseData> data_;
+  std::unique_ptr<const PolyphoneModel> model_;
 };
 
 // One snapshot of everything the readings are made from: the built-in tables (empty until their
@@ -61,6 +70,8 @@ class ReadingData {
   ClassicSources Classic() const;
   // The phrase data, loaded the first time it is asked for (PhraseDataLoader::Get).
   const PhraseData& ContextData() const { return context_->Get(); }
+  // The polyphone model beside it, or null (PhraseDataLoader::Model). Loads both.
+  const PolyphoneModel* ContextModel() const { return context_->Model(); }
   const std::shared_ptr<PhraseDataLoader>& ContextLoader() const { return context_; }
   // The toneless syllables a user's reading is cut into: the phrase data's and the numbered
   // table's. Loads the phrase data.

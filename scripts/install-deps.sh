@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config python3
-  libgtest-dev libbenchmark-dev libcli11-dev libicu-dev
+  libgtest-dev libbenchmark-dev libcli11-dev libicu-dev libeigen3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
   unicode-data fortunes-zh bc time clang libclang-rt-14-dev clang-format
   chromium poppler-utils

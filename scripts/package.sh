@@ -21,6 +21,7 @@ for path in ./usr/bin/tolvane ./usr/bin/tolvane-cli \
     ./usr/share/tolvane/define_py_tone.dll ./usr/share/tolvane/pinyin_words.txt \
     ./usr/share/tolvane/pinyin_pairs.txt ./usr/share/tolvane/pinyin_chars.txt \
     ./usr/share/tolvane/CC-CEDICT-LICENSE.txt ./usr/share/tolvane/sample.txt \
+    ./usr/share/tolvane/polyphone_model.bin ./usr/share/tolvane/G2PM-LICENSE.txt \
     ./usr/share/applications/org.example.tolvane.desktop \
     ./usr/share/metainfo/org.example.tolvane.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/org.example.tolvane.svg \

@@ -18,6 +18,9 @@ constexpr std::array<std::u32string_view, 15> kAfterWeiFor = {
     U"我",   U"你", U"他", U"她", U"它",   U"们", U"自己", U"大家",
     U"人民", U"国", U"此", U"何", U"什么", U"了", U"谁"};
 
+// Adverbs of degree, before which a character is an adjective.
+constexpr std::u32string_view kDegreeAdverbs = U"很太更最真挺极蛮较";
+
 bool IsNumeral(char32_t cp) { return kNumerals.find(cp) != std::u32string_view::npos; }
 
 }  // namespace
@@ -51,6 +54,10 @@ std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> t
       return std::nullopt;
     case U'率':
       return IsChineseCharacter(after) ? "shuai4" : "lv4";
+    case U'长':
+      // After a degree adverb it is the adjective "long" (头发很长, 路太长), never "to grow".
+      if (kDegreeAdverbs.find(before) != std::u32string_view::npos) return "chang2";
+      return std::nullopt;
     case U'谁':
       // The standard reading; shuí is its variant.
       return "shei2";

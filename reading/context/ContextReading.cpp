@@ -2,6 +2,7 @@
 
 #include "platform/Cp936.h"
 #include "reading/context/CharacterRules.h"
+#include "reading/context/ModelChoice.h"
 #include "reading/context/Segmentation.h"
 #include "reading/context/SpokenRules.h"
 
@@ -47,7 +48,7 @@ struct LightSyllable {
 
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
                    const CustomDictionary& dictionary, const SpokenStyle& style,
-                   std::vector<ContextReading>& out) {
+                   std::vector<ContextReading>& out, const PolyphoneModel* model) {
   // Scratch memory only, reused from line to line: it holds nothing from one call to the next,
   // so a thread of its own per caller is all the sharing there is.
   thread_local std::vector<Segment> segments;
@@ -78,6 +79,7 @@ void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const
       reading = {ContextReading::Kind::Syllable, better ? *better : *standing, {}};
     }
   }
+  if (model != nullptr) ChooseByModel(text, segments, data, *model, out);
   ReadParticlesByRole(text, segments, data, out);
   if (style.sandhi) {
     // The tone changes hear the next syllable's full tone, whatever is written for it.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "reading/context/PhraseData.h"
+#include "reading/context/PolyphoneModel.h"
 #include "reading/context/UserWords.h"
 #include "reading/shared/CustomDictionary.h"
 
@@ -35,12 +36,13 @@ struct SpokenStyle {
 
 // The reading of every character of `text` from the words it stands in: the text is segmented
 // (SegmentWords); a dictionary word gives its own syllables, a user word its pieces, any other
-// character its default reading; the particles 地, 得 and 着 are read by their role. Then `style`
+// character its default reading. With a `model`, the polyphones the words leave open are then
+// read by it (ChooseByModel); the particles 地, 得 and 着 are read by their role. Then `style`
 // says how speech changes them, and last a user entry for a single character replaces that
 // character's reading wherever it stands. `dictionary` is the user dictionary consulted, `words`
 // its words of two or more characters. The views point into `data`, `words` and `dictionary`.
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
                    const CustomDictionary& dictionary, const SpokenStyle& style,
-                   std::vector<ContextReading>& out);
+                   std::vector<ContextReading>& out, const PolyphoneModel* model = nullptr);
 
 }  // namespace tolvane

@@ -42,9 +42,10 @@ std::unordered_set<std::string> KnownSyllables(const PhraseData& data,
 ContextResolver::ContextResolver(const PhraseData& data, const CustomDictionary& dictionary,
                                  const ToneVowels& toneVowels,
                                  const std::unordered_set<std::string>& syllables,
-                                 const ConversionSettings& settings)
+                                 const ConversionSettings& settings, const PolyphoneModel* model)
     : settings_(settings),
       data_(data),
+      model_(model),
       dictionary_(dictionary),
       toneVowels_(toneVowels),
       words_(std::make_unique<UserWords>(dictionary_, syllables)),
@@ -113,7 +114,7 @@ void ContextResolver::ReadLine(std::string_view line, TextForm form,
   }
   const SpokenStyle style{settings_.neutralTone == NeutralTone::Spoken, settings_.erhua,
                           settings_.sandhi};
-  ReadByContext(codePoints, data_, *words_, dictionary_, style, scratch_);
+  ReadByContext(codePoints, data_, *words_, dictionary_, style, scratch_, model_);
   static const Rendered kNotFound{std::string(kNotFoundReading), std::string(kNotFoundReading),
                                   std::string(kNotFoundReading), true};
   readings.resize(scratch_.size());

@@ -26,10 +26,11 @@ namespace tolvane {
 class ContextResolver {
  public:
   // `dictionary` is the user dictionary the settings consult; `syllables` the toneless syllables
-  // that count as pinyin when a user's reading is cut (KnownSyllables).
+  // that count as pinyin when a user's reading is cut (KnownSyllables); `model` the polyphone
+  // model, if there is one.
   ContextResolver(const PhraseData& data, const CustomDictionary& dictionary,
                   const ToneVowels& toneVowels, const std::unordered_set<std::string>& syllables,
-                  const ConversionSettings& settings);
+                  const ConversionSettings& settings, const PolyphoneModel* model = nullptr);
 
   // The characters of `line` (held in `form`; views into it), their code points (U+FFFD for
   // bytes that decode to nothing), and the reading of each.
@@ -49,6 +50,7 @@ class ContextResolver {
 
   ConversionSettings settings_;
   const PhraseData& data_;
+  const PolyphoneModel* model_;
   const CustomDictionary& dictionary_;
   const ToneVowels& toneVowels_;
   std::unique_ptr<UserWords> words_;

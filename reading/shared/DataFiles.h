@@ -20,6 +20,8 @@ inline constexpr const char* kToneVowelFile = "define_py_tone.dll";
 inline constexpr const char* kContextWordsFile = "pinyin_words.txt";
 inline constexpr const char* kContextPairsFile = "pinyin_pairs.txt";
 inline constexpr const char* kContextCharactersFile = "pinyin_chars.txt";
+// The polyphone model of reading by context (PolyphoneModel), installed beside them.
+inline constexpr const char* kPolyphoneModelFile = "polyphone_model.bin";
 
 // Where the data files are read from. The user dictionaries are the user's own; the tone glyphs
 // and the phrase data come with the program (platform/FileLocations.h says where each lies).

@@ -23,6 +23,8 @@ expected=(
   share/tolvane/pinyin_pairs.txt
   share/tolvane/pinyin_chars.txt
   share/tolvane/CC-CEDICT-LICENSE.txt
+  share/tolvane/polyphone_model.bin
+  share/tolvane/G2PM-LICENSE.txt
   share/tolvane/sample.txt
   share/applications/org.example.tolvane.desktop
   share/metainfo/org.example.tolvane.metainfo.xml
@@ -32,6 +34,7 @@ expected=(
   share/doc/tolvane/LICENSE
   share/doc/tolvane/UNICODE-LICENSE.txt
   share/doc/tolvane/CC-CEDICT-LICENSE.txt
+  share/doc/tolvane/G2PM-LICENSE.txt
   share/doc/tolvane/copyright
 )
 [ -x "$build/bin/tolvane" ] && expected+=(bin/tolvane)

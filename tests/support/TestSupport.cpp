@@ -48,8 +48,8 @@ std::filesystem::path SourceDataFolder() {
 std::filesystem::path BuildProgramFolder() { return TOLVANE_PROGRAM_DIR; }
 
 void LinkShippedReadingData(const std::filesystem::path& folder) {
-  for (const char* file :
-       {kToneVowelFile, kContextWordsFile, kContextPairsFile, kContextCharactersFile})
+  for (const char* file : {kToneVowelFile, kContextWordsFile, kContextPairsFile,
+                           kContextCharactersFile, kPolyphoneModelFile})
     std::filesystem::create_symlink(SourceDataFolder() / file, folder / file);
 }
 

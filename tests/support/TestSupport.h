@@ -34,8 +34,8 @@ std::filesystem::path SourceDataFolder();
 // The build's program folder (executables and data files side by side).
 std::filesystem::path BuildProgramFolder();
 
-// Links the shipped tone glyphs and the three phrase-data files into `folder`, so that a
-// session started there reads by context as an installed copy does.
+// Links the shipped tone glyphs, the three phrase-data files and the polyphone model into
+// `folder`, so that a session started there reads by context as an installed copy does.
 void LinkShippedReadingData(const std::filesystem::path& folder);
 
 }  // namespace tolvane::test
