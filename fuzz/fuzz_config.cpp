@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto format = static_cast<int>(settings.conversion.outputFormat);
   FUZZ_CHECK(format >= 0 && format <= 4);
   const std::vector<std::string> lines = ConfigLines(settings);
-  FUZZ_CHECK(lines.size() == 8);
+  // The designed eight lines, then neutral tones, 一/不 and erhua.
+  FUZZ_CHECK(lines.size() == 11);
   WindowSettings again = DesignedWindowSettings();
   ParseConfigLines(lines, again);
   // A preview text holding a line end cannot come back as one line; everything else must.
