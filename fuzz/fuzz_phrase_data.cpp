@@ -55,7 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const PhraseRecords kept = records;
   const auto phrases = PhraseData::FromRecords(std::move(records));
   FUZZ_CHECK(phrases->WordCount() == kept.words.size());
-  FUZZ_CHECK(phrases->SyllableCount() == kept.syllables.size());
+  // The files' syllables keep their ids; the rules of speech add at most ten of their own.
+  FUZZ_CHECK(phrases->SyllableCount() >= kept.syllables.size() &&
+             phrases->SyllableCount() <= kept.syllables.size() + 10);
   const auto known = [&](SyllableId id) { return id < phrases->SyllableCount(); };
   for (std::size_t id = 0; id < kept.syllables.size(); ++id) {
     const std::string& syllable = phrases->Syllable(static_cast<SyllableId>(id));
