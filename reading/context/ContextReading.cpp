@@ -33,10 +33,6 @@ std::optional<SyllableId> ReadingByNeighbours(std::span<const char32_t> text, st
   return reading;
 }
 
-}  // namespace
-
-namespace {
-
 // A syllable of a word that speech makes light: where, in full and as spoken.
 struct LightSyllable {
   std::size_t position;
