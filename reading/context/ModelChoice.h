@@ -16,21 +16,36 @@ namespace tolvane {
 // a run over all of it for every polyphone.
 inline constexpr std::size_t kModelReach = 32;
 
-// Whether the model reads the character `k` of `segment` (within `text`), which the word
-// evidence reads `reading`: the words leave it open (a character read alone, or taking its
-// default inside a word), the model decides it among two or more readings, and neither the pairs
-// nor a character rule changed its default. Words settle a reading better than the model does
-// (measured on sentences outside the model's training data), and so do the hand-made rules.
-// Where the default is the character's usual reading (PolyphoneModel::UsualReading) the model
-// is not run either: it would almost never change it.
-bool ModelDecides(std::span<const char32_t> text, const Segment& segment, std::uint32_t k,
-                  const PhraseData& data, const PolyphoneModel& model,
-                  const ContextReading& reading);
+// What the model may do with the character `k` of `segment` (within `text`), which the word
+// evidence reads `reading`.
+enum class ModelRole {
+  kNone,     // nothing: a user's word, a character rule, or a character the model does not know
+  kChoose,   // choose freely: the words leave the reading open
+  kOverrule  // replace the words' reading only when it is far surer of another
+};
+// The words leave a reading open where they read the character alone or at its default inside a
+// word, and neither the pairs nor a character rule changed that default; there the model
+// chooses, unless the default is the character's usual reading (PolyphoneModel::UsualReading),
+// which it would almost never change. A character read alone by the pairs, or by a default that
+// is its usual reading, the model may overrule when it is very sure. Inside a word it may not:
+// the words settle those better than the model does, rare words and names too (measured on
+// sentences of two kinds that neither was made from: the model, trained on encyclopaedia
+// sentences, overrules 商量, 软木塞, 卷积 wrongly as often as it mends a name).
+ModelRole ModelRoleAt(std::span<const char32_t> text, const Segment& segment, std::uint32_t k,
+                      const PhraseData& data, const PolyphoneModel& model,
+                      const ContextReading& reading);
 
-// Lets the polyphone model choose the readings of `text` that ModelDecides leaves to it: its
+// How much surer (in logits) the model must be of another reading than of the words' own before
+// it overrules them. Measured on the CPP and g2pL development sentences and on passages read
+// aloud: a lower bar overrules right readings as often as wrong ones, a higher one lets wrong
+// ones stand.
+inline constexpr float kOverruleMargin = 6.0f;
+
+// Lets the polyphone model choose or overrule the readings of `text` as ModelRoleAt allows: its
 // best candidate that the phrase data can write replaces the reading in `out`, which holds the
-// readings of `text` from its `segments`. The model runs once per window (ClauseAround) that
-// holds such a character.
+// readings of `text` from its `segments`; to overrule, it must beat the words' reading, one of its
+// own candidates, by kOverruleMargin. The model runs once per window (ClauseAround) that holds
+// such a character.
 void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segments,
                    const PhraseData& data, const PolyphoneModel& model,
                    std::vector<ContextReading>& out);

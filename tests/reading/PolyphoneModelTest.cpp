@@ -275,6 +275,45 @@ TEST_F(ModelChoiceTest, TheModelDecidesWhatTheWordsLeaveOpen) {
   }
 }
 
+TEST_F(ModelChoiceTest, TheModelOverrulesACharacterReadAloneButNeverAWord) {
+  const PhraseData& data = session.Data()->ContextData();
+  const PolyphoneModel* model = session.Data()->ContextModel();
+  ASSERT_NE(model, nullptr);
+  const UserWords words(session.Data()->StandardDictionary(), {});
+  struct RoleCase {
+    const char* text;
+    std::size_t index;
+    ModelRole expected;
+  };
+  const RoleCase cases[] = {
+      {"我去银行取钱", 3, ModelRole::kNone},      // inside a common word
+      {"再和朋友商量一下", 5, ModelRole::kNone},  // inside a word the corpus hardly counts
+      {"瓶口用软木塞塞住", 5, ModelRole::kNone},
+      {"他干了一天活", 1, ModelRole::kChoose},    // alone, at a default that is not the usual
+      {"头发很长", 3, ModelRole::kNone},          // a character rule: 长 after 很
+      {"叫他教我骑车", 2, ModelRole::kOverrule},  // alone, read by the pairs
+  };
+  std::vector<Segment> segments;
+  std::vector<ContextReading> readings;
+  for (const RoleCase& c : cases) {
+    const std::u32string text = CodePoints(c.text);
+    SegmentWords(text, data, words, segments);
+    ReadByContext(text, data, words, session.Data()->StandardDictionary(), SpokenStyle{}, readings);
+    const auto segment = std::find_if(segments.begin(), segments.end(), [&](const Segment& s) {
+      return s.begin <= c.index && c.index < s.begin + s.length;
+    });
+    ASSERT_NE(segment, segments.end()) << c.text;
+    EXPECT_EQ(ModelRoleAt(text, *segment, static_cast<std::uint32_t>(c.index - segment->begin),
+                          data, *model, readings[c.index]),
+              c.expected)
+        << c.text;
+  }
+  // The words keep their readings however sure the model is of another (it reads 量 liang4 and
+  // 塞 sai4 there).
+  EXPECT_EQ(Read("再和朋友商量一下")[5], "liang2");
+  EXPECT_EQ(Read("瓶口用软木塞塞住")[5], "sai1");
+}
+
 TEST_F(ModelChoiceTest, WithoutAModelTheWordEvidenceReadsAlone) {
   const PhraseData& data = session.Data()->ContextData();
   const PolyphoneModel* model = session.Data()->ContextModel();
