@@ -79,6 +79,8 @@ DEFAULT_NEUTRAL_FORM = "both"
 # and 不 inside a word (忍不住). Dictionaries for learners write them with their tone; a neutral
 # reading of words is kept for the syllables the word itself makes light (朋友, 地方, 告诉).
 SENTENCE_LIGHT = set("来去起出下上过回进开里面边个是不")
+# Words whose 上 is no place but part of a time of day: light in every dictionary (zǎoshang).
+LEXICAL_LIGHT = {"早上", "晚上"}
 # Kinship terms and pet names, reduplicated with a light second syllable (妈妈 mā ma).
 KINSHIP = "妈爸哥姐弟妹爷奶叔舅姥姑婶伯婆公嫂爹娘姨宝娃"
 
@@ -93,6 +95,14 @@ SYLLABLE = re.compile(r"[a-z]+[1-5]")
 def is_han(ch):
     o = ord(ch)
     return 0x3400 <= o <= 0x9FFF or 0x20000 <= o <= 0x3134F or 0xF900 <= o <= 0xFAFF or o == 0x3007
+
+
+def is_aabb(word):
+    """A reduplicated four-character form (清清楚楚, 密密麻麻), not two kinship terms side by
+    side (爸爸妈妈 bàba māma)."""
+    return (len(word) == 4 and word[0] == word[1] and word[2] == word[3] and word[0] != word[2]
+            and all(is_han(ch) for ch in word)
+            and not (word[0] in KINSHIP and word[2] in KINSHIP))
 
 
 def tables_form(syllable):
@@ -431,8 +441,12 @@ class Readings:
             complete = self.pp_complete.get(word)
             if self.neutral_tones == "agreed" and complete:
                 positions = frozenset(k for k in positions if complete[k].endswith("5"))
-            if self.neutral_tones == "lexical":
+            if self.neutral_tones == "lexical" and word not in LEXICAL_LIGHT:
                 positions = frozenset(k for k in positions if word[k] not in SENTENCE_LIGHT)
+            if is_aabb(word):
+                # The orthography writes a reduplicated AABB form with every tone
+                # (qīngqīng-chǔchǔ), and so do readers' annotations (shūshū-fúfú).
+                positions = frozenset()
             neutral[word] = positions
 
         for word, candidates in self.cedict.items():
@@ -514,8 +528,8 @@ def build(readings):
 
     def read_neutral(word):
         """Which syllables of read(word) its source reads neutral, cut the same way."""
-        if len(word) == 1:
-            return [False]
+        if len(word) == 1 or is_aabb(word):
+            return [False] * len(word)
         if word in word_readings:
             return [k in neutral_in_words[word] for k in range(len(word))]
         out = []

@@ -15,13 +15,19 @@ sys.path.insert(0, str(ROOT / "tools"))
 import gen_context_data as gen  # noqa: E402
 
 CHARACTERS = {"朋": ["peng2"], "友": ["you3"], "们": ["men5"], "起": ["qi3"], "来": ["lai2"],
-              "东": ["dong1"], "西": ["xi1"], "我": ["wo3"]}
+              "东": ["dong1"], "西": ["xi1"], "我": ["wo3"], "早": ["zao3"], "上": ["shang4"],
+              "天": ["tian1"], "舒": ["shu1"], "服": ["fu2"], "爸": ["ba4"], "妈": ["ma1"]}
 CEDICT = {
     "朋友": [(("peng2", "you5"), False, "friend")],
     "起来": [(("qi3", "lai5"), False, "to stand up")],
     "东西": [(("dong1", "xi1"), False, "east and west"), (("dong1", "xi5"), False, "thing")],
     "我们": [(("wo3", "men5"), False, "we")],
     "们": [(("men5",), False, "plural marker")],
+    "早上": [(("zao3", "shang5"), False, "morning")],
+    "天上": [(("tian1", "shang5"), False, "in the sky")],
+    "舒服": [(("shu1", "fu5"), False, "comfortable")],
+    "舒舒服服": [(("shu1", "shu5", "fu5", "fu5"), False, "comfortably")],
+    "爸爸妈妈": [(("ba4", "ba5", "ma1", "ma5"), False, "mum and dad")],
 }
 
 
@@ -47,6 +53,15 @@ class NeutralPositions(unittest.TestCase):
             # Two entries with the same full tones: the neutral one, the full tones unchanged.
             (None, {}, "东西", ("dong1", "xi1"), None),
             ("lexical", {}, "东西", ("dong1", "xi1"), {1}),
+            # 上 of a time of day is light by the word; 上 of a place by the sentence.
+            ("lexical", {}, "早上", ("zao3", "shang4"), {1}),
+            ("lexical", {}, "天上", ("tian1", "shang4"), set()),
+            # A reduplicated AABB form is written with every tone, unless it is two kinship
+            # terms side by side.
+            ("lexical", {}, "舒服", ("shu1", "fu2"), {1}),
+            ("lexical", {}, "舒舒服服", ("shu1", "shu1", "fu2", "fu2"), set()),
+            ("cedict", {}, "舒舒服服", ("shu1", "shu1", "fu2", "fu2"), set()),
+            ("lexical", {}, "爸爸妈妈", ("ba4", "ba4", "ma1", "ma1"), {1, 3}),
             # A character with a neutral reading of its own keeps it in every mode.
             (None, {}, "我们", ("wo3", "men5"), None),
             ("cedict", {}, "我们", ("wo3", "men5"), set()),
@@ -64,7 +79,8 @@ class NeutralPositions(unittest.TestCase):
         self.assertEqual(words["朋友们"][1], ["peng2", "you3", "-"])
         self.assertEqual(words["起来"][1], ["qi3", "lai2"])
         self.assertEqual({w: set(p) for w, p in neutral_at.items()},
-                         {"朋友": {1}, "朋友们": {1}, "东西": {1}})
+                         {"朋友": {1}, "朋友们": {1}, "东西": {1}, "早上": {1}, "舒服": {1},
+                          "爸爸妈妈": {1, 3}})
 
 
 
