@@ -36,7 +36,8 @@ ModelRole ModelRoleAt(std::span<const char32_t> text, const Segment& segment, st
   const auto usual = model.UsualReading(cp);
   if (!settled && !(usual && data.FindSyllable(model.Reading(*usual)) == reading.syllable))
     return ModelRole::kChoose;
-  return segment.length == 1 ? ModelRole::kOverrule : ModelRole::kNone;
+  return segment.length == 1 && reading.syllable != data.DefaultReading(cp) ? ModelRole::kOverrule
+                                                                            : ModelRole::kNone;
 }
 
 void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segments,

@@ -26,11 +26,12 @@ enum class ModelRole {
 // The words leave a reading open where they read the character alone or at its default inside a
 // word, and neither the pairs nor a character rule changed that default; there the model
 // chooses, unless the default is the character's usual reading (PolyphoneModel::UsualReading),
-// which it would almost never change. A character read alone by the pairs, or by a default that
-// is its usual reading, the model may overrule when it is very sure. Inside a word it may not:
-// the words settle those better than the model does, rare words and names too (measured on
-// sentences of two kinds that neither was made from: the model, trained on encyclopaedia
-// sentences, overrules 商量, 软木塞, 卷积 wrongly as often as it mends a name).
+// which it would almost never change. A character read alone by the pairs the model may overrule
+// when it is far surer. Inside a word it may not: the words settle those better than the model
+// does, rare words and names too (measured on sentences of two kinds that neither was made from:
+// the model, trained on encyclopaedia sentences, overrules 商量, 软木塞, 卷积 wrongly as often as
+// it mends a name). Nor does it overrule a usual reading: that would run it on nearly every
+// clause (的, 了, 和) to change almost nothing.
 ModelRole ModelRoleAt(std::span<const char32_t> text, const Segment& segment, std::uint32_t k,
                       const PhraseData& data, const PolyphoneModel& model,
                       const ContextReading& reading);
