@@ -52,7 +52,11 @@ void ReadParticlesByRole(std::span<const char32_t> text, std::span<const Segment
     if (!IsPhraseSyllable(readings[i]) || i == 0 || !IsChineseCharacter(text[i - 1])) continue;
     switch (text[i]) {
       case U'地':
-        readings[i].syllable = rules.de5;
+        // The particle leads to the verb it qualifies; at the end of a clause 地 is the place
+        // (各地, 等地), unless a reduplicated adverb comes before it (慢慢地，).
+        if ((i + 1 < text.size() && IsChineseCharacter(text[i + 1])) ||
+            (i >= 2 && text[i - 2] == text[i - 1]))
+          readings[i].syllable = rules.de5;
         break;
       case U'着':
         readings[i].syllable = rules.zhe5;

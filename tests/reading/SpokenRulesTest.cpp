@@ -94,6 +94,8 @@ TEST_F(SpokenRulesTest, ParticlesAreReadByTheirRoleAndWordsKeepTheirOwn) {
       {U"土地", {"tu3", "di4"}},
       {U"地方", {"di4", "fang5"}},
       {U"地", {"di4"}},  // alone, after nothing: its own default
+      {U"慢慢地，走", {"man4", "man4", "de5", "-", "zou3"}},  // a pause after the adverb
+      {U"天地，", {"tian1", "di4", "-"}},                     // the place, ending its clause
       {U"跑得快", {"pao3", "de5", "kuai4"}},
       {U"好得多", {"hao3", "de5", "duo1"}},
       {U"得到", {"de2", "dao4"}},
