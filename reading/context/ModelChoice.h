@@ -30,7 +30,8 @@ bool ModelDecides(std::span<const char32_t> text, const Segment& segment, std::u
 // Lets the polyphone model choose the readings of `text` that ModelDecides leaves to it: its
 // best candidate that the phrase data can write replaces the reading in `out`, which holds the
 // readings of `text` from its `segments`. The model runs once per window (ClauseAround) that
-// holds such a character.
+// holds such characters, forward only as far as the last of them and backward only as far as
+// the first.
 void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segments,
                    const PhraseData& data, const PolyphoneModel& model,
                    std::vector<ContextReading>& out);
