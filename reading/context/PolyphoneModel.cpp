@@ -110,6 +110,78 @@ bool IsSyllable(std::string_view reading) {
                      [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
+// Eight floats: where the machine has AVX2, one register; else two of the SSE2 that every
+// x86-64 has.
+using Float8 = float __attribute__((vector_size(32)));
+constexpr std::size_t kLanes = sizeof(Float8) / sizeof(float);
+
+// The tanh of Eigen's float packets without FMA (the build targets plain x86-64): clamped, a
+// rational function, the input itself where it is tiny. The same operations in the same order,
+// so it gives the bits Eigen gave, at whatever width the machine has. In place: a vector passed
+// by value would take a different calling convention in each clone.
+inline void Tanh(Float8& v) {
+  const Float8 a = v;
+  constexpr float kClamp = 7.90531110763549805f;
+  constexpr float kTiny = 0.0004f;
+  Float8 x = a < kClamp ? a : kClamp;
+  x = x > -kClamp ? x : -kClamp;
+  const Float8 x2 = x * x;
+  Float8 p = x2 * -2.76076847742355e-16f + 2.00018790482477e-13f;
+  p = x2 * p + -8.60467152213735e-11f;
+  p = x2 * p + 5.12229709037114e-08f;
+  p = x2 * p + 1.48572235717979e-05f;
+  p = x2 * p + 6.37261928875436e-04f;
+  p = x2 * p + 4.89352455891786e-03f;
+  p = x * p;
+  Float8 q = x2 * 1.19825839466702e-06f + 1.18534705686654e-04f;
+  q = x2 * q + 2.26843463243900e-03f;
+  q = x2 * q + 4.89352518554385e-03f;
+  v = (a < kTiny && a > -kTiny) ? x : p / q;
+}
+
+inline void Load(Float8& v, const void* bytes) { std::memcpy(&v, bytes, sizeof v); }
+
+// One step of an LSTM: the gates (input, forget, cell, output, PyTorch's order) from the
+// character's precomputed input part (read out of the file's bytes, not aligned) and the
+// previous hidden state. Most of a run's time: a clone for machines with AVX2 beside the plain
+// one, chosen at start. No multiply-add becomes an FMA (see the build), so the clones agree to
+// the bit, and with the Eigen products this replaced.
+__attribute__((target_clones("avx2", "default"))) void Step(const char* input,
+                                                            const float* recurrent, float* hidden,
+                                                            float* cell) {
+  constexpr std::size_t H = PolyphoneModel::kHidden / kLanes;  // in vectors
+  constexpr std::size_t G = PolyphoneModel::kGates / kLanes;
+  Float8 gates[G];
+  for (std::size_t i = 0; i < G; ++i) Load(gates[i], input + i * sizeof(Float8));
+  // Column by column: 32 whole-vector updates rather than 128 strided dot products.
+  for (std::size_t j = 0; j < PolyphoneModel::kHidden; ++j) {
+    const float h = hidden[j];
+    const float* column = recurrent + j * PolyphoneModel::kGates;
+    for (std::size_t i = 0; i < G; ++i) {
+      Float8 weights;
+      Load(weights, column + i * kLanes);
+      gates[i] += weights * h;
+    }
+  }
+  // One tanh over all four gates: the logistic of x is (1 + tanh(x / 2)) / 2, so the gates
+  // that need it (all but the cell's) are halved first and mapped back after.
+  for (std::size_t i = 0; i < G; ++i) {
+    const bool logistic = i < 2 * H || i >= 3 * H;
+    if (logistic) gates[i] *= 0.5f;
+    Tanh(gates[i]);
+    if (logistic) gates[i] = gates[i] * 0.5f + 0.5f;
+  }
+  for (std::size_t k = 0; k < H; ++k) {
+    Float8 c;
+    Load(c, cell + k * kLanes);
+    c = gates[H + k] * c + gates[k] * gates[2 * H + k];
+    std::memcpy(cell + k * kLanes, &c, sizeof c);
+    Tanh(c);
+    c = gates[3 * H + k] * c;
+    std::memcpy(hidden + k * kLanes, &c, sizeof c);
+  }
+}
+
 }  // namespace
 
 // The weights, laid out for the products of a step: the recurrent matrices by columns, so a
@@ -126,6 +198,12 @@ struct PolyphoneModel::Network {
   Eigen::Matrix<float, kDense, 1> denseBias;
   std::vector<float> output;  // readings x dense, row-major: a candidate's row is contiguous
   std::vector<float> outputBias;
+  // The states after the first step of each direction, always the begin token (forward) or the
+  // end token (backward) from zero states: worked out once.
+  std::array<float, kHidden> forwardFirstHidden{};
+  std::array<float, kHidden> forwardFirstCell{};
+  std::array<float, kHidden> backwardFirstHidden{};
+  std::array<float, kHidden> backwardFirstCell{};
 };
 
 PolyphoneModel::PolyphoneModel(FileBytes bytes)
@@ -252,6 +330,11 @@ std::unique_ptr<PolyphoneModel> PolyphoneModel::Read(FileBytes bytes,
     if (cp < 0x10000) model->bmpPolyphones_[cp] = static_cast<std::uint16_t>(i + 1);
   }
   if (!reader.AtEnd()) reader.Fail("bytes after the model");
+  constexpr std::size_t kRow = kGates * sizeof(float);
+  Step(net.forwardInput + std::size_t{begin} * kRow, net.forwardRecurrent.data(),
+       net.forwardFirstHidden.data(), net.forwardFirstCell.data());
+  Step(net.backwardInput + std::size_t{end} * kRow, net.backwardRecurrent.data(),
+       net.backwardFirstHidden.data(), net.backwardFirstCell.data());
   return model;
 }
 
@@ -302,82 +385,6 @@ std::size_t PolyphoneModel::MemoryBytes() const {
   return bytes;
 }
 
-namespace {
-
-// Eight floats: where the machine has AVX2, one register; else two of the SSE2 that every
-// x86-64 has.
-using Float8 = float __attribute__((vector_size(32)));
-constexpr std::size_t kLanes = sizeof(Float8) / sizeof(float);
-
-// The tanh of Eigen's float packets without FMA (the build targets plain x86-64): clamped, a
-// rational function, the input itself where it is tiny. The same operations in the same order,
-// so it gives the bits Eigen gave, at whatever width the machine has. In place: a vector passed
-// by value would take a different calling convention in each clone.
-inline void Tanh(Float8& v) {
-  const Float8 a = v;
-  constexpr float kClamp = 7.90531110763549805f;
-  constexpr float kTiny = 0.0004f;
-  Float8 x = a < kClamp ? a : kClamp;
-  x = x > -kClamp ? x : -kClamp;
-  const Float8 x2 = x * x;
-  Float8 p = x2 * -2.76076847742355e-16f + 2.00018790482477e-13f;
-  p = x2 * p + -8.60467152213735e-11f;
-  p = x2 * p + 5.12229709037114e-08f;
-  p = x2 * p + 1.48572235717979e-05f;
-  p = x2 * p + 6.37261928875436e-04f;
-  p = x2 * p + 4.89352455891786e-03f;
-  p = x * p;
-  Float8 q = x2 * 1.19825839466702e-06f + 1.18534705686654e-04f;
-  q = x2 * q + 2.26843463243900e-03f;
-  q = x2 * q + 4.89352518554385e-03f;
-  v = (a < kTiny && a > -kTiny) ? x : p / q;
-}
-
-inline void Load(Float8& v, const void* bytes) { std::memcpy(&v, bytes, sizeof v); }
-
-// One step of an LSTM: the gates (input, forget, cell, output, PyTorch's order) from the
-// character's precomputed input part (read out of the file's bytes, not aligned) and the
-// previous hidden state. Most of a run's time: a clone for machines with AVX2 beside the plain
-// one, chosen at start. No multiply-add becomes an FMA (see the build), so the clones agree to
-// the bit, and with the Eigen products this replaced.
-__attribute__((target_clones("avx2", "default"))) void Step(const char* input,
-                                                            const float* recurrent, float* hidden,
-                                                            float* cell) {
-  constexpr std::size_t H = PolyphoneModel::kHidden / kLanes;  // in vectors
-  constexpr std::size_t G = PolyphoneModel::kGates / kLanes;
-  Float8 gates[G];
-  for (std::size_t i = 0; i < G; ++i) Load(gates[i], input + i * sizeof(Float8));
-  // Column by column: 32 whole-vector updates rather than 128 strided dot products.
-  for (std::size_t j = 0; j < PolyphoneModel::kHidden; ++j) {
-    const float h = hidden[j];
-    const float* column = recurrent + j * PolyphoneModel::kGates;
-    for (std::size_t i = 0; i < G; ++i) {
-      Float8 weights;
-      Load(weights, column + i * kLanes);
-      gates[i] += weights * h;
-    }
-  }
-  // One tanh over all four gates: the logistic of x is (1 + tanh(x / 2)) / 2, so the gates
-  // that need it (all but the cell's) are halved first and mapped back after.
-  for (std::size_t i = 0; i < G; ++i) {
-    const bool logistic = i < 2 * H || i >= 3 * H;
-    if (logistic) gates[i] *= 0.5f;
-    Tanh(gates[i]);
-    if (logistic) gates[i] = gates[i] * 0.5f + 0.5f;
-  }
-  for (std::size_t k = 0; k < H; ++k) {
-    Float8 c;
-    Load(c, cell + k * kLanes);
-    c = gates[H + k] * c + gates[k] * gates[2 * H + k];
-    std::memcpy(cell + k * kLanes, &c, sizeof c);
-    Tanh(c);
-    c = gates[3 * H + k] * c;
-    std::memcpy(hidden + k * kLanes, &c, sizeof c);
-  }
-}
-
-}  // namespace
-
 void PolyphoneModel::Run(std::span<const char32_t> window, ModelStates& states) const {
   if (window.empty()) {
     states.length = 0;
@@ -395,23 +402,22 @@ void PolyphoneModel::Run(std::span<const char32_t> window, ModelStates& states, 
   states.last = last;
   states.forward.resize(steps * kHidden);
   states.backward.resize(steps * kHidden);
-  const auto tokenAt = [&](std::size_t step) {
-    if (step == 0) return begin_;
-    if (step == steps - 1) return end_;
-    return VocabularyIndex(window[step - 1]);
-  };
+  // Steps 1 to steps - 2: the characters (the first and last steps are worked out).
+  const auto tokenAt = [&](std::size_t step) { return VocabularyIndex(window[step - 1]); };
   constexpr std::size_t kRow = kGates * sizeof(float);
-  alignas(64) std::array<float, kHidden> hidden{};
-  alignas(64) std::array<float, kHidden> cell{};
   // The window's character k is step k + 1, after the begin token.
-  for (std::size_t step = 0; step <= last + 1; ++step) {
+  std::array<float, kHidden> hidden = net.forwardFirstHidden;
+  std::array<float, kHidden> cell = net.forwardFirstCell;
+  std::copy(hidden.begin(), hidden.end(), states.forward.begin());
+  for (std::size_t step = 1; step <= last + 1; ++step) {
     Step(net.forwardInput + std::size_t{tokenAt(step)} * kRow, net.forwardRecurrent.data(),
          hidden.data(), cell.data());
     std::copy(hidden.begin(), hidden.end(), states.forward.begin() + step * kHidden);
   }
-  hidden.fill(0);
-  cell.fill(0);
-  for (std::size_t step = steps; step-- > first + 1;) {
+  hidden = net.backwardFirstHidden;
+  cell = net.backwardFirstCell;
+  std::copy(hidden.begin(), hidden.end(), states.backward.begin() + (steps - 1) * kHidden);
+  for (std::size_t step = steps - 1; step-- > first + 1;) {
     Step(net.backwardInput + std::size_t{tokenAt(step)} * kRow, net.backwardRecurrent.data(),
          hidden.data(), cell.data());
     std::copy(hidden.begin(), hidden.end(), states.backward.begin() + step * kHidden);
