@@ -84,14 +84,28 @@ class ModelReader {
   }
 
   void Floats(float* into, std::size_t count, const char* what) {
-    std::memcpy(into, FloatsInPlace(count, what).data(), count * sizeof(float));
+    std::memcpy(into,
+                FloatsInPlace(
+                    count, what, [](std::string_view) {}, [](std::string_view) {})
+                    .data(),
+                count * sizeof(float));
   }
 
   // `count` floats as they lie in the bytes, which need not be aligned for floats.
-  std::string_view FloatsInPlace(std::size_t count, const char* what) {
+  // `count` floats as they lie in the bytes, which need not be aligned for floats; checked a
+  // piece at a time, each handed to `reading` before and to `checked` after it passed.
+  template <typename Reading, typename Checked>
+  std::string_view FloatsInPlace(std::size_t count, const char* what, Reading&& reading,
+                                 Checked&& checked) {
     if (count > (bytes_.size() - pos_) / sizeof(float)) Fail(std::string("cut short in ") + what);
     const std::string_view floats = Take(count * sizeof(float), what);
-    if (!AllFinite(floats)) Fail(std::string("a value that is not a number in ") + what);
+    constexpr std::size_t kPiece = std::size_t{1} << 18;
+    for (std::size_t at = 0; at < floats.size(); at += kPiece) {
+      const std::string_view piece = floats.substr(at, kPiece);
+      reading(piece);
+      if (!AllFinite(piece)) Fail(std::string("a value that is not a number in ") + what);
+      checked(piece);
+    }
     return floats;
   }
 
@@ -265,15 +279,18 @@ std::unique_ptr<PolyphoneModel> PolyphoneModel::Read(FileBytes bytes,
   }
 
   Network& net = *model->network_;
-  const std::string_view forwardInput =
-      reader.FloatsInPlace(std::size_t{vocabulary} * kGates, "the forward input gates");
-  const std::string_view backwardInput =
-      reader.FloatsInPlace(std::size_t{vocabulary} * kGates, "the backward input gates");
-  net.forwardInput = forwardInput.data();
-  net.backwardInput = backwardInput.data();
-  // Checked, they go back to the file until a text needs their rows.
-  model->bytes_.Forget(forwardInput);
-  model->bytes_.Forget(backwardInput);
+  // Checked a piece at a time, each piece goes back to the file until a text needs its rows:
+  // the pages of the input gates are never all resident at once.
+  const auto prefetch = [&](std::string_view piece) { model->bytes_.Prefetch(piece); };
+  const auto forget = [&](std::string_view piece) { model->bytes_.Forget(piece); };
+  net.forwardInput = reader
+                         .FloatsInPlace(std::size_t{vocabulary} * kGates, "the forward input gates",
+                                        prefetch, forget)
+                         .data();
+  net.backwardInput = reader
+                          .FloatsInPlace(std::size_t{vocabulary} * kGates,
+                                         "the backward input gates", prefetch, forget)
+                          .data();
   // The file's matrices are row-major; here column-major.
   std::vector<float> rows(kGates * 2 * kHidden);
   const auto readMatrix = [&](auto& matrix, const char* what) {
