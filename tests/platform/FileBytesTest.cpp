@@ -34,15 +34,18 @@ TEST(FileBytes, AnEmptyFileOrBytesInMemoryAreHeldAsACopy) {
   EXPECT_EQ(copy.view(), "some bytes");
 }
 
-TEST(FileBytes, ForgottenPagesReadTheSameWhenTouchedAgain) {
+TEST(FileBytes, ForgottenOrPrefetchedPagesReadTheSame) {
   TempDir dir;
   std::string content(5 * 4096 + 123, '\0');
   for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7 % 251);
   test::WriteBytes(dir / "data.bin", content);
   const FileBytes bytes = FileBytes::Map(dir / "data.bin");
   ASSERT_EQ(bytes.view(), content);
-  // A part that does not start or end on a page, and the whole.
+  // A part that does not start or end on a page, and the whole; brought in again at once too.
   bytes.Forget(bytes.view().substr(100, 3 * 4096));
+  EXPECT_EQ(bytes.view(), content);
+  bytes.Forget(bytes.view().substr(100, 3 * 4096));
+  bytes.Prefetch(bytes.view().substr(50, 2 * 4096));
   EXPECT_EQ(bytes.view(), content);
   bytes.Forget(bytes.view());
   EXPECT_EQ(bytes.view(), content);
