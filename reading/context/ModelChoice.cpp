@@ -1,6 +1,7 @@
 #include "reading/context/ModelChoice.h"
 
 #include <optional>
+#include <utility>
 
 #include "reading/context/CharacterRules.h"
 
@@ -17,9 +18,33 @@ bool LeftOpen(const Segment& segment, std::uint32_t k) {
 
 // Scratch memory of one thread, reused from line to line; it holds nothing between calls.
 struct ModelScratch {
+  std::vector<std::pair<std::size_t, ModelRole>> decided;  // positions the model may change
   ModelStates states;
   std::vector<ReadingScore> scores;
 };
+
+// The best of the model's candidates that the phrase data can write, where the model may change
+// `current`: freely, or to overrule only by kOverruleMargin over `current`'s own score.
+std::optional<SyllableId> ModelReading(std::span<const ReadingScore> scores, const PhraseData& data,
+                                       const PolyphoneModel& model, const ContextReading& current,
+                                       ModelRole role) {
+  std::optional<SyllableId> best;
+  float bestScore = 0;
+  std::optional<float> currentScore;
+  for (const ReadingScore& score : scores) {
+    const auto id = data.FindSyllable(model.Reading(score.reading));
+    if (!id) continue;
+    if (current.kind == ContextReading::Kind::Syllable && *id == current.syllable)
+      currentScore = score.score;
+    if (best && score.score <= bestScore) continue;
+    best = id;
+    bestScore = score.score;
+  }
+  if (role == ModelRole::kOverrule &&
+      (!currentScore || bestScore - *currentScore < kOverruleMargin))
+    return std::nullopt;
+  return best;
+}
 
 }  // namespace
 
@@ -44,35 +69,31 @@ void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segm
                    const PhraseData& data, const PolyphoneModel& model,
                    std::vector<ContextReading>& out) {
   thread_local ModelScratch scratch;
-  std::optional<TextWindow> run;  // the window the states hold
+  // Which positions the model decides depends on the word evidence alone, never on what the
+  // model chose elsewhere: all of them first, so that each run knows how far it must go.
+  scratch.decided.clear();
   for (const Segment& segment : segments) {
     for (std::uint32_t k = 0; k < segment.length; ++k) {
       const std::size_t i = segment.begin + k;
       const ModelRole role = ModelRoleAt(text, segment, k, data, model, out[i]);
-      if (role == ModelRole::kNone) continue;
-      const TextWindow window = ClauseAround(text, i, kModelReach);
-      if (run != window) {
-        model.Run(text.subspan(window.begin, window.end - window.begin), scratch.states);
-        run = window;
-      }
+      if (role != ModelRole::kNone) scratch.decided.emplace_back(i, role);
+    }
+  }
+  // One run per window for the decided positions in a row that share it, forward only as far
+  // as the last of them and backward only as far as the first.
+  for (std::size_t n = 0; n < scratch.decided.size();) {
+    const TextWindow window = ClauseAround(text, scratch.decided[n].first, kModelReach);
+    std::size_t m = n + 1;
+    while (m < scratch.decided.size() &&
+           ClauseAround(text, scratch.decided[m].first, kModelReach) == window)
+      ++m;
+    model.Run(text.subspan(window.begin, window.end - window.begin), scratch.states,
+              scratch.decided[n].first - window.begin, scratch.decided[m - 1].first - window.begin);
+    for (; n < m; ++n) {
+      const auto [i, role] = scratch.decided[n];
       model.ScoresAt(scratch.states, i - window.begin, text[i], scratch.scores);
-      // The best of the candidates the phrase data can write, and the score of the words' own.
-      std::optional<SyllableId> best;
-      float bestScore = 0;
-      std::optional<float> wordsScore;
-      for (const ReadingScore& score : scratch.scores) {
-        const auto id = data.FindSyllable(model.Reading(score.reading));
-        if (!id) continue;
-        if (out[i].kind == ContextReading::Kind::Syllable && *id == out[i].syllable)
-          wordsScore = score.score;
-        if (best && score.score <= bestScore) continue;
-        best = id;
-        bestScore = score.score;
-      }
-      if (role == ModelRole::kOverrule &&
-          (!wordsScore || bestScore - *wordsScore < kOverruleMargin))
-        continue;
-      if (best) out[i] = {ContextReading::Kind::Syllable, *best, {}};
+      if (const auto best = ModelReading(scratch.scores, data, model, out[i], role))
+        out[i] = {ContextReading::Kind::Syllable, *best, {}};
     }
   }
 }

@@ -46,7 +46,7 @@ inline constexpr float kOverruleMargin = 6.0f;
 // best candidate that the phrase data can write replaces the reading in `out`, which holds the
 // readings of `text` from its `segments`; to overrule, it must beat the words' reading, one of its
 // own candidates, by kOverruleMargin. The model runs once per window (ClauseAround) that holds
-// such a character.
+// such characters, forward only as far as the last of them and backward only as far as the first.
 void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segments,
                    const PhraseData& data, const PolyphoneModel& model,
                    std::vector<ContextReading>& out);

@@ -24,8 +24,31 @@ constexpr std::uint32_t kMaxVocabulary = 0xFFFF;
 constexpr std::uint32_t kMaxReadings = 0xFFFF;
 constexpr std::uint32_t kMaxCandidates = 16;
 
-using Gates = Eigen::Matrix<float, PolyphoneModel::kGates, 1>;
 using Hidden = Eigen::Matrix<float, PolyphoneModel::kHidden, 1>;
+
+// Whether every float of `floats` is finite: an exponent of all ones is an infinity or a NaN.
+// On the bits, eight words at a time (the bytes need not be aligned), as this reads megabytes.
+bool AllFinite(std::string_view floats) {
+  using Words = std::uint32_t __attribute__((vector_size(32)));
+  constexpr std::uint32_t kExponent = 0x7F800000;
+  const auto anyInfinite = [](std::uint32_t bits) { return (bits & kExponent) == kExponent; };
+  const std::size_t count = floats.size() / sizeof(std::uint32_t);
+  const std::size_t vectors = count / (sizeof(Words) / sizeof(std::uint32_t));
+  Words infinite = {};
+  for (std::size_t v = 0; v < vectors; ++v) {
+    Words bits;
+    std::memcpy(&bits, floats.data() + v * sizeof bits, sizeof bits);
+    infinite |= (bits & kExponent) == kExponent;
+  }
+  for (std::size_t k = 0; k < sizeof(Words) / sizeof(std::uint32_t); ++k)
+    if (infinite[k] != 0) return false;
+  for (std::size_t i = vectors * sizeof(Words) / sizeof(std::uint32_t); i < count; ++i) {
+    std::uint32_t bits;
+    std::memcpy(&bits, floats.data() + i * sizeof bits, sizeof bits);
+    if (anyInfinite(bits)) return false;
+  }
+  return true;
+}
 
 // The binary part of the file, read front to back; every read is checked against its end.
 class ModelReader {
@@ -61,10 +84,29 @@ class ModelReader {
   }
 
   void Floats(float* into, std::size_t count, const char* what) {
+    std::memcpy(into,
+                FloatsInPlace(
+                    count, what, [](std::string_view) {}, [](std::string_view) {})
+                    .data(),
+                count * sizeof(float));
+  }
+
+  // `count` floats as they lie in the bytes, which need not be aligned for floats.
+  // `count` floats as they lie in the bytes, which need not be aligned for floats; checked a
+  // piece at a time, each handed to `reading` before and to `checked` after it passed.
+  template <typename Reading, typename Checked>
+  std::string_view FloatsInPlace(std::size_t count, const char* what, Reading&& reading,
+                                 Checked&& checked) {
     if (count > (bytes_.size() - pos_) / sizeof(float)) Fail(std::string("cut short in ") + what);
-    std::memcpy(into, Take(count * sizeof(float), what).data(), count * sizeof(float));
-    if (!std::all_of(into, into + count, [](float v) { return std::isfinite(v); }))
-      Fail(std::string("a value that is not a number in ") + what);
+    const std::string_view floats = Take(count * sizeof(float), what);
+    constexpr std::size_t kPiece = std::size_t{1} << 18;
+    for (std::size_t at = 0; at < floats.size(); at += kPiece) {
+      const std::string_view piece = floats.substr(at, kPiece);
+      reading(piece);
+      if (!AllFinite(piece)) Fail(std::string("a value that is not a number in ") + what);
+      checked(piece);
+    }
+    return floats;
   }
 
   std::size_t Remaining() const { return bytes_.size() - pos_; }
@@ -82,32 +124,119 @@ bool IsSyllable(std::string_view reading) {
                      [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
+// Eight floats: where the machine has AVX2, one register; else two of the SSE2 that every
+// x86-64 has.
+using Float8 = float __attribute__((vector_size(32)));
+constexpr std::size_t kLanes = sizeof(Float8) / sizeof(float);
+
+// The tanh of Eigen's float packets without FMA (the build targets plain x86-64): clamped, a
+// rational function, the input itself where it is tiny. The same operations in the same order,
+// so it gives the bits Eigen gave, at whatever width the machine has. In place: a vector passed
+// by value would take a different calling convention in each clone.
+inline void Tanh(Float8& v) {
+  const Float8 a = v;
+  constexpr float kClamp = 7.90531110763549805f;
+  constexpr float kTiny = 0.0004f;
+  Float8 x = a < kClamp ? a : kClamp;
+  x = x > -kClamp ? x : -kClamp;
+  const Float8 x2 = x * x;
+  Float8 p = x2 * -2.76076847742355e-16f + 2.00018790482477e-13f;
+  p = x2 * p + -8.60467152213735e-11f;
+  p = x2 * p + 5.12229709037114e-08f;
+  p = x2 * p + 1.48572235717979e-05f;
+  p = x2 * p + 6.37261928875436e-04f;
+  p = x2 * p + 4.89352455891786e-03f;
+  p = x * p;
+  Float8 q = x2 * 1.19825839466702e-06f + 1.18534705686654e-04f;
+  q = x2 * q + 2.26843463243900e-03f;
+  q = x2 * q + 4.89352518554385e-03f;
+  v = (a < kTiny && a > -kTiny) ? x : p / q;
+}
+
+inline void Load(Float8& v, const void* bytes) { std::memcpy(&v, bytes, sizeof v); }
+
+// One step of an LSTM: the gates (input, forget, cell, output, PyTorch's order) from the
+// character's precomputed input part (read out of the file's bytes, not aligned) and the
+// previous hidden state. Most of a run's time: a clone for machines with AVX2 beside the plain
+// one, chosen at start. No multiply-add becomes an FMA (see the build), so the clones agree to
+// the bit, and with the Eigen products this replaced.
+__attribute__((target_clones("avx2", "default"))) void Step(const char* input,
+                                                            const float* recurrent, float* hidden,
+                                                            float* cell) {
+  constexpr std::size_t H = PolyphoneModel::kHidden / kLanes;  // in vectors
+  constexpr std::size_t G = PolyphoneModel::kGates / kLanes;
+  Float8 gates[G];
+  for (std::size_t i = 0; i < G; ++i) Load(gates[i], input + i * sizeof(Float8));
+  // Column by column: 32 whole-vector updates rather than 128 strided dot products.
+  for (std::size_t j = 0; j < PolyphoneModel::kHidden; ++j) {
+    const float h = hidden[j];
+    const float* column = recurrent + j * PolyphoneModel::kGates;
+    for (std::size_t i = 0; i < G; ++i) {
+      Float8 weights;
+      Load(weights, column + i * kLanes);
+      gates[i] += weights * h;
+    }
+  }
+  // One tanh over all four gates: the logistic of x is (1 + tanh(x / 2)) / 2, so the gates
+  // that need it (all but the cell's) are halved first and mapped back after.
+  for (std::size_t i = 0; i < G; ++i) {
+    const bool logistic = i < 2 * H || i >= 3 * H;
+    if (logistic) gates[i] *= 0.5f;
+    Tanh(gates[i]);
+    if (logistic) gates[i] = gates[i] * 0.5f + 0.5f;
+  }
+  for (std::size_t k = 0; k < H; ++k) {
+    Float8 c;
+    Load(c, cell + k * kLanes);
+    c = gates[H + k] * c + gates[k] * gates[2 * H + k];
+    std::memcpy(cell + k * kLanes, &c, sizeof c);
+    Tanh(c);
+    c = gates[3 * H + k] * c;
+    std::memcpy(hidden + k * kLanes, &c, sizeof c);
+  }
+}
+
 }  // namespace
 
-// The weights, laid out for the products of a step: the recurrent matrices column-major, so a
+// The weights, laid out for the products of a step: the recurrent matrices by columns, so a
 // product with the hidden state is a sum of whole columns.
 struct PolyphoneModel::Network {
-  std::vector<float> forwardInput;   // vocabulary x gates
-  std::vector<float> backwardInput;  // vocabulary x gates
-  Eigen::Matrix<float, kGates, kHidden> forwardRecurrent;
-  Eigen::Matrix<float, kGates, kHidden> backwardRecurrent;
+  // The input parts of the gates, vocabulary x gates for each direction: little-endian floats
+  // read where they lie in the file's bytes, not necessarily aligned (a step copies its row).
+  const char* forwardInput = nullptr;
+  const char* backwardInput = nullptr;
+  // Column j, the weights of hidden unit j for every gate, at [j * kGates].
+  alignas(64) std::array<float, kGates * kHidden> forwardRecurrent;
+  alignas(64) std::array<float, kGates * kHidden> backwardRecurrent;
   Eigen::Matrix<float, kDense, 2 * kHidden> dense;
   Eigen::Matrix<float, kDense, 1> denseBias;
   std::vector<float> output;  // readings x dense, row-major: a candidate's row is contiguous
   std::vector<float> outputBias;
+  // The states after the first step of each direction, always the begin token (forward) or the
+  // end token (backward) from zero states: worked out once.
+  std::array<float, kHidden> forwardFirstHidden{};
+  std::array<float, kHidden> forwardFirstCell{};
+  std::array<float, kHidden> backwardFirstHidden{};
+  std::array<float, kHidden> backwardFirstCell{};
 };
 
-PolyphoneModel::PolyphoneModel() : network_(std::make_unique<Network>()) {}
+PolyphoneModel::PolyphoneModel(FileBytes bytes)
+    : bytes_(std::move(bytes)), network_(std::make_unique<Network>()) {}
 PolyphoneModel::~PolyphoneModel() = default;
 
 std::unique_ptr<PolyphoneModel> PolyphoneModel::Load(const std::filesystem::path& file) {
-  const ByteBuffer bytes = ReadFileBytes(file);
-  return FromBytes(bytes.view(), file);
+  return Read(FileBytes::Map(file), file);
 }
 
 std::unique_ptr<PolyphoneModel> PolyphoneModel::FromBytes(std::string_view bytes,
                                                           const std::filesystem::path& file) {
-  ModelReader reader(bytes, file);
+  return Read(FileBytes::Copy(bytes), file);
+}
+
+std::unique_ptr<PolyphoneModel> PolyphoneModel::Read(FileBytes bytes,
+                                                     const std::filesystem::path& file) {
+  auto model = std::unique_ptr<PolyphoneModel>(new PolyphoneModel(std::move(bytes)));
+  ModelReader reader(model->bytes_.view(), file);
   reader.SkipBanner();
   if (reader.Remaining() < kMagic.size() || reader.Take(kMagic.size(), "the magic") != kMagic)
     reader.Fail("not a polyphone model");
@@ -127,7 +256,6 @@ std::unique_ptr<PolyphoneModel> PolyphoneModel::FromBytes(std::string_view bytes
   if (unknown >= vocabulary || begin >= vocabulary || end >= vocabulary)
     reader.Fail("a token outside the vocabulary");
 
-  auto model = std::unique_ptr<PolyphoneModel>(new PolyphoneModel());
   model->unknown_ = unknown;
   model->begin_ = begin;
   model->end_ = end;
@@ -151,11 +279,19 @@ std::unique_ptr<PolyphoneModel> PolyphoneModel::FromBytes(std::string_view bytes
   }
 
   Network& net = *model->network_;
-  net.forwardInput.resize(std::size_t{vocabulary} * kGates);
-  net.backwardInput.resize(std::size_t{vocabulary} * kGates);
-  reader.Floats(net.forwardInput.data(), net.forwardInput.size(), "the forward input gates");
-  reader.Floats(net.backwardInput.data(), net.backwardInput.size(), "the backward input gates");
-  // The file's matrices are row-major; Eigen's here column-major.
+  // Checked a piece at a time, each piece goes back to the file until a text needs its rows:
+  // the pages of the input gates are never all resident at once.
+  const auto prefetch = [&](std::string_view piece) { model->bytes_.Prefetch(piece); };
+  const auto forget = [&](std::string_view piece) { model->bytes_.Forget(piece); };
+  net.forwardInput = reader
+                         .FloatsInPlace(std::size_t{vocabulary} * kGates, "the forward input gates",
+                                        prefetch, forget)
+                         .data();
+  net.backwardInput = reader
+                          .FloatsInPlace(std::size_t{vocabulary} * kGates,
+                                         "the backward input gates", prefetch, forget)
+                          .data();
+  // The file's matrices are row-major; here column-major.
   std::vector<float> rows(kGates * 2 * kHidden);
   const auto readMatrix = [&](auto& matrix, const char* what) {
     const auto r = static_cast<std::size_t>(matrix.rows());
@@ -165,8 +301,13 @@ std::unique_ptr<PolyphoneModel> PolyphoneModel::FromBytes(std::string_view bytes
       for (std::size_t j = 0; j < c; ++j)
         matrix(static_cast<Eigen::Index>(i), static_cast<Eigen::Index>(j)) = rows[i * c + j];
   };
-  readMatrix(net.forwardRecurrent, "the forward recurrent weights");
-  readMatrix(net.backwardRecurrent, "the backward recurrent weights");
+  const auto readRecurrent = [&](std::array<float, kGates * kHidden>& columns, const char* what) {
+    reader.Floats(rows.data(), kGates * kHidden, what);
+    for (std::size_t i = 0; i < kGates; ++i)
+      for (std::size_t j = 0; j < kHidden; ++j) columns[j * kGates + i] = rows[i * kHidden + j];
+  };
+  readRecurrent(net.forwardRecurrent, "the forward recurrent weights");
+  readRecurrent(net.backwardRecurrent, "the backward recurrent weights");
   readMatrix(net.dense, "the dense layer");
   readMatrix(net.denseBias, "the dense layer");
   net.output.resize(std::size_t{readings} * kDense);
@@ -206,6 +347,11 @@ std::unique_ptr<PolyphoneModel> PolyphoneModel::FromBytes(std::string_view bytes
     if (cp < 0x10000) model->bmpPolyphones_[cp] = static_cast<std::uint16_t>(i + 1);
   }
   if (!reader.AtEnd()) reader.Fail("bytes after the model");
+  constexpr std::size_t kRow = kGates * sizeof(float);
+  Step(net.forwardInput + std::size_t{begin} * kRow, net.forwardRecurrent.data(),
+       net.forwardFirstHidden.data(), net.forwardFirstCell.data());
+  Step(net.backwardInput + std::size_t{end} * kRow, net.backwardRecurrent.data(),
+       net.backwardFirstHidden.data(), net.backwardFirstCell.data());
   return model;
 }
 
@@ -243,9 +389,9 @@ std::optional<ModelReadingId> PolyphoneModel::UsualReading(char32_t cp) const {
 std::size_t PolyphoneModel::MemoryBytes() const {
   const Network& net = *network_;
   std::size_t bytes = sizeof(*this) + sizeof(Network);
-  bytes += (net.forwardInput.capacity() + net.backwardInput.capacity() + net.output.capacity() +
-            net.outputBias.capacity()) *
-           sizeof(float);
+  // The input gates only where they are a copy: mapped, they are the file's pages, read as needed.
+  if (!bytes_.mapped()) bytes += bytes_.view().size();
+  bytes += (net.output.capacity() + net.outputBias.capacity()) * sizeof(float);
   bytes += bmpIndexes_.capacity() * sizeof(std::uint16_t) +
            vocabulary_.capacity() * sizeof(char32_t) +
            vocabularyIndexes_.capacity() * sizeof(std::uint32_t);
@@ -256,59 +402,42 @@ std::size_t PolyphoneModel::MemoryBytes() const {
   return bytes;
 }
 
-namespace {
-
-// One step of an LSTM: the gates (input, forget, cell, output, PyTorch's order) from the
-// character's precomputed input part and the previous hidden state.
-void Step(const float* input,
-          const Eigen::Matrix<float, PolyphoneModel::kGates, PolyphoneModel::kHidden>& recurrent,
-          Hidden& hidden, Hidden& cell) {
-  constexpr auto H = static_cast<Eigen::Index>(PolyphoneModel::kHidden);
-  // Column by column: 32 whole-vector updates, which vectorise, rather than 128 strided dot
-  // products.
-  Gates gates = Eigen::Map<const Gates>(input);
-  for (Eigen::Index j = 0; j < H; ++j) gates += recurrent.col(j) * hidden[j];
-  // One tanh over all four gates: the logistic of x is (1 + tanh(x / 2)) / 2, so the gates
-  // that need it are halved first and mapped back after.
-  gates.segment<2 * H>(0) *= 0.5f;
-  gates.segment<H>(3 * H) *= 0.5f;
-  Gates squashed = gates.array().tanh().matrix();
-  squashed.segment<2 * H>(0).array() = squashed.segment<2 * H>(0).array() * 0.5f + 0.5f;
-  squashed.segment<H>(3 * H).array() = squashed.segment<H>(3 * H).array() * 0.5f + 0.5f;
-  const auto in = squashed.segment<H>(0).array();
-  const auto forget = squashed.segment<H>(H).array();
-  const auto candidate = squashed.segment<H>(2 * H).array();
-  const auto out = squashed.segment<H>(3 * H).array();
-  cell = (forget * cell.array() + in * candidate).matrix();
-  hidden = (out * cell.array().tanh()).matrix();
+void PolyphoneModel::Run(std::span<const char32_t> window, ModelStates& states) const {
+  if (window.empty()) {
+    states.length = 0;
+    return;
+  }
+  Run(window, states, 0, window.size() - 1);
 }
 
-}  // namespace
-
-void PolyphoneModel::Run(std::span<const char32_t> window, ModelStates& states) const {
+void PolyphoneModel::Run(std::span<const char32_t> window, ModelStates& states, std::size_t first,
+                         std::size_t last) const {
   const Network& net = *network_;
   const std::size_t steps = window.size() + 2;
   states.length = window.size();
+  states.first = first;
+  states.last = last;
   states.forward.resize(steps * kHidden);
   states.backward.resize(steps * kHidden);
-  const auto tokenAt = [&](std::size_t step) {
-    if (step == 0) return begin_;
-    if (step == steps - 1) return end_;
-    return VocabularyIndex(window[step - 1]);
-  };
-  Hidden hidden = Hidden::Zero();
-  Hidden cell = Hidden::Zero();
-  for (std::size_t step = 0; step < steps; ++step) {
-    Step(net.forwardInput.data() + std::size_t{tokenAt(step)} * kGates, net.forwardRecurrent,
-         hidden, cell);
-    Eigen::Map<Hidden>(states.forward.data() + step * kHidden) = hidden;
+  // Steps 1 to steps - 2: the characters (the first and last steps are worked out).
+  const auto tokenAt = [&](std::size_t step) { return VocabularyIndex(window[step - 1]); };
+  constexpr std::size_t kRow = kGates * sizeof(float);
+  // The window's character k is step k + 1, after the begin token.
+  std::array<float, kHidden> hidden = net.forwardFirstHidden;
+  std::array<float, kHidden> cell = net.forwardFirstCell;
+  std::copy(hidden.begin(), hidden.end(), states.forward.begin());
+  for (std::size_t step = 1; step <= last + 1; ++step) {
+    Step(net.forwardInput + std::size_t{tokenAt(step)} * kRow, net.forwardRecurrent.data(),
+         hidden.data(), cell.data());
+    std::copy(hidden.begin(), hidden.end(), states.forward.begin() + step * kHidden);
   }
-  hidden.setZero();
-  cell.setZero();
-  for (std::size_t step = steps; step-- > 0;) {
-    Step(net.backwardInput.data() + std::size_t{tokenAt(step)} * kGates, net.backwardRecurrent,
-         hidden, cell);
-    Eigen::Map<Hidden>(states.backward.data() + step * kHidden) = hidden;
+  hidden = net.backwardFirstHidden;
+  cell = net.backwardFirstCell;
+  std::copy(hidden.begin(), hidden.end(), states.backward.begin() + (steps - 1) * kHidden);
+  for (std::size_t step = steps - 1; step-- > first + 1;) {
+    Step(net.backwardInput + std::size_t{tokenAt(step)} * kRow, net.backwardRecurrent.data(),
+         hidden.data(), cell.data());
+    std::copy(hidden.begin(), hidden.end(), states.backward.begin() + step * kHidden);
   }
 }
 
@@ -316,7 +445,8 @@ void PolyphoneModel::ScoresAt(const ModelStates& states, std::size_t index, char
                               std::vector<ReadingScore>& out) const {
   out.clear();
   const std::span<const ModelReadingId> candidates = Candidates(cp);
-  if (candidates.empty() || index >= states.length) return;
+  if (candidates.empty() || index >= states.length || index < states.first || index > states.last)
+    return;
   const Network& net = *network_;
   constexpr auto H = static_cast<Eigen::Index>(kHidden);
   // The window's character `index` is step index + 1, after the begin token.

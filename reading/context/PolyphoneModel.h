@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileBytes.h"
+
 // The polyphone model of reading by context: a small bidirectional LSTM over the characters of a
 // clause that scores the readings of a polyphonic character from everything around it, not only
 // from the words it stands in. Its file (tools/gen_polyphone_model.py writes it) holds the
@@ -31,6 +33,9 @@ struct ModelStates {
   std::vector<float> forward;   // (length + 2) x hidden, the begin and end tokens included
   std::vector<float> backward;  // the same positions, run from the end
   std::size_t length = 0;       // characters of the window
+  // The characters of the window whose states both directions reached: [first, last].
+  std::size_t first = 0;
+  std::size_t last = 0;
 };
 
 class PolyphoneModel {
@@ -39,10 +44,12 @@ class PolyphoneModel {
   static constexpr std::size_t kGates = 4 * kHidden;
   static constexpr std::size_t kDense = 32;
 
-  // Reads the file. A file that cannot be read raises the text-file error; a file that is not
-  // a model of this version, or is cut short or inconsistent, raises "<file>: <reason>".
+  // Maps the file: the input side of the recurrence, nearly all of it, is read where it lies, so
+  // only the rows of the characters a text holds come into memory. A file that cannot be read
+  // raises the text-file error; a file that is not a model of this version, or is cut short or
+  // inconsistent, raises "<file>: <reason>".
   static std::unique_ptr<PolyphoneModel> Load(const std::filesystem::path& file);
-  // The same from the file's bytes; `file` names it in the errors.
+  // The same from a copy of the file's bytes; `file` names it in the errors.
   static std::unique_ptr<PolyphoneModel> FromBytes(std::string_view bytes,
                                                    const std::filesystem::path& file);
 
@@ -65,14 +72,20 @@ class PolyphoneModel {
   // Runs both directions over `window`, wrapped in the begin and end tokens as the model was
   // trained, into `states`.
   void Run(std::span<const char32_t> window, ModelStates& states) const;
+  // The same for the scores of the characters [first, last] of `window` only: forward from the
+  // window's start to `last`, backward from its end to `first`, which is all those scores read.
+  // Their states are those of the whole run. Needs first <= last < window.size().
+  void Run(std::span<const char32_t> window, ModelStates& states, std::size_t first,
+           std::size_t last) const;
   // The scores of the readings of `cp`, standing at `index` of the window last run into
   // `states`: one per candidate, in the order of Candidates(cp); nothing for a character the
-  // model does not decide.
+  // model does not decide or the run did not reach.
   void ScoresAt(const ModelStates& states, std::size_t index, char32_t cp,
                 std::vector<ReadingScore>& out) const;
 
  private:
-  PolyphoneModel();
+  explicit PolyphoneModel(FileBytes bytes);
+  static std::unique_ptr<PolyphoneModel> Read(FileBytes bytes, const std::filesystem::path& file);
   struct Network;
   struct Polyphone {
     char32_t character;
@@ -84,6 +97,7 @@ class PolyphoneModel {
   const Polyphone* FindPolyphone(char32_t cp) const;
   std::uint32_t VocabularyIndex(char32_t cp) const;
 
+  FileBytes bytes_;  // the file, whose input gates the network reads in place
   std::unique_ptr<Network> network_;
   // The vocabulary index of every character of the Basic Multilingual Plane (the unknown
   // token's for those outside the vocabulary), and of the others, sorted by code point.

@@ -104,6 +104,58 @@ TEST_F(PolyphoneModelTest, TheContextChangesTheScores) {
   EXPECT_EQ(best("天气很干燥", 3), "gan1");
 }
 
+std::vector<ReadingScore> ScoresOf(const PolyphoneModel& model, const ModelStates& states,
+                                   std::size_t index, char32_t cp) {
+  std::vector<ReadingScore> scores;
+  model.ScoresAt(states, index, cp, scores);
+  return scores;
+}
+
+bool SameScores(const std::vector<ReadingScore>& a, const std::vector<ReadingScore>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](auto x, auto y) { return x.reading == y.reading && x.score == y.score; });
+}
+
+TEST_F(PolyphoneModelTest, ARunAsFarAsItsCharactersNeedGivesTheScoresOfTheWholeRun) {
+  const std::u32string text = CodePoints("重庆的重要会议上他长得很高，干了一天活");
+  ModelStates whole;
+  ModelStates part;
+  Model().Run(text, whole);
+  const struct {
+    std::size_t first;
+    std::size_t last;
+  } ranges[] = {{0, 0}, {3, 3}, {0, 5}, {3, 11}, {8, text.size() - 1}, {0, text.size() - 1}};
+  for (const auto& range : ranges) {
+    Model().Run(text, part, range.first, range.last);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto got = ScoresOf(Model(), part, i, text[i]);
+      if (i < range.first || i > range.last) {
+        EXPECT_TRUE(got.empty()) << i << " outside [" << range.first << ", " << range.last << "]";
+        continue;
+      }
+      // Bit for bit: each direction's states at a character depend only on the characters
+      // before it in that direction.
+      EXPECT_TRUE(SameScores(got, ScoresOf(Model(), whole, i, text[i])))
+          << i << " in [" << range.first << ", " << range.last << "]";
+    }
+  }
+}
+
+TEST_F(PolyphoneModelTest, TheMappedFileScoresAsItsBytesInMemory) {
+  const auto copied = PolyphoneModel::FromBytes(ReadWholeFile(ShippedModel()), ShippedModel());
+  const std::u32string text = CodePoints("他长得很高，我去银行取钱。重要的会议");
+  ModelStates mapped;
+  ModelStates inMemory;
+  Model().Run(text, mapped);
+  copied->Run(text, inMemory);
+  for (std::size_t i = 0; i < text.size(); ++i)
+    EXPECT_TRUE(
+        SameScores(ScoresOf(Model(), mapped, i, text[i]), ScoresOf(*copied, inMemory, i, text[i])))
+        << i;
+  // The mapped input gates are the file's pages, not memory of the model's own.
+  EXPECT_LT(Model().MemoryBytes() + 5'000'000, copied->MemoryBytes());
+}
+
 TEST(PolyphoneModelWindow, AClauseEndsAtSpacesPunctuationAndTheReach) {
   const struct {
     const char* text;
