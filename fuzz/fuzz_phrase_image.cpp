@@ -1,11 +1,13 @@
 // The image of the phrase data from arbitrary bytes: passed over, or taken and then safe to ask
-// anything. The input changes a valid image made from small files (the hash made to pass, as a
-// forger would), so that what follows the hash is what the fuzzer explores: the bounds of every
-// array and index. Whatever is taken must answer within its arrays.
+// anything. The input changes a valid image made from small files, its header's hash made to pass
+// as a forger would: opening checks only the header, so what the fuzzer explores is the entries
+// of every array, which lookups check where they read them. Whatever is taken must answer from
+// within its arrays, with syllable ids that are the data's, and end every lookup.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -48,14 +50,26 @@ const Fixture& TheFixture() {
   return fixture;
 }
 
+// The arrays' places follow the header's first 128 bytes: an offset and a count each, 16 of them.
+constexpr std::size_t kArrays = 16;
+std::size_t ArrayOffset(const std::string& image, std::size_t array) {
+  std::uint64_t offset = 0;
+  std::memcpy(&offset, image.data() + 128 + 16 * array, sizeof offset);
+  return static_cast<std::size_t>(offset);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const Fixture& fixture = TheFixture();
   fuzz::FuzzInput input(data, size);
-  // Bytes written over the valid image at a place the input picks; the rest cuts it.
+  // Bytes written over the valid image at a place the input picks: within one of the arrays (an
+  // image is mostly the tables of the Basic Multilingual Plane and the open tables, beyond what
+  // two bytes of offset reach from its start), or from the start; the rest cuts it.
   std::string bytes = fixture.image;
-  const std::size_t at = input.Byte() * 256 + input.Byte();
+  const std::size_t array = input.Byte();
+  std::size_t at = input.Byte() * 256 + input.Byte();
+  if (array < kArrays) at += ArrayOffset(fixture.image, array);
   const std::string patch = input.Bytes(64);
   if (at < bytes.size()) bytes.replace(at, std::min(patch.size(), bytes.size() - at), patch);
   if (input.Byte() == 0) bytes.resize(std::min(bytes.size(), std::size_t{input.Byte()} * 97));
@@ -74,10 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           for (std::size_t k = 0; k < match.length; ++k) {
             const SyllableId id = match.readings[k];
             FUZZ_CHECK(id == kDefaultSyllable || id < phrases->SyllableCount());
-            if (id != kDefaultSyllable) (void)phrases->Syllable(spoken[k]);
+            FUZZ_CHECK(id == kDefaultSyllable || spoken[k] < phrases->SyllableCount());
           }
         });
-    if (const auto id = phrases->DefaultReading(text[i])) (void)phrases->Syllable(*id);
+    if (const auto id = phrases->DefaultReading(text[i]))
+      FUZZ_CHECK(*id < phrases->SyllableCount());
     if (i + 1 < text.size()) {
       for (const int which : {1, 2}) {
         const auto id = phrases->PairReading(text[i], text[i + 1], which);

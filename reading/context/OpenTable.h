@@ -10,19 +10,29 @@
 
 namespace tolvane {
 
+// The slot where the probe for `key` starts, in a table of 2^(64 - shift) slots. Fibonacci
+// hashing: the top bits of the key times 2^64 / golden ratio pick the slot, so keys that differ
+// only in their low bits (neighbouring code points) spread over the table.
+inline std::size_t OpenTableHome(unsigned shift, std::uint64_t key) {
+  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> shift);
+}
+
 // The slot of `keys` (a power of two of them, at least one free) holding `key`, or the free slot
-// where it would go: the one probing loop of the tables and their views.
+// where it would go: the probing loop of the tables, which always have a free slot.
 template <std::uint64_t kEmpty>
 std::size_t OpenTableSlot(std::span<const std::uint64_t> keys, unsigned shift, std::uint64_t key) {
   const std::size_t last = keys.size() - 1;
-  // Fibonacci hashing: the top bits of the key times 2^64 / golden ratio pick the slot, so
-  // keys that differ only in their low bits (neighbouring code points) spread over the table.
-  std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> shift);
+  std::size_t slot = OpenTableHome(shift, key);
   while (keys[slot] != key && keys[slot] != kEmpty) slot = (slot + 1) & last;
   return slot;
 }
 
 // A table's arrays read where they lie, in the table or in a mapped image of one: lookups only.
+//
+// A view may hold arrays nobody checked (a mapped image is not scanned when it is opened, so that
+// only the pages a lookup needs are read): its lookups stop after one pass over the slots, and a
+// table with no free slot costs a slow lookup, never an endless one. Well-formed tables end every
+// probe at a free slot long before; the count is a compare that always predicts.
 template <typename Value, std::uint64_t kEmpty = ~std::uint64_t{0}>
 struct OpenTableView {
   std::span<const std::uint64_t> keys;
@@ -30,18 +40,20 @@ struct OpenTableView {
   unsigned shift = 60;
 
   const Value* Find(std::uint64_t key) const {
-    const std::size_t slot = OpenTableSlot<kEmpty>(keys, shift, key);
-    return keys[slot] == key ? &values[slot] : nullptr;
+    const std::size_t last = keys.size() - 1;
+    std::size_t slot = OpenTableHome(shift, key);
+    for (std::size_t probes = 0; probes <= last; ++probes) {
+      if (keys[slot] == key) return &values[slot];
+      if (keys[slot] == kEmpty) return nullptr;
+      slot = (slot + 1) & last;
+    }
+    return nullptr;
   }
-  // Whether lookups are safe: keys and values in step, a power of two of at least 16 slots with
-  // `shift` picking among them, and a free slot to end every probe.
+  // Whether lookups stay within the arrays: keys and values in step, a power of two of at least
+  // 16 slots with `shift` picking among them. A constant-time check, reading no slot.
   bool WellFormed() const {
-    if (keys.size() != values.size() || keys.size() < 16 || !std::has_single_bit(keys.size()) ||
-        shift != 64 - static_cast<unsigned>(std::countr_zero(keys.size())))
-      return false;
-    for (const std::uint64_t key : keys)
-      if (key == kEmpty) return true;
-    return false;
+    return keys.size() == values.size() && keys.size() >= 16 && std::has_single_bit(keys.size()) &&
+           shift == 64 - static_cast<unsigned>(std::countr_zero(keys.size()));
   }
 };
 

@@ -253,8 +253,9 @@ std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t 
 std::pair<std::uint32_t, std::uint32_t> PhraseData::WordsBeginningWith(char32_t first,
                                                                        char32_t second) const {
   const auto* range = tables_.prefixes.Find(PrefixKey(first, second));
-  return range != nullptr ? std::pair{range->first, range->last}
-                          : std::pair<std::uint32_t, std::uint32_t>{0, 0};
+  if (range == nullptr || range->first > range->last || range->last > tables_.words.size())
+    return {0, 0};
+  return {range->first, range->last};
 }
 
 void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth,
@@ -262,10 +263,13 @@ void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t d
   const char32_t* dense = depth == 2 ? tables_.thirdCharacters.data() : nullptr;
   const auto at = [&](std::uint32_t index) -> char32_t {
     if (dense != nullptr) return dense[index];
-    // Every word here is longer than `depth` in data built from the files; an image's words are
-    // only known to lie within the characters, so a shorter one reads as ending there.
+    // Every word here is longer than `depth` and lies within the characters in data built from
+    // the files; a mapped image's words are checked here, where they are read, and one that is
+    // shorter or lies beyond reads as ending there.
     const PhraseWord& word = tables_.words[index];
-    return word.length > depth ? tables_.characters[word.begin + depth] : 0;
+    return word.length > depth && std::uint64_t{word.begin} + depth < tables_.characters.size()
+               ? tables_.characters[word.begin + depth]
+               : 0;
   };
   // The first word whose character there is not below cp.
   std::uint32_t low = first;
@@ -307,12 +311,14 @@ void PhraseData::Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t d
 
 std::optional<SyllableId> PhraseData::DefaultReading(char32_t cp) const {
   if (cp < 0x10000) {
+    // Stored + 1, so that 0 is none; an id beyond the syllables (a mapped image's entries are
+    // checked where they are read) is none too.
     const SyllableId stored = tables_.bmpDefaults[cp];
-    if (stored == 0) return std::nullopt;
+    if (stored == 0 || stored > syllables_.size()) return std::nullopt;
     return static_cast<SyllableId>(stored - 1);
   }
   const SyllableId* id = tables_.defaults.Find(cp);
-  if (id == nullptr) return std::nullopt;
+  if (id == nullptr || *id >= syllables_.size()) return std::nullopt;
   return *id;
 }
 
@@ -328,7 +334,7 @@ std::optional<SyllableId> PhraseData::PairReading(char32_t first, char32_t secon
   if (standing < 0x10000 && (tables_.pairedCharacters[standing / 64] >> (standing % 64) & 1) == 0)
     return std::nullopt;
   const SyllableId* id = tables_.pairs.Find(PairKey(first, second, which));
-  if (id == nullptr) return std::nullopt;
+  if (id == nullptr || (*id >= syllables_.size() && *id != kDisputedSyllable)) return std::nullopt;
   return *id;
 }
 

@@ -71,6 +71,7 @@ class PhraseData {
   using RuleSyllables = PhraseRuleSyllables;
   const RuleSyllables& Rules() const { return tables_.rules; }
 
+  // The text of a syllable id the data handed out: every one is below SyllableCount().
   const std::string& Syllable(SyllableId id) const { return syllables_[id]; }
   std::optional<SyllableId> FindSyllable(std::string_view syllable) const;
   std::size_t SyllableCount() const { return syllables_.size(); }
@@ -81,7 +82,7 @@ class PhraseData {
   // The built data as flat arrays, as an image stores them (reading/context/PhraseImage.h).
   const PhraseTables& Tables() const { return tables_; }
   // Data read from arrays that lie elsewhere: `storage` keeps them alive. The arrays must be
-  // WellFormed for the syllables.
+  // WellFormed for the syllables; their entries may hold anything.
   static std::unique_ptr<PhraseData> FromTables(std::vector<std::string> syllables,
                                                 const PhraseTables& tables,
                                                 std::shared_ptr<const void> storage);
@@ -97,6 +98,13 @@ class PhraseData {
   static std::uint64_t PairKey(char32_t first, char32_t second, int which) {
     return (std::uint64_t{first} << 22 | second) << 1 | (which == 1 ? 1u : 0u);
   }
+  // The readings of `word` read as `length` characters, or null when they do not lie within the
+  // readings, or one of them or of its syllables as spoken is no syllable of the data (both are
+  // kDefaultSyllable where the word leaves the character its default): such a word reads as
+  // absent. Data built from the files always passes; the check is for a mapped
+  // image, whose entries are checked where they are read rather than all when it is opened
+  // (PhraseTables::WellFormed).
+  const SyllableId* ReadingsOf(const PhraseWord& word, std::size_t length) const;
   // Of the words [first, last), which all share their first `depth` characters and are longer,
   // those whose next character is `cp`.
   void Narrow(std::uint32_t& first, std::uint32_t& last, std::size_t depth, char32_t cp) const;
@@ -115,28 +123,37 @@ class PhraseData {
   std::size_t storageBytes_ = 0;
 };
 
+inline const SyllableId* PhraseData::ReadingsOf(const PhraseWord& word, std::size_t length) const {
+  if (std::uint64_t{word.begin} + length > tables_.readings.size()) return nullptr;
+  const SyllableId* written = tables_.readings.data() + word.begin;
+  const SyllableId* spoken = tables_.spokenReadings.data() + word.begin;
+  const std::size_t count = syllables_.size();
+  bool known = true;
+  for (std::size_t k = 0; k < length; ++k)
+    known &= (written[k] < count && spoken[k] < count) ||
+             (written[k] == kDefaultSyllable && spoken[k] == kDefaultSyllable);
+  return known ? written : nullptr;
+}
+
 template <typename Visit>
 void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) const {
   if (text.empty()) return;
+  const auto offer = [&](const PhraseWord& word, std::size_t length) {
+    if (const SyllableId* readings = ReadingsOf(word, length))
+      visit(WordMatch{length, word.logProbability, std::span<const SyllableId>(readings, length)});
+  };
   std::uint32_t first = 0;
   std::uint32_t last = 0;
   if (text[0] < 0x10000) {
     // The common case at one table access: the character as a word, and whether longer words
     // begin with it.
     const PhraseFirstCharacter& entry = tables_.bmpFirst[text[0]];
-    if (entry.single >= 0) {
-      const PhraseWord& word = tables_.words[static_cast<std::uint32_t>(entry.single)];
-      visit(WordMatch{1, word.logProbability,
-                      std::span<const SyllableId>(tables_.readings.data() + word.begin, 1)});
-    }
+    if (static_cast<std::uint32_t>(entry.single) < tables_.words.size())  // -1: none
+      offer(tables_.words[static_cast<std::uint32_t>(entry.single)], 1);
     if (!entry.longer || text.size() < 2) return;
   } else {
     std::tie(first, last) = WordsBeginningWith(text[0]);
-    if (first < last && tables_.words[first].length == 1) {
-      const PhraseWord& word = tables_.words[first];
-      visit(WordMatch{1, word.logProbability,
-                      std::span<const SyllableId>(tables_.readings.data() + word.begin, 1)});
-    }
+    if (first < last && tables_.words[first].length == 1) offer(tables_.words[first], 1);
     if (text.size() < 2) return;
   }
   // The words of two characters and more that begin with these two, at one probe; then
@@ -146,8 +163,7 @@ void PhraseData::ForEachWordAt(std::span<const char32_t> text, Visit&& visit) co
     // Sorted, the word of exactly this length comes first among those sharing its characters.
     const PhraseWord& word = tables_.words[first];
     if (word.length == length) {
-      visit(WordMatch{length, word.logProbability,
-                      std::span<const SyllableId>(tables_.readings.data() + word.begin, length)});
+      offer(word, length);
       ++first;
     }
     if (length >= text.size() || first >= last) break;

@@ -52,7 +52,10 @@ struct Header {
   std::uint32_t version;
   std::uint32_t byteOrder;
   std::uint64_t imageSize;
-  std::uint64_t hash;  // of the header with this field 0, then of everything after the header
+  // Of the header with this field 0. The arrays after it have no hash: reading them all at every
+  // start would cost what the image saves. Their entries are checked where lookups read them
+  // (PhraseTables::WellFormed), so damaged arrays can give wrong answers but never unsafe ones.
+  std::uint64_t hash;
   FileFingerprint sources[3];
   double unknownLogProbability;
   PhraseRuleSyllables rules;
@@ -68,15 +71,13 @@ static_assert(sizeof(PhraseRuleSyllables) == 20 && sizeof(FileFingerprint) == 16
 
 constexpr std::array<char, 8> kMagic = {'T', 'L', 'V', 'P', 'H', 'R', 'A', 'S'};
 // Raised whenever the layout of an image or of an entry of its arrays changes.
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 
-std::uint64_t HashOfImage(const Header& header, std::string_view body) {
+std::uint64_t HashOfHeader(const Header& header) {
   Header zeroed = header;
   zeroed.hash = 0;
-  const std::uint64_t seed =
-      HashBytes(std::string_view(reinterpret_cast<const char*>(&zeroed), sizeof zeroed));
-  return HashBytes(body, seed);
+  return HashBytes(std::string_view(reinterpret_cast<const char*>(&zeroed), sizeof zeroed));
 }
 
 // A file mapped read-only for as long as the data read from it lives.
@@ -101,10 +102,10 @@ std::shared_ptr<MappedFile> MapFile(const std::filesystem::path& file) {
   void* address = MAP_FAILED;
   if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
       static_cast<std::uint64_t>(status.st_size) >= sizeof(Header)) {
-    // Populated at once: the hash reads every page anyway, and one call maps them all faster
-    // than a fault for each.
-    address = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ,
-                     MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    // Not populated: a page is mapped when a lookup first reads it, so a short run holds the few
+    // pages its lookups need rather than all 30 MB of the image.
+    address =
+        ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
   }
   ::close(fd);
   if (address == MAP_FAILED) return nullptr;
@@ -128,8 +129,7 @@ class ImageWriter {
     bytes_.resize((bytes_.size() + 7) / 8 * 8, '\0');
     std::copy(std::begin(places_), std::end(places_), std::begin(header.sections));
     header.imageSize = bytes_.size();
-    header.hash = 0;
-    header.hash = HashOfImage(header, std::string_view(bytes_).substr(sizeof(Header)));
+    header.hash = HashOfHeader(header);
     std::memcpy(bytes_.data(), &header, sizeof header);
     return std::move(bytes_);
   }
@@ -240,7 +240,7 @@ std::unique_ptr<PhraseData> OpenPhraseImage(const std::filesystem::path& image,
   if (header.magic != kMagic || header.version != kVersion || header.byteOrder != kByteOrder ||
       header.imageSize != bytes.size() || !(header.sources[0] == sources.words) ||
       !(header.sources[1] == sources.pairs) || !(header.sources[2] == sources.characters) ||
-      header.hash != HashOfImage(header, bytes.substr(sizeof(Header))))
+      header.hash != HashOfHeader(header))
     return nullptr;
 
   const ImageReader reader(bytes, header);
@@ -283,7 +283,7 @@ void SealPhraseImage(std::string& bytes) {
   if (bytes.size() < sizeof(Header)) return;
   Header header;
   std::memcpy(static_cast<void*>(&header), bytes.data(), sizeof header);
-  header.hash = HashOfImage(header, std::string_view(bytes).substr(sizeof(Header)));
+  header.hash = HashOfHeader(header);
   std::memcpy(bytes.data(), &header, sizeof header);
 }
 

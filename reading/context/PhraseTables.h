@@ -61,10 +61,18 @@ struct PhraseTables {
 
   static constexpr std::size_t kBmp = 0x10000;
 
-  // Whether every index in the arrays lies within the array it points into and every syllable id
-  // is one of `syllableCount` (or the markers where they may stand), so that no lookup can read
-  // outside them or loop forever, whatever the arrays hold. Sortedness is not checked: words out
-  // of order make wrong answers, not unsafe ones.
+  // Whether the arrays have the shape lookups rely on: the arrays in step that must be, the
+  // tables of the Basic Multilingual Plane whole, the open tables powers of two, the counts within
+  // what an index can hold, the rules' syllables among `syllableCount`. A constant-time check:
+  // it reads no entry of an array, so that opening a mapped image reads only its header.
+  //
+  // What the entries hold is checked where a lookup reads them (PhraseData): a word's place
+  // against the characters, a range of words against the words, a syllable id against the
+  // syllables, a probe against the table's size. Whatever the arrays hold, no lookup reads
+  // outside them, loops forever or hands out a syllable id that is not one of `syllableCount`
+  // (or kDefaultSyllable in a word, kDisputedSyllable in a pair); an entry that fails its check
+  // reads as absent. Sortedness is not checked either: words out of order make wrong answers,
+  // not unsafe ones.
   bool WellFormed(std::size_t syllableCount) const;
 };
 

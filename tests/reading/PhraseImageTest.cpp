@@ -1,10 +1,12 @@
 // The image of the phrase data: mapped, it answers every question as the data parsed from its
-// text files does; made from other files than those beside it, cut short, damaged or forged, it
-// is passed over and the text files are read instead.
+// text files does; made from other files than those beside it, cut short or with a damaged
+// header, it is passed over and the text files are read instead; with forged arrays, it answers
+// only from within them.
 #include "reading/context/PhraseImage.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -216,8 +218,9 @@ TEST(PhraseImage, ADamagedImageIsPassedOver) {
       {"cut short by a byte", [](std::string& b) { b.pop_back(); }},
       {"cut in half", [](std::string& b) { b.resize(b.size() / 2); }},
       {"a byte longer", [](std::string& b) { b.push_back('\0'); }},
-      {"a byte of the arrays changed", [](std::string& b) { b[b.size() - 9] ^= 0x10; }},
-      {"a byte of the header changed", [](std::string& b) { b[9] ^= 1; }},
+      {"the version changed", [](std::string& b) { b[9] ^= 1; }},
+      {"a source's hash changed", [](std::string& b) { b[40] ^= 1; }},
+      {"an array's place changed", [](std::string& b) { b[128] ^= 8; }},
       {"not an image", [](std::string& b) { b.assign(b.size(), 'x'); }},
   };
   for (const Case& c : cases) {
@@ -232,13 +235,17 @@ TEST(PhraseImage, ADamagedImageIsPassedOver) {
   }
 }
 
-// An image whose hash is right but whose arrays point outside themselves, as a forger could
-// write: the checks of its bounds turn it away.
-TEST(PhraseImage, AForgedImageIsTurnedAwayByItsBounds) {
+// An image whose header is right but whose arrays point outside themselves, hold syllable ids
+// that are none or leave a table without a free slot, as damage or a forger could make them.
+// Opening reads only the header, so the image is taken; each entry is checked where a lookup
+// reads it, and reads as absent. Where the arrays are left unchecked, the values far out of range
+// make a lookup fault, loop or hand out a syllable id that is none.
+TEST(PhraseImage, AForgedImageAnswersOnlyFromWithinItsArrays) {
   const Files files;
   files.MakeImage();
   const std::string good = ReadBytes(files.image);
   const auto parsed = files.Parsed();
+  const std::vector<std::string> truth = Answers(*parsed);
   const PhraseTables& tables = parsed->Tables();
   // Where an array lies in the image: found by its bytes, which are unique enough here.
   const auto offsetOf = [&](auto span) {
@@ -247,41 +254,72 @@ TEST(PhraseImage, AForgedImageIsTurnedAwayByItsBounds) {
     EXPECT_NE(at, std::string::npos);
     return at;
   };
+  const auto put = [](std::string& b, std::size_t at, auto value) {
+    std::memcpy(b.data() + at, &value, sizeof value);
+  };
+  // Every entry of an array, or only those a filled slot of an open table holds.
+  const auto putEach = [&](std::string& b, auto span, auto value) {
+    const std::size_t at = offsetOf(span);
+    for (std::size_t i = 0; i < span.size(); ++i) put(b, at + sizeof value * i, value);
+  };
+  const auto putFilled = [&](std::string& b, const auto& table, auto value) {
+    const std::size_t at = offsetOf(table.values);
+    for (std::size_t i = 0; i < table.keys.size(); ++i)
+      if (table.keys[i] != ~std::uint64_t{0}) put(b, at + sizeof value * i, value);
+  };
+  const std::uint32_t farCharacter = 0xFFFFFF00;
   struct Case {
     const char* what;
     std::function<void(std::string&)> forge;
   };
-  const auto put = [](std::string& b, std::size_t at, auto value) {
-    std::memcpy(b.data() + at, &value, sizeof value);
-  };
   const std::vector<Case> cases = {
-      {"a word's characters beyond the array",
+      {"the last word's characters far beyond the arrays (a word beyond the plane)",
        [&](std::string& b) {
-         put(b, offsetOf(tables.words) + 12 * (tables.words.size() - 1),
-             static_cast<std::uint32_t>(tables.characters.size()));
+         put(b, offsetOf(tables.words) + sizeof(PhraseWord) * (tables.words.size() - 1),
+             farCharacter);
        }},
-      {"a reading beyond the syllables",
+      {"every word's characters far beyond the arrays",
        [&](std::string& b) {
-         put(b, offsetOf(tables.readings), static_cast<SyllableId>(parsed->SyllableCount()));
+         for (std::size_t w = 0; w < tables.words.size(); ++w)
+           put(b, offsetOf(tables.words) + sizeof(PhraseWord) * w, farCharacter);
        }},
-      {"a light syllable beyond the syllables",
+      {"words longer than the characters",
        [&](std::string& b) {
-         put(b, offsetOf(tables.spokenReadings), static_cast<SyllableId>(0xFFF0));
+         for (std::size_t w = 0; w < tables.words.size(); ++w)
+           put(b, offsetOf(tables.words) + sizeof(PhraseWord) * w + 4, std::uint16_t{0xFFFF});
        }},
-      {"a character's word beyond the words",
+      {"readings beyond the syllables",
+       [&](std::string& b) { putEach(b, tables.readings, SyllableId{0xFFF0}); }},
+      {"light syllables beyond the syllables",
+       [&](std::string& b) { putEach(b, tables.spokenReadings, SyllableId{0xFFF0}); }},
+      {"a character's word far beyond the words",
        [&](std::string& b) {
-         put(b, offsetOf(tables.bmpFirst) + 8 * U'中',
-             static_cast<std::int32_t>(tables.words.size()));
+         put(b, offsetOf(tables.bmpFirst) + sizeof(PhraseFirstCharacter) * U'中',
+             std::int32_t{0x7FFFFF00});
        }},
-      {"a default beyond the syllables",
+      {"ranges of words far beyond the words",
        [&](std::string& b) {
-         put(b, offsetOf(tables.bmpDefaults) + 2 * U'长', static_cast<SyllableId>(0x8000));
+         putFilled(b, tables.prefixes, PhraseWordRange{0, 0xFFFFFF00});
        }},
+      {"ranges of words that end before they begin",
+       [&](std::string& b) {
+         putFilled(b, tables.prefixes, PhraseWordRange{0xFFFFFF00, 1});
+       }},
+      {"defaults beyond the syllables",
+       [&](std::string& b) { putEach(b, tables.bmpDefaults, SyllableId{0x8000}); }},
+      {"defaults beyond the plane beyond the syllables",
+       [&](std::string& b) { putFilled(b, tables.defaults, SyllableId{0x8000}); }},
+      {"pairs' readings beyond the syllables",
+       [&](std::string& b) { putFilled(b, tables.pairs, SyllableId{0x8000}); }},
       {"a pair table with no free slot",
        [&](std::string& b) {
-         const std::size_t at = offsetOf(tables.pairs.keys);
          for (std::size_t i = 0; i < tables.pairs.keys.size(); ++i)
-           put(b, at + 8 * i, std::uint64_t{i});
+           put(b, offsetOf(tables.pairs.keys) + 8 * i, std::uint64_t{i});
+       }},
+      {"a prefix table with no free slot",
+       [&](std::string& b) {
+         for (std::size_t i = 0; i < tables.prefixes.keys.size(); ++i)
+           put(b, offsetOf(tables.prefixes.keys) + 8 * i, std::uint64_t{i});
        }},
   };
   for (const Case& c : cases) {
@@ -291,10 +329,55 @@ TEST(PhraseImage, AForgedImageIsTurnedAwayByItsBounds) {
     ASSERT_NE(bytes, good);
     SealPhraseImage(bytes);
     WriteBytes(files.image, bytes);
+    const auto mapped = OpenPhraseImage(files.image, files.Sources());
+    ASSERT_TRUE(mapped) << "the image was passed over";
+    // Every answer is one the files give too (Answers names an id beyond the syllables "?"),
+    // or a default that is none: what is forged is gone, nothing else is made up.
+    const std::vector<std::string> answers = Answers(*mapped);
+    for (const std::string& answer : answers)
+      EXPECT_TRUE(std::ranges::find(truth, answer) != truth.end() ||
+                  answer.ends_with(" default none"))
+          << answer;
+    EXPECT_NE(answers, truth) << "the forgery changed nothing the answers read";
+  }
+}
+
+// Opening reads only the header: the shape of the arrays it records is checked there, and an
+// image of the wrong shape is passed over even with its hash right.
+TEST(PhraseImage, AnImageOfTheWrongShapeIsPassedOver) {
+  const Files files;
+  files.MakeImage();
+  const std::string good = ReadBytes(files.image);
+  const auto parsed = files.Parsed();
+  const PhraseTables& tables = parsed->Tables();
+  // The places of the arrays follow 128 bytes of the header, an offset and a count each, in the
+  // order PhraseImage.cpp gives them.
+  const auto countAt = [](std::size_t section) { return 128 + 16 * section + 8; };
+  struct Case {
+    const char* what;
+    std::size_t section;
+    std::uint64_t count;
+  };
+  const std::vector<Case> cases = {
+      {"fewer readings than characters", 5, tables.readings.size() - 1},
+      {"fewer light syllables than readings", 6, tables.spokenReadings.size() - 1},
+      {"fewer third characters than words", 4, tables.words.size() - 1},
+      {"the plane's first characters cut short", 7, 0xFFFF},
+      {"the plane's defaults cut short", 8, 0xFFFF},
+      {"the paired characters cut short", 9, 1023},
+      {"a prefix table of fewer values than keys", 11, tables.prefixes.keys.size() / 2},
+      {"a pair table not a power of two", 14, tables.pairs.keys.size() - 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string bytes = good;
+    std::memcpy(bytes.data() + countAt(c.section), &c.count, sizeof c.count);
+    SealPhraseImage(bytes);
+    WriteBytes(files.image, bytes);
     EXPECT_FALSE(OpenPhraseImage(files.image, files.Sources())) << "the image was taken";
     EXPECT_EQ(Answers(*files.Loaded()), Answers(*parsed));
   }
-  // Sealed as it is, the image is still taken: the cases above fail for their forgery alone.
+  // Sealed as it is, the image is taken: the cases above fail for their change alone.
   std::string bytes = good;
   SealPhraseImage(bytes);
   WriteBytes(files.image, bytes);
