@@ -40,10 +40,7 @@ class ContextReadingTest : public testing::Test {
   // The readings of a line of UTF-8 text, in UTF-8.
   std::vector<std::string> Read(const std::string& textUtf8,
                                 const ConversionSettings& settings = Context()) {
-    std::vector<std::string> out;
-    for (const std::string_view r : ReadingsOfLine(reader(), textUtf8, TextForm::Unicode, settings))
-      out.push_back(unicode::ToUtf8Bytes(r));
-    return out;
+    return reader.OfUtf8Line(textUtf8, settings);
   }
   test::TempDir folder_;
 };

@@ -285,10 +285,7 @@ class ModelChoiceTest : public testing::Test {
     ConversionSettings settings;
     settings.polyphone = PolyphonePolicy::ByContext;
     settings.toneStyle = ToneStyle::Numbered;
-    std::vector<std::string> out;
-    for (const std::string_view r : ReadingsOfLine(reader(), textUtf8, TextForm::Unicode, settings))
-      out.push_back(unicode::ToUtf8Bytes(r));
-    return out;
+    return reader.OfUtf8Line(textUtf8, settings);
   }
   test::TempDir folder_;
 };

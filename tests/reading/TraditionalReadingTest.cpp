@@ -26,10 +26,7 @@ class TraditionalReadingTest : public testing::Test {
     settings.polyphone = PolyphonePolicy::ByContext;
     settings.toneStyle = ToneStyle::Numbered;
     settings.neutralTone = neutral;
-    std::vector<std::string> out;
-    for (const std::string_view r : ReadingsOfLine(reader(), textUtf8, TextForm::Unicode, settings))
-      out.push_back(unicode::ToUtf8Bytes(r));
-    return out;
+    return reader.OfUtf8Line(textUtf8, settings);
   }
   test::TempDir folder_;
 };
