@@ -44,13 +44,14 @@ void ReadingOptions::AddTo(CLI::App& command) {
       .add_option("--tone", settings.toneStyle, "Tone style: marked (default), numbered or plain")
       ->transform(CLI::CheckedTransformer(kToneStyles, CLI::ignore_case))
       ->option_text("marked|numbered|plain");
-  command
-      .add_option("--polyphone", settings.polyphone,
-                  "Characters with several readings: context (default: the one the words "
-                  "around it call for), first (the first of the built-in table's, as the "
-                  "window reads by default) or all (every one, joined by /)")
-      ->transform(CLI::CheckedTransformer(kPolicies, CLI::ignore_case))
-      ->option_text("context|first|all");
+  polyphone_ =
+      command
+          .add_option("--polyphone", settings.polyphone,
+                      "Characters with several readings: context (default: the one the words "
+                      "around it call for), first (the first of the built-in table's, as the "
+                      "window reads by default) or all (every one, joined by /)")
+          ->transform(CLI::CheckedTransformer(kPolicies, CLI::ignore_case))
+          ->option_text("context|first|all");
   neutralTone_ =
       command
           .add_option("--neutral-tone", settings.neutralTone,
@@ -96,6 +97,17 @@ void ReadingOptions::CheckReadingByContext() const {
                                "citation tones write the 儿 as er");
 }
 
+void ReadingOptions::CheckOrthography(OutputFormat format) const {
+  if (!settings.orthography) return;
+  if (polyphone_->count() > 0 && settings.polyphone != PolyphonePolicy::ByContext)
+    throw CLI::ValidationError("--orthography",
+                               "reads by context: it cannot go with --polyphone first or all");
+  if (format != OutputFormat::rb_output_py_only)
+    throw CLI::ValidationError("--orthography",
+                               "works with --format py-only for now; the other layouts do not "
+                               "align words yet");
+}
+
 void ReadingOptions::AddEncodingTo(CLI::App& command) {
   AddEncodingOption(command, encoding,
                     "Encoding of the file read: auto (default: a byte-order mark, else UTF-8 "
@@ -113,6 +125,11 @@ void ReadingOptions::AddLayoutTo(CLI::App& command, bool withWrap) {
                            "chosen too by a TARGET ending in .html or .htm)")
                ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
                ->option_text("py|han|hanpy|pyhan|py-only|html");
+  command.add_flag("--orthography", settings.orthography,
+                   "Write pinyin by words as the basic rules of Hanyu Pinyin orthography do: "
+                   "a word's syllables joined (Běijīng), sentences and proper nouns "
+                   "capitalised, Latin punctuation; reads by context. With --format py-only "
+                   "only, for now: the other layouts do not align words yet");
   command.add_flag("--no-align{false}", settings.align,
                    "In the py and han layouts, keep the character line as it is instead of "
                    "moving each character under its reading");

@@ -39,12 +39,16 @@ struct ReadingOptions {
   // with another policy, and for --erhua r with citation tones: each would change nothing, and a
   // user who gives one expects it to.
   void CheckReadingByContext() const;
+  // Raises CLI::ValidationError naming --orthography when it is given with another policy than
+  // reading by context, or with a layout other than `format` py-only, which alone writes it yet.
+  void CheckOrthography(OutputFormat format) const;
   // --encoding of the file the command reads.
   void AddEncodingTo(CLI::App& command);
-  // --format and --no-align, and --wrap when `withWrap`.
+  // --format, --no-align and --orthography, and --wrap when `withWrap`.
   void AddLayoutTo(CLI::App& command, bool withWrap);
 
  private:
+  CLI::Option* polyphone_ = nullptr;
   CLI::Option* neutralTone_ = nullptr;
   CLI::Option* sandhi_ = nullptr;
   CLI::Option* erhua_ = nullptr;

@@ -22,7 +22,10 @@ class PreviewCommand : public Command {
     subcommand_->add_option("TEXT", text_, "Text in UTF-8")->required();
   }
 
-  void CheckArguments() const override { options_.CheckReadingByContext(); }
+  void CheckArguments() const override {
+    options_.CheckReadingByContext();
+    options_.CheckOrthography(options_.settings.outputFormat);
+  }
 
   int Run(const CliContext& context) override {
     Session session;

@@ -132,6 +132,13 @@ void AnnotateLineIn(LineReadings& readings, std::string_view line,
   const OutputFormat format = settings.outputFormat;
   const bool lineStart = position.lineStart;
   position.lineStart = false;
+  if (settings.orthography && format == OutputFormat::rb_output_py_only) {
+    // Written pinyin spells a line as a whole: no separator carried from line to line.
+    out.pinyin.Append(readings.Orthography(settings).Spell(line, Form));
+    out.lines[0] = out.pinyin.view();
+    out.count = 1;
+    return;
+  }
   if (IsTwoLineLayout(format)) {
     BuildAlignedLines<Form>(readings, line, settings, separator, position, out);
     if (lineStart) out.pinyin.DropFirstByte();

@@ -17,9 +17,32 @@ const ReadingResolver& LineReadings::Classic(const ConversionSettings& settings)
   return *resolver;
 }
 
+namespace {
+
+int SpokenIndex(const ConversionSettings& settings) {
+  return (settings.neutralTone == NeutralTone::Spoken ? 1 : 0) | (settings.erhua ? 2 : 0) |
+         (settings.sandhi ? 4 : 0);
+}
+
+}  // namespace
+
+OrthographicLine& LineReadings::Orthography(const ConversionSettings& settings) {
+  auto& speller =
+      orthography_[static_cast<int>(settings.toneStyle)][settings.wadeGiles][SpokenIndex(settings)];
+  if (!speller) {
+    // The words are worked out on numbered syllables and written in the style asked.
+    ConversionSettings numbered = settings;
+    numbered.toneStyle = ToneStyle::Numbered;
+    const ContextResolver& resolver = Context(numbered);
+    speller =
+        std::make_unique<OrthographicLine>(resolver, data_->ContextData(), data_->ProperNounData(),
+                                           settings.toneStyle, data_->ToneVowelList());
+  }
+  return *speller;
+}
+
 const ContextResolver& LineReadings::Context(const ConversionSettings& settings) {
-  const int spoken = (settings.neutralTone == NeutralTone::Spoken ? 1 : 0) |
-                     (settings.erhua ? 2 : 0) | (settings.sandhi ? 4 : 0);
+  const int spoken = SpokenIndex(settings);
   auto& resolver = context_[static_cast<int>(settings.toneStyle)][settings.wadeGiles][spoken];
   if (!resolver) {
     const PhraseData& phrases = data_->ContextData();

@@ -14,6 +14,7 @@
 #include "reading/ReadingData.h"
 #include "reading/classic/Lookup.h"
 #include "reading/context/ContextResolver.h"
+#include "reading/orthography/OrthographicLine.h"
 #include "reading/shared/PositionReading.h"
 #include "settings/ConversionSettings.h"
 
@@ -48,6 +49,9 @@ class LineReadings {
   const ReadingResolver& Classic(const ConversionSettings& settings);
   // Reading by context for these settings; loads the phrase data the first time.
   const ContextResolver& Context(const ConversionSettings& settings);
+  // Written pinyin for these settings' tone style and way of reading by context; loads the phrase
+  // data and the proper nouns the first time.
+  OrthographicLine& Orthography(const ConversionSettings& settings);
 
  private:
   std::shared_ptr<const ReadingData> data_;
@@ -56,6 +60,8 @@ class LineReadings {
   // By tone style and Wade-Giles switch.
   // By tone style, Wade-Giles, and how speech is written (neutral tone, erhua, 一/不: 8 ways).
   std::array<std::array<std::array<std::unique_ptr<ContextResolver>, 8>, 2>, 3> context_;
+  // By tone style, Wade-Giles and how speech is written, as context_.
+  std::array<std::array<std::array<std::unique_ptr<OrthographicLine>, 8>, 2>, 3> orthography_;
   std::optional<std::unordered_set<std::string>> syllables_;
   // The last line read by context, kept to reuse their memory.
   std::vector<std::string_view> characters_;

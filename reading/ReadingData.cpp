@@ -51,6 +51,16 @@ const PhraseData& PhraseDataLoader::Get() {
   return *data_;
 }
 
+const ProperNouns& PhraseDataLoader::Names() {
+  std::lock_guard lock(mutex_);
+  if (!names_) {
+    const std::filesystem::path folder = ContextDataFolder(folder_, kProperNounsFile);
+    names_ = Holds(folder, kProperNounsFile) ? ProperNouns::Load(folder / kProperNounsFile)
+                                             : std::make_unique<ProperNouns>();
+  }
+  return *names_;
+}
+
 const PolyphoneModel* PhraseDataLoader::Model() {
   std::lock_guard lock(mutex_);
   LoadLocked();

@@ -11,6 +11,7 @@
 #include "reading/classic/ReadingTable.h"
 #include "reading/context/PhraseData.h"
 #include "reading/context/PolyphoneModel.h"
+#include "reading/orthography/ProperNouns.h"
 #include "reading/shared/DataFiles.h"
 #include "settings/ConversionSettings.h"
 
@@ -32,6 +33,11 @@ class PhraseDataLoader {
   // file, else from the program's own data; null when neither has it. A model file that cannot
   // be read or is damaged raises its error, as the phrase data's files do.
   const PolyphoneModel* Model();
+  // The proper nouns of written pinyin, loaded the first time they are asked for, from the folder
+  // when it holds the file, else from the program's own data; none when neither has it (words
+  // are then capitalised only where a sentence begins). A file that cannot be read or is
+  // malformed raises its error.
+  const ProperNouns& Names();
 
  private:
   void LoadLocked();
@@ -40,6 +46,7 @@ class PhraseDataLoader {
   std::mutex mutex_;
   std::unique_ptr<const PhraseData> data_;
   std::unique_ptr<const PolyphoneModel> model_;
+  std::unique_ptr<const ProperNouns> names_;
 };
 
 // One snapshot of everything the readings are made from: the built-in tables (empty until their
@@ -73,6 +80,8 @@ class ReadingData {
   // The polyphone model beside it, or null (PhraseDataLoader::Model). Loads both.
   const PolyphoneModel* ContextModel() const { return context_->Model(); }
   const std::shared_ptr<PhraseDataLoader>& ContextLoader() const { return context_; }
+  // The proper nouns of written pinyin (PhraseDataLoader::Names).
+  const ProperNouns& ProperNounData() const { return context_->Names(); }
   // The toneless syllables a user's reading is cut into: the phrase data's and the numbered
   // table's. Loads the phrase data.
   std::unordered_set<std::string> KnownSyllables() const;

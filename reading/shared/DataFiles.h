@@ -20,6 +20,9 @@ inline constexpr const char* kToneVowelFile = "define_py_tone.dll";
 inline constexpr const char* kContextWordsFile = "pinyin_words.txt";
 inline constexpr const char* kContextPairsFile = "pinyin_pairs.txt";
 inline constexpr const char* kContextCharactersFile = "pinyin_chars.txt";
+// The proper nouns and surnames that written pinyin capitalises (ProperNouns), installed beside
+// them.
+inline constexpr const char* kProperNounsFile = "pinyin_names.txt";
 // The polyphone model of reading by context (PolyphoneModel), installed beside them.
 inline constexpr const char* kPolyphoneModelFile = "polyphone_model.bin";
 

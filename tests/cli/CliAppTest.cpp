@@ -29,7 +29,8 @@ class CliTest : public testing::Test {
   void SetUp() override {
     std::filesystem::copy_file(test::SourceDataFolder() / "define_py_tone.dll",
                                program_ / "define_py_tone.dll");
-    for (const char* file : {"pinyin_words.txt", "pinyin_pairs.txt", "pinyin_chars.txt"})
+    for (const char* file :
+         {"pinyin_words.txt", "pinyin_pairs.txt", "pinyin_chars.txt", "pinyin_names.txt"})
       std::filesystem::create_symlink(test::SourceDataFolder() / file, program_ / file);
   }
   Result Run(std::vector<std::string> args, bool errIsTerminal = false) {
@@ -75,10 +76,43 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   }
   const Result help = Run({"convert", "--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"--polyphone", "--tone", "--format", "--no-align", "--wrap",
-                             "--wade-giles", "--data-dir", "--quiet", "--jobs", "--encoding",
-                             "--output-encoding", "--neutral-tone", "--sandhi", "--erhua"})
+  for (const char* option :
+       {"--polyphone", "--tone", "--format", "--no-align", "--wrap", "--wade-giles", "--data-dir",
+        "--quiet", "--jobs", "--encoding", "--output-encoding", "--neutral-tone", "--sandhi",
+        "--erhua", "--orthography"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+// Written pinyin reads by context and, for now, is written by the py-only layout alone: any
+// other combination is a usage error naming the switch.
+TEST_F(CliTest, OrthographyNeedsReadingByContextAndThePinyinOnlyLayout) {
+  const std::vector<std::vector<std::string>> usageErrors = {
+      {"preview", "--orthography", "x"},
+      {"preview", "--orthography", "--format", "hanpy", "x"},
+      {"preview", "--orthography", "--format", "py-only", "--polyphone", "first", "x"},
+      {"convert", "--orthography", "--format", "html", "a.txt"},
+      {"convert", "--orthography", "--format", "py-only", "--polyphone", "all", "a.txt"},
+      {"convert", "--orthography", "a.txt", "a.html"},
+  };
+  for (const auto& args : usageErrors) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 2) << args[0] << " " << args[2];
+    EXPECT_NE(result.err.find("--orthography"), std::string::npos) << result.err;
+  }
+  const Result help = Run({"preview", "--help"});
+  EXPECT_NE(help.out.find("--orthography"), std::string::npos);
+}
+
+TEST_F(CliTest, ConvertWritesOrthographicLinesInTheSourcesEncoding) {
+  WriteBytes(work_ / "a.txt", Gb("我爱北京天安门。\r\n\r\n他来了！\r\n"));
+  const auto out = (work_ / "out.txt").string();
+  const Result result = Run({"convert", "-q", "--format", "py-only", "--orthography", "--polyphone",
+                             "context", (work_ / "a.txt").string(), out});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadBytes(out), Gb("Wǒ ài Běijīng Tiān'ānmén.\r\n\r\nTā lái le!\r\n"));
+  const Result preview =
+      Run({"preview", "--format", "py-only", "--orthography", "--tone", "numbered", "我爱北京。"});
+  EXPECT_EQ(preview.out, "Wo3 ai4 Bei3jing1.\n");
 }
 
 TEST_F(CliTest, ConvertWritesTheDerivedTargetByDefault) {

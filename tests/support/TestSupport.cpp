@@ -49,7 +49,7 @@ std::filesystem::path BuildProgramFolder() { return TOLVANE_PROGRAM_DIR; }
 
 void LinkShippedReadingData(const std::filesystem::path& folder) {
   for (const char* file : {kToneVowelFile, kContextWordsFile, kContextPairsFile,
-                           kContextCharactersFile, kPolyphoneModelFile})
+                           kContextCharactersFile, kPolyphoneModelFile, kProperNounsFile})
     std::filesystem::create_symlink(SourceDataFolder() / file, folder / file);
 }
 

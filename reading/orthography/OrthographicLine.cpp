@@ -1,0 +1,183 @@
+#include "reading/orthography/OrthographicLine.h"
+
+#include "platform/Cp936.h"
+#include "platform/UnicodeText.h"
+#include "reading/orthography/LatinPunctuation.h"
+
+namespace tolvane {
+namespace {
+
+bool IsSpace(char32_t cp) { return cp == U' ' || cp == U'\t' || cp == U'\u3000'; }
+
+// Latin punctuation in the text itself, where it stands apart from a run of Latin text.
+std::optional<LatinMark> AsciiMark(char32_t cp) {
+  using Side = LatinMark::Side;
+  switch (cp) {
+    case U'(':
+      return LatinMark{"(", Side::Opening};
+    case U'[':
+      return LatinMark{"[", Side::Opening};
+    case U')':
+      return LatinMark{")", Side::Closing};
+    case U']':
+      return LatinMark{"]", Side::Closing};
+    case U',':
+      return LatinMark{",", Side::Closing};
+    case U';':
+      return LatinMark{";", Side::Closing};
+    case U':':
+      return LatinMark{":", Side::Closing};
+    case U'.':
+      return LatinMark{".", Side::Closing, true};
+    case U'!':
+      return LatinMark{"!", Side::Closing, true};
+    case U'?':
+      return LatinMark{"?", Side::Closing, true};
+    default:
+      return std::nullopt;
+  }
+}
+
+// Writes the line's parts with the spaces between them: one between two words or runs of text,
+// one after a closing mark where text follows, none inside a pair of opening and closing marks.
+class Writer {
+ public:
+  Writer(TextForm form, std::string& out) : form_(form), out_(out) {}
+
+  // UTF-8 text made here, written in the line's form; false (and nothing written) when a code
+  // page 936 line cannot hold one of its characters.
+  bool Generated(std::string_view utf8) {
+    if (form_ == TextForm::Unicode) {
+      out_.append(utf8);
+      return true;
+    }
+    const std::size_t before = out_.size();
+    bool whole = true;
+    unicode::ForEachCodePoint(utf8, [&](std::string_view, char32_t cp) {
+      const cp936::EncodedChar gb = cp936::EncodeChar(cp);
+      if (gb.length == 0) whole = false;
+      out_.append(gb.view());
+    });
+    if (!whole) out_.resize(before);
+    return whole;
+  }
+  void Text() {
+    if (last_ == Last::Text) out_.push_back(' ');
+    last_ = Last::Text;
+  }
+  void Mark(const LatinMark& mark) {
+    if (mark.side == LatinMark::Side::Opening) {
+      if (last_ == Last::Text) out_.push_back(' ');
+      last_ = Last::Opening;
+    } else {
+      last_ = Last::Text;
+    }
+    Generated(mark.text);
+  }
+  void Raw(std::string_view bytes) { out_.append(bytes); }
+
+ private:
+  enum class Last { None, Text, Opening };
+  TextForm form_;
+  std::string& out_;
+  Last last_ = Last::None;
+};
+
+}  // namespace
+
+OrthographicLine::OrthographicLine(const ContextResolver& numbered, const PhraseData& data,
+                                   const ProperNouns& nouns, ToneStyle style,
+                                   const ToneVowels& toneVowels)
+    : numbered_(numbered), data_(data), nouns_(nouns), spelling_(style, toneVowels) {}
+
+std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
+  out_.clear();
+  numbered_.ReadLine(line, form, characters_, codePoints_, readings_);
+  const std::size_t count = codePoints_.size();
+  syllables_.assign(count, std::string_view());
+  for (std::size_t i = 0; i < count; ++i)
+    if (!IsNotFoundReading(readings_[i].display)) syllables_[i] = readings_[i].display;
+  SegmentWords(codePoints_, data_, numbered_.Words(), segments_);
+  OrthographicWords(codePoints_, syllables_, segments_, nouns_, words_);
+
+  Writer writer(form, out_);
+  bool sentenceStart = true;
+  bool quoteOpen = false;  // a straight quotation mark of the text opens, the next one closes
+  std::size_t next = 0;    // the next word
+  for (std::size_t i = 0; i < count;) {
+    if (next < words_.size() && words_[next].begin == i) {
+      const OrthographicWord& word = words_[next++];
+      text_.clear();
+      for (std::uint32_t k = 0; k < word.length; ++k) {
+        const std::string_view syllable = syllables_[i + k];
+        if (k > 0 && k == word.hyphenAt) {
+          text_.push_back('-');
+        } else if (k > 0 && NeedsApostrophe(syllable)) {
+          text_.push_back('\'');
+        }
+        if (IsNumberedSyllable(syllable)) {
+          text_.append(spelling_.Spell(syllable));
+        } else if (form == TextForm::Cp936) {
+          cp936::AppendAsUnicodeText(syllable, text_);  // a user's own reading
+        } else {
+          text_.append(syllable);
+        }
+      }
+      writer.Text();
+      // A capital that code page 936 cannot hold (Ā) is left small.
+      if (!((word.capital || sentenceStart) && writer.Generated(Capitalised(text_))) &&
+          !writer.Generated(text_))
+        writer.Raw("?");
+      sentenceStart = false;
+      i += word.length;
+      continue;
+    }
+    const char32_t cp = codePoints_[i];
+    if (const auto mark = LatinPunctuation(cp, i > 0 ? codePoints_[i - 1] : 0)) {
+      if (!mark->secondHalf && !mark->text.empty()) writer.Mark(*mark);
+      sentenceStart |= mark->endsSentence;
+      // A quotation after a colon is a sentence of its own: Tā shuō: "Nǐ hǎo."
+      if (mark->side == LatinMark::Side::Opening && i > 0 && codePoints_[i - 1] == U'：')
+        sentenceStart = true;
+      ++i;
+      continue;
+    }
+    if (IsSpace(cp)) {
+      ++i;
+      continue;
+    }
+    if (cp == U'"') {
+      writer.Mark(LatinMark{"\"", quoteOpen ? LatinMark::Side::Closing : LatinMark::Side::Opening});
+      quoteOpen = !quoteOpen;
+      ++i;
+      continue;
+    }
+    if (const auto mark = AsciiMark(cp)) {
+      writer.Mark(*mark);
+      sentenceStart |= mark->endsSentence;
+      ++i;
+      continue;
+    }
+    // A run of anything else as it stands: digits, Latin words with their inner punctuation
+    // (9.9, e-mail), characters without a reading.
+    writer.Text();
+    std::size_t end = i;
+    while (end < count && !(next < words_.size() && words_[next].begin == end) &&
+           !IsSpace(codePoints_[end]) && codePoints_[end] != U'"' &&
+           !LatinPunctuation(codePoints_[end], 0)) {
+      // Latin punctuation ends the run where no text follows it (the full stop of "OK.").
+      if (end > i && AsciiMark(codePoints_[end]) &&
+          (end + 1 == count || IsSpace(codePoints_[end + 1]) ||
+           (next < words_.size() && words_[next].begin == end + 1) ||
+           LatinPunctuation(codePoints_[end + 1], 0)))
+        break;
+      writer.Raw(characters_[end]);
+      ++end;
+    }
+    sentenceStart = false;
+    i = end;
+  }
+  return out_;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "reading/context/Segmentation.h"
+#include "reading/orthography/ProperNouns.h"
+
+// The words of written pinyin, from the dictionary's segmentation of a line. Where the two
+// differ, written pinyin follows its own word units: the particles 的 地 得 apart, the aspect
+// particles 了 着 过 and the plural 们 joined to the word before, a numeral apart from its
+// measure word, 第 joined to its numeral with a hyphen, a number below a hundred one word and a
+// larger one cut after its hundreds and thousands, and a proper noun cut where its capitals fall.
+namespace tolvane {
+
+struct OrthographicWord {
+  std::uint32_t begin = 0;     // the word's first character in the line
+  std::uint32_t length = 0;    // characters, one syllable each
+  bool capital = false;        // a proper noun's word: written with a capital
+  std::uint32_t hyphenAt = 0;  // a hyphen before this syllable of the word (dì-yī); 0 for none
+
+  bool operator==(const OrthographicWord&) const = default;
+};
+
+// The words of the characters of `text` that have a syllable (`syllables[i]`, numbered, empty for
+// a character without one), from `segments` (SegmentWords over the same text), in order.
+// Characters without a syllable belong to no word, and no word runs across one.
+void OrthographicWords(std::span<const char32_t> text, std::span<const std::string_view> syllables,
+                       std::span<const Segment> segments, const ProperNouns& nouns,
+                       std::vector<OrthographicWord>& out);
+
+}  // namespace tolvane

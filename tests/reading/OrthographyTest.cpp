@@ -1,0 +1,194 @@
+// Written pinyin with the shipped data, table-driven from the basic rules of Hanyu Pinyin
+// orthography: words joined and apart, proper nouns and personal names, apostrophes, Latin
+// punctuation, numerals and Latin text kept, every tone style; and its parts on their own.
+#include <gtest/gtest.h>
+
+#include "engine/AnnotateLine.h"
+#include "platform/Error.h"
+#include "reading/orthography/LatinPunctuation.h"
+#include "reading/orthography/ProperNouns.h"
+#include "reading/orthography/SyllableSpelling.h"
+#include "reading/shared/DataFiles.h"
+#include "support/SessionSupport.h"
+#include "support/TestSupport.h"
+
+namespace tolvane {
+namespace {
+
+struct Case {
+  const char* text;
+  const char* written;
+};
+
+class OrthographyTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::LinkShippedReadingData(folder_.path());
+    StartSession(session_, folder_.path());
+  }
+  static ConversionSettings Settings(ToneStyle tone = ToneStyle::Marked) {
+    ConversionSettings settings;
+    settings.polyphone = PolyphonePolicy::ByContext;
+    settings.outputFormat = OutputFormat::rb_output_py_only;
+    settings.orthography = true;
+    settings.toneStyle = tone;
+    return settings;
+  }
+  std::string Written(std::string_view text, ToneStyle tone = ToneStyle::Marked) {
+    return std::string(reader_().Orthography(Settings(tone)).Spell(text, TextForm::Unicode));
+  }
+  void ExpectAll(std::initializer_list<Case> cases, ToneStyle tone = ToneStyle::Marked) {
+    for (const Case& c : cases) EXPECT_EQ(Written(c.text, tone), c.written) << c.text;
+  }
+
+  test::TempDir folder_;
+  Session session_;
+  test::CurrentReadings reader_{session_};
+};
+
+TEST_F(OrthographyTest, JoinsTheSyllablesOfAWordAndSeparatesWords) {
+  ExpectAll({
+      {"我们都要冰水。", "Wǒmen dōu yào bīngshuǐ."},
+      // 的 地 得 apart, even where the dictionary joins them.
+      {"辣的还是不辣的？", "Là de háishì bù là de?"},
+      {"小王跑得很远。", "Xiǎo Wáng pǎo de hěn yuǎn."},
+      {"慢慢地走着。", "Mànmàn de zǒuzhe."},
+      // 着 了 过 joined to the verb, but 了 ending a sentence.
+      {"我们看过电影。", "Wǒmen kànguò diànyǐng."},
+      {"他来了。", "Tā lái le."},
+      {"我买了iPhone。", "Wǒ mǎile iPhone."},
+  });
+}
+
+TEST_F(OrthographyTest, WritesNumeralsApartFromTheirMeasureWords) {
+  ExpectAll({
+      {"二十五个朋友", "Èrshíwǔ gè péngyou"},
+      {"我有三百五十个苹果。", "Wǒ yǒu sānbǎi wǔshí gè píngguǒ."},
+      {"他是第一个来的。", "Tā shì dì-yī gè lái de."},
+      {"等一下。", "Děng yīxià."},
+  });
+}
+
+TEST_F(OrthographyTest, CapitalisesProperNounsAndPersonalNames) {
+  ExpectAll({
+      {"我爱北京天安门。", "Wǒ ài Běijīng Tiān'ānmén."},
+      {"你喜欢《星球大战》吗？", "Nǐ xǐhuan \"Xīngqiú Dàzhàn\" ma?"},
+      // A surname and a given name, each capitalised; a compound surname is one word.
+      {"毛泽东和欧阳修在西安。", "Máo Zédōng hé Ōuyáng Xiū zài Xī'ān."},
+      {"欧阳修、司马光", "Ōuyáng Xiū, Sīmǎ Guāng"},
+      // A title after a surname stays small; 老 and 小 before one are capitalised.
+      {"王老师来了！", "Wáng lǎoshī lái le!"},
+      {"小王来了。", "Xiǎo Wáng lái le."},
+  });
+}
+
+TEST_F(OrthographyTest, PutsAnApostropheBeforeAOrEInsideAWordOnly) {
+  ExpectAll({
+      {"西安", "Xī'ān"},
+      {"女儿去西安。", "Nǚ'ér qù Xī'ān."},
+      {"爱安静", "Ài ānjìng"},
+  });
+}
+
+TEST_F(OrthographyTest, WritesChinesePunctuationAsLatinWithASpaceAfter) {
+  ExpectAll({
+      {"他说：“走吧。”", "Tā shuō: \"Zǒu ba.\""},
+      {"好，对；是！真的？", "Hǎo, duì; shì! Zhēn de?"},
+      {"苹果、香蕉", "Píngguǒ, xiāngjiāo"},
+      {"《红楼梦》（小说）", "\"Hónglóu Mèng\" (xiǎoshuō)"},
+      {"他‘好’人", "Tā 'hǎo' rén"},
+      {"好……走", "Hǎo... zǒu"},
+      {"好⋯⋯走", "Hǎo... zǒu"},
+      {"好——", "Hǎo—"},
+  });
+}
+
+TEST_F(OrthographyTest, KeepsDigitsAndLatinTextAsTheyStand) {
+  ExpectAll({
+      {"2024年12月，我花了9.9元。", "2024 nián 12 yuè, wǒ huāle 9.9 yuán."},
+      {"我用Linux和C++。", "Wǒ yòng Linux hé C++."},
+      {"他说\"好\"。", "Tā shuō \"hǎo\"."},
+      {"", ""},
+  });
+}
+
+TEST_F(OrthographyTest, WritesEveryToneStyle) {
+  ExpectAll({{"我爱北京天安门。", "Wo3 ai4 Bei3jing1 Tian1'an1men2."},
+             {"女儿去西安。", "Nv3'er2 qu4 Xi1'an1."}},
+            ToneStyle::Numbered);
+  ExpectAll(
+      {{"我爱北京天安门。", "Wo ai Beijing Tian'anmen."}, {"女儿去西安。", "Nü'er qu Xi'an."}},
+      ToneStyle::Plain);
+}
+
+TEST_F(OrthographyTest, ThePinyinOnlyLayoutWritesItLineByLine) {
+  Separator separator = kStartSeparator;
+  const ConversionSettings settings = Settings();
+  EXPECT_EQ(AnnotateLine(reader_(), "我爱北京。", settings, separator, TextForm::Unicode),
+            std::vector<std::string>{"Wǒ ài Běijīng."});
+  // In code page 936 text too, and with no separator carried to the next line.
+  EXPECT_EQ(AnnotateLine(reader_(), test::Gb("他来了！"), settings, separator),
+            std::vector<std::string>{test::Gb("Tā lái le!")});
+  EXPECT_EQ(PreviewLines(reader_(), "西安", settings, TextForm::Unicode),
+            std::vector<std::string>{"Xī'ān"});
+}
+
+TEST(ProperNounsTest, ReadsPatternsAndSurnamesAndRejectsMalformedLines) {
+  const auto nouns = ProperNouns::FromText("# comment\n毛泽东\tAAa\n欧阳\tsurname\n", "n.txt");
+  EXPECT_EQ(nouns->PatternOf(U"毛泽东"), "AAa");
+  EXPECT_EQ(nouns->PatternOf(U"毛泽"), "");
+  EXPECT_TRUE(nouns->IsSurname(U"欧阳"));
+  EXPECT_FALSE(nouns->IsSurname(U"毛"));
+  EXPECT_EQ(nouns->LongestWord(), 3u);
+  for (const char* bad : {"毛泽东\n", "毛泽东\tAA\n", "毛泽东\taAa\n", "毛泽东\tAXa\n", "\tAa\n"}) {
+    try {
+      ProperNouns::FromText(bad, "n.txt");
+      ADD_FAILURE() << bad;
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("n.txt:1: ", 0), 0u) << e.what();
+    }
+  }
+}
+
+TEST(LatinPunctuationTest, MapsEveryChineseMark) {
+  using Side = LatinMark::Side;
+  const struct {
+    char32_t cp;
+    LatinMark mark;
+  } cases[] = {
+      {U'。', {".", Side::Closing, true}}, {U'！', {"!", Side::Closing, true}},
+      {U'？', {"?", Side::Closing, true}}, {U'，', {",", Side::Closing}},
+      {U'、', {",", Side::Closing}},       {U'；', {";", Side::Closing}},
+      {U'：', {":", Side::Closing}},       {U'“', {"\"", Side::Opening}},
+      {U'”', {"\"", Side::Closing}},       {U'‘', {"'", Side::Opening}},
+      {U'’', {"'", Side::Closing}},        {U'《', {"\"", Side::Opening}},
+      {U'》', {"\"", Side::Closing}},      {U'（', {"(", Side::Opening}},
+      {U'）', {")", Side::Closing}},       {U'—', {"—", Side::Closing}},
+      {U'…', {"...", Side::Closing}},
+  };
+  for (const auto& c : cases) {
+    const auto mark = LatinPunctuation(c.cp, U'好');
+    ASSERT_TRUE(mark.has_value()) << static_cast<unsigned>(c.cp);
+    EXPECT_EQ(*mark, c.mark) << static_cast<unsigned>(c.cp);
+  }
+  EXPECT_TRUE(LatinPunctuation(U'—', U'—')->secondHalf);
+  EXPECT_TRUE(LatinPunctuation(U'…', U'…')->secondHalf);
+  EXPECT_FALSE(LatinPunctuation(U'好', 0).has_value());
+  EXPECT_FALSE(LatinPunctuation(U'.', 0).has_value());
+}
+
+TEST(SyllableSpellingTest, CapitalsAndApostrophes) {
+  const struct {
+    const char* in;
+    const char* out;
+  } capitals[] = {{"bei3", "Bei3"}, {"ōu", "Ōu"}, {"ài", "Ài"},    {"ěr", "Ěr"},
+                  {"ó", "Ó"},       {"", ""},     {"2024", "2024"}};
+  for (const auto& c : capitals) EXPECT_EQ(Capitalised(c.in), c.out) << c.in;
+  for (const char* s : {"an1", "ou1", "er2"}) EXPECT_TRUE(NeedsApostrophe(s)) << s;
+  for (const char* s : {"yi1", "wu3", "r5", ""}) EXPECT_FALSE(NeedsApostrophe(s)) << s;
+  EXPECT_TRUE(IsNumberedSyllable("lv4"));
+  for (const char* s : {"lv", "4", "Lv4", "l v4"}) EXPECT_FALSE(IsNumberedSyllable(s)) << s;
+}
+
+}  // namespace
+}  // namespace tolvane
