@@ -1,35 +1,13 @@
 #include "engine/AnnotateLine.h"
 
-#include "platform/DisplayColumns.h"
+#include "engine/CharacterReadings.h"
+#include "engine/KeptTextLayouts.h"
 
 namespace tolvane {
 namespace {
 
 bool IsTwoLineLayout(OutputFormat format) {
   return format == OutputFormat::rb_output_py || format == OutputFormat::rb_output_han;
-}
-
-// One character of a line with what the layouts need of it: its bytes, its display reading (in
-// the form of the line) and the columns each takes.
-struct CharacterReading {
-  std::string_view character;
-  std::string_view reading;
-  std::size_t characterColumns;
-  std::size_t readingColumns;
-  std::size_t widthColumns;  // the width reading's length (used in the Marked style)
-};
-
-// Every character of a line with its reading, from whichever source the settings choose. In
-// code page 936 text a character takes as many columns as it has bytes; in Unicode text its
-// display columns.
-template <TextForm Form, typename Visit>
-void ForEachCharacter(LineReadings& readings, std::string_view line,
-                      const ConversionSettings& settings, Visit&& visit) {
-  readings.ForEachReadingOfLine<Form>(
-      line, settings, [&](std::string_view character, char32_t cp, const PositionReading& r) {
-        const std::size_t columns = Form == TextForm::Cp936 ? character.size() : DisplayColumns(cp);
-        visit(CharacterReading{character, r.display, columns, r.displayColumns, r.width.size()});
-      });
 }
 
 // Pinyin line P and character line H of the two-line layouts. Each character's reading is
@@ -139,6 +117,17 @@ void AnnotateLineIn(LineReadings& readings, std::string_view line,
     out.count = 1;
     return;
   }
+  if (KeepsText(settings) && IsTwoLineLayout(format)) {
+    AppendKeptAlignedLines(readings, line, Form, settings, position, &out);
+    SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
+    return;
+  }
+  if (KeepsText(settings) && format == OutputFormat::rb_output_py_only) {
+    AppendKeptReadingsOnly(readings, line, Form, settings, position, &out);
+    out.lines[0] = out.pinyin.view();
+    out.count = 1;
+    return;
+  }
   if (IsTwoLineLayout(format)) {
     BuildAlignedLines<Form>(readings, line, settings, separator, position, out);
     if (lineStart) out.pinyin.DropFirstByte();
@@ -177,6 +166,11 @@ void PreviewLinesIn(LineReadings& readings, std::string_view text,
 
 }  // namespace
 
+bool PiecesCarryPosition(const ConversionSettings& settings) {
+  return IsTwoLineLayout(settings.outputFormat) ||
+         (KeepsText(settings) && settings.outputFormat == OutputFormat::rb_output_py_only);
+}
+
 std::string FillSpace(long long n) {
   return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
 }
@@ -203,8 +197,15 @@ void AnnotatePiece(LineReadings& readings, std::string_view piece, TextForm form
 void SkipPiece(LineReadings& readings, std::string_view piece, TextForm form,
                const ConversionSettings& settings, Separator& separator, LinePosition& position) {
   position.lineStart = false;
-  // Only the aligned layouts carry anything from character to character.
-  if (!IsTwoLineLayout(settings.outputFormat)) return;
+  if (!PiecesCarryPosition(settings)) return;
+  if (KeepsText(settings)) {
+    if (IsTwoLineLayout(settings.outputFormat)) {
+      AppendKeptAlignedLines(readings, piece, form, settings, position, nullptr);
+    } else {
+      AppendKeptReadingsOnly(readings, piece, form, settings, position, nullptr);
+    }
+    return;
+  }
   AnnotatedLine unused;
   if (form == TextForm::Cp936) {
     BuildAlignedLines<TextForm::Cp936, false>(readings, piece, settings, separator, position,

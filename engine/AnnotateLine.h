@@ -46,7 +46,18 @@ struct LinePosition {
   std::size_t widthColumns = 0;
   std::size_t pinyinColumns = 0;
   std::size_t characterColumns = 0;
+  // The layouts that keep the text (reading by context, KeptTextLayouts): the columns of the
+  // pinyin line written so far, and whether the last character had a reading or was a letter or
+  // digit left unread.
+  std::size_t pinyinWritten = 0;
+  bool afterReading = false;
+  bool afterRun = false;
 };
+
+// Whether the annotation of a line's piece depends on the pieces before it beyond its line start
+// (the columns of the aligned layouts, the spacing of the readings-only layout of reading by
+// context), so that a chunk beginning inside a line needs the position where the last one ended.
+bool PiecesCarryPosition(const ConversionSettings& settings);
 
 // Annotates one piece of a line as AnnotateLine does, going on from `position` and leaving it
 // where the piece ends: each output line of the whole line is the same output line of its pieces

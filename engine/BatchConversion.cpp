@@ -63,7 +63,8 @@ class RunSource {
                 request.sourceEncoding, ChunkBytes(request)) {
     if (request.settings.wrapWidth > 0)
       wrapped_.emplace(source_, static_cast<std::size_t>(request.settings.wrapWidth),
-                       request.programFolder / kTempFileName, ChunkBytes(request));
+                       WrapRuleFor(request.settings), request.programFolder / kTempFileName,
+                       ChunkBytes(request));
   }
 
   // The source's own reader: its encoding and the bytes of it that do not decode.

@@ -15,11 +15,6 @@ std::string PageTitle(const std::filesystem::path& source) {
   return std::string(name.begin(), name.end());
 }
 
-bool IsTwoLineLayout(const ConversionSettings& settings) {
-  return settings.outputFormat == OutputFormat::rb_output_py ||
-         settings.outputFormat == OutputFormat::rb_output_han;
-}
-
 // A chunk's lines; its first goes on from the chunk before when it begins mid-line, and its last
 // goes on in the chunk after when it ends mid-line (then only the line's end is written, or, for
 // the two-line layouts, the second output line's part is held back in chunk.secondHalf until
@@ -113,8 +108,8 @@ void CarryOver(LineReadings& readings, const SourceReader& reader,
     return;
   }
   position.lineStart = false;
-  if (!IsTwoLineLayout(settings)) return;
-  // The aligned layouts: the columns the line has reached at the chunk's end, which the next
+  if (!PiecesCarryPosition(settings)) return;
+  // Where the line stands at the chunk's end (the aligned layouts' columns), which the next
   // chunk's first piece goes on from.
   SourceReader::DecodedChunk decoded;
   reader.Decode(raw, decoded);

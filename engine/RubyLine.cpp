@@ -42,7 +42,8 @@ RubyLine RubyLineOf(LineReadings& readings, std::string_view line, TextForm form
 
 std::vector<RubyLine> ReadRubyDocument(LineReadings& readings, const std::filesystem::path& source,
                                        const ConversionSettings& settings, EncodingChoice choice) {
-  const SourceLines lines = ReadSourceLines(source, choice, settings.wrapWidth);
+  const SourceLines lines =
+      ReadSourceLines(source, choice, settings.wrapWidth, WrapRuleFor(settings));
   std::vector<RubyLine> document;
   document.reserve(lines.lines.size());
   for (std::size_t i = 0; i < lines.lines.size(); ++i)

@@ -279,13 +279,14 @@ bool SourceReader::Next(LineList& lines) {
   return true;
 }
 
-SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth) {
+SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth,
+                            WrapRule rule) {
   SourceReader reader(bytes, choice);
   std::ostringstream text;
   TextFileWriter writer;
   writer.Attach(text, {});
   if (wrapWidth > 0) {
-    WrapSource(reader, static_cast<std::size_t>(wrapWidth), writer);
+    WrapSource(reader, static_cast<std::size_t>(wrapWidth), writer, rule);
   } else {
     LineList lines;
     while (reader.Next(lines))
@@ -296,9 +297,9 @@ SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWi
 }
 
 SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth) {
+                            int wrapWidth, WrapRule rule) {
   FileByteSource bytes(source);
-  return ReadSourceLines(bytes, choice, wrapWidth);
+  return ReadSourceLines(bytes, choice, wrapWidth, rule);
 }
 
 TextEncoding DetectFileEncoding(const std::filesystem::path& path, EncodingChoice choice) {

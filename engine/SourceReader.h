@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/WrapLines.h"
 #include "platform/EncodingDetection.h"
 #include "platform/TextEncoding.h"
 #include "platform/TextFile.h"
@@ -156,15 +157,16 @@ class SourceReader {
 };
 
 // The lines of a source as a run annotates them, in the form they are held in: read, decoded and
-// re-cut to `wrapWidth` characters (in memory; 0 for none). For printing, the PDF export and the
-// readings of each line. Raises the file errors.
+// re-cut to `wrapWidth` characters by `rule` (in memory; 0 for none). For printing, the PDF export
+// and the readings of each line. Raises the file errors.
 struct SourceLines {
   LineList lines;
   TextForm form;
 };
-SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth = 0);
+SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth = 0,
+                            WrapRule rule = WrapRule::EveryWidth);
 SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth = 0);
+                            int wrapWidth = 0, WrapRule rule = WrapRule::EveryWidth);
 
 // The encoding a run would read a source file in; Error when it cannot be read.
 TextEncoding DetectFileEncoding(const std::filesystem::path& path,

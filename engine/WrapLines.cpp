@@ -35,10 +35,99 @@ void WrapLinesBy(const LineList& source, std::size_t width, TextFileWriter& out,
   }
 }
 
+// KeepWords: the characters held since the last place the line may end go on the line so far if
+// they fit, else they begin the next.
+void PlaceHeld(std::size_t width, TextFileWriter& out, WrapCarry& carry) {
+  if (carry.heldCharacters == 0) return;
+  if (carry.characters > 0 && carry.characters + carry.heldCharacters > width) {
+    out.WriteLine({});
+    carry.characters = 0;
+  }
+  out.Write(carry.held);
+  carry.characters += carry.heldCharacters;
+  carry.held.clear();
+  carry.heldCharacters = 0;
+}
+
+void KeepWordsCharacter(std::string_view character, char32_t cp, std::size_t width,
+                        TextFileWriter& out, WrapCarry& carry) {
+  if (carry.breaks.MayBreakBefore(cp)) {
+    PlaceHeld(width, out, carry);
+    carry.overflowing = false;
+  }
+  carry.breaks.Pass(cp);
+  if (carry.overflowing) {
+    out.Write(character);
+    ++carry.characters;
+    return;
+  }
+  carry.held += character;
+  ++carry.heldCharacters;
+  if (carry.characters + carry.heldCharacters <= width) return;
+  // What is held fits on this line no more: it begins the next, and when it is longer than a
+  // whole line it is written at once, the rest of its run after it.
+  if (carry.characters > 0) {
+    out.WriteLine({});
+    carry.characters = 0;
+  }
+  if (carry.heldCharacters > width) {
+    PlaceHeld(width, out, carry);
+    carry.overflowing = true;
+  }
+}
+
+void EndKeepWordsLine(std::size_t width, TextFileWriter& out, WrapCarry& carry) {
+  PlaceHeld(width, out, carry);
+  out.WriteLine({});
+  carry = WrapCarry();
+}
+
+template <typename CodePointAt>
+void KeepWordsBy(const LineList& source, std::size_t width, TextFileWriter& out,
+                 bool lastLineContinues, WrapCarry& carry, CodePointAt&& codePointAt) {
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    const std::string_view line = source[i];
+    for (std::size_t pos = 0; pos < line.size();) {
+      const auto [character, cp] = codePointAt(line, pos);
+      KeepWordsCharacter(character, cp, width, out, carry);
+      pos += character.size();
+    }
+    if (!lastLineContinues || i + 1 < source.size()) EndKeepWordsLine(width, out, carry);
+  }
+}
+
+struct CharacterAndCodePoint {
+  std::string_view character;
+  char32_t cp;  // 0 for bytes that form no character
+};
+
+CharacterAndCodePoint Cp936CharacterAt(std::string_view line, std::size_t pos) {
+  const std::string_view character = line.substr(pos, cp936::CharLengthAt(line, pos));
+  return {character, cp936::DecodesExactly(character) ? cp936::DecodeChar(character) : 0};
+}
+
+CharacterAndCodePoint UnicodeCharacterAt(std::string_view line, std::size_t pos) {
+  const std::size_t length = unicode::CharLengthAt(line, pos);
+  return {line.substr(pos, length), unicode::CodePointAt(line, pos, length)};
+}
+
 }  // namespace
 
+WrapRule WrapRuleFor(const ConversionSettings& settings) {
+  return settings.polyphone == PolyphonePolicy::ByContext ? WrapRule::KeepWords
+                                                          : WrapRule::EveryWidth;
+}
+
 void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, TextForm form,
-               bool lastLineContinues, WrapCarry& carry) {
+               bool lastLineContinues, WrapCarry& carry, WrapRule rule) {
+  if (rule == WrapRule::KeepWords) {
+    if (form == TextForm::Cp936) {
+      KeepWordsBy(source, width, out, lastLineContinues, carry, Cp936CharacterAt);
+    } else {
+      KeepWordsBy(source, width, out, lastLineContinues, carry, UnicodeCharacterAt);
+    }
+    return;
+  }
   if (form == TextForm::Cp936) {
     WrapLinesBy(source, width, out, lastLineContinues, carry, cp936::CharLengthAt);
   } else {
@@ -46,9 +135,14 @@ void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, T
   }
 }
 
-void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, TextForm form) {
+void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, TextForm form,
+               WrapRule rule) {
   WrapCarry carry;
-  WrapLines(source, width, out, form, false, carry);
+  WrapLines(source, width, out, form, false, carry, rule);
+}
+
+void FinishWrap(std::size_t width, TextFileWriter& out, WrapCarry& carry) {
+  if (carry.characters > 0 || carry.heldCharacters > 0) EndKeepWordsLine(width, out, carry);
 }
 
 }  // namespace tolvane

@@ -1,16 +1,36 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
+#include "engine/LineBreaks.h"
 #include "platform/TextEncoding.h"
 #include "platform/TextFile.h"
+#include "settings/ConversionSettings.h"
 
 namespace tolvane {
 
+// How the wrap pass cuts a line. EveryWidth (the classic policies): every `width` characters,
+// wherever that falls, an empty line giving no piece. KeepWords (reading by context): as many
+// characters as fit in `width`, the line ending only where Chinese typesetting lets it
+// (BreakContext: never inside a run of letters or digits, never before closing punctuation or
+// after opening punctuation), so a line is longer than `width` only when a run of letters or
+// digits longer than `width` fills it, or a closing mark after a full line holds on to the
+// character before it; an empty line stays.
+enum class WrapRule { EveryWidth, KeepWords };
+
+WrapRule WrapRuleFor(const ConversionSettings& settings);
+
 // Where the wrap pass stands inside a long line read in pieces: the characters of the output line
-// written so far without its line end.
+// written so far without its line end, and under KeepWords the characters since the last place
+// the line may end, held until it is known on which line they go (at most `width` + 1 of them: a
+// run longer than a line is written as it comes, on a line of its own).
 struct WrapCarry {
   std::size_t characters = 0;
+  std::string held;
+  std::size_t heldCharacters = 0;
+  bool overflowing = false;  // the run being written is longer than a line
+  BreakContext breaks;
 };
 
 // The wrap pass: every line of `source` cut from its front into pieces of `width` characters
@@ -19,12 +39,15 @@ struct WrapCarry {
 // form no valid character count as a character each, so every byte is kept and the cut ends.
 // In Unicode text a character is a code point (or a raw byte); the pieces keep the form.
 void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out,
-               TextForm form = TextForm::Cp936);
+               TextForm form = TextForm::Cp936, WrapRule rule = WrapRule::EveryWidth);
 
 // The same for a chunk of a source read in pieces: the first line goes on from where `carry`
 // stands, and when `lastLineContinues` the last line's remainder is written without its line end
 // and counted in `carry`, so the pieces of a line are cut exactly as the whole line.
 void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, TextForm form,
-               bool lastLineContinues, WrapCarry& carry);
+               bool lastLineContinues, WrapCarry& carry, WrapRule rule = WrapRule::EveryWidth);
+
+// Ends the line `carry` stands in, for a text that ends (at a NUL) right after a piece of it.
+void FinishWrap(std::size_t width, TextFileWriter& out, WrapCarry& carry);
 
 }  // namespace tolvane

@@ -5,22 +5,22 @@
 
 namespace tolvane {
 
-void WrapSource(SourceReader& source, std::size_t width, TextFileWriter& out) {
+void WrapSource(SourceReader& source, std::size_t width, TextFileWriter& out, WrapRule rule) {
   LineList lines;
   bool continues = false;
   WrapCarry carry;
   while (source.Next(lines, continues))
-    WrapLines(lines, width, out, source.form(), continues, carry);
+    WrapLines(lines, width, out, source.form(), continues, carry, rule);
   // A text that ends (at a NUL) right after a piece of its last line.
-  if (carry.characters > 0) out.WriteLine({});
+  FinishWrap(width, out, carry);
 }
 
-WrappedSource::WrappedSource(SourceReader& source, std::size_t width,
+WrappedSource::WrappedSource(SourceReader& source, std::size_t width, WrapRule rule,
                              const std::filesystem::path& tempPath, std::size_t chunkBytes) {
   scratch_.Create(tempPath, false);
   try {
     TextFileWriter temp(scratch_.path());
-    WrapSource(source, width, temp);
+    WrapSource(source, width, temp, rule);
     temp.Close();
     file_ = std::make_unique<FileByteSource>(scratch_.path());
   } catch (const Error& error) {

@@ -6,14 +6,16 @@
 #include <optional>
 
 #include "engine/SourceReader.h"
+#include "engine/WrapLines.h"
 #include "platform/ScratchFile.h"
 #include "platform/TextFile.h"
 
 namespace tolvane {
 
-// Every line still to come from `source`, re-cut into pieces of `width` characters (WrapLines),
-// written to `out` in the form the source is held in.
-void WrapSource(SourceReader& source, std::size_t width, TextFileWriter& out);
+// Every line still to come from `source`, re-cut into pieces of `width` characters by `rule`
+// (WrapLines), written to `out` in the form the source is held in.
+void WrapSource(SourceReader& source, std::size_t width, TextFileWriter& out,
+                WrapRule rule = WrapRule::EveryWidth);
 
 // The wrap pre-pass of a run: the source's lines re-cut into a scratch file of the run's own
 // beside temp.txt, which the run then reads in place of the source. Through a file rather than
@@ -27,7 +29,8 @@ class WrappedSource {
  public:
   // Reads the whole of `source`; raises the file errors of either, naming `tempPath` for the
   // scratch file.
-  WrappedSource(SourceReader& source, std::size_t width, const std::filesystem::path& tempPath,
+  WrappedSource(SourceReader& source, std::size_t width, WrapRule rule,
+                const std::filesystem::path& tempPath,
                 std::size_t chunkBytes = SourceReader::kChunkBytes);
 
   // The re-cut lines, in chunks, already in the source's form.
