@@ -8,7 +8,7 @@
 #include "platform/UnicodeText.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
-#include "support/SessionSupport.h"
+#include "support/ShippedDataFixture.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -16,16 +16,8 @@ namespace {
 
 using test::Gb;
 
-class ContextReadingTest : public testing::Test {
+class ContextReadingTest : public test::ShippedDataFixture {
  protected:
-  Session session;
-  test::CurrentReadings reader{session};
-
- protected:
-  void SetUp() override {
-    test::LinkShippedReadingData(folder_.path());
-    StartSession(session, folder_.path());
-  }
   void WriteUserDictionary(const std::string& keysUtf8, const std::string& readingsUtf8) {
     test::WriteBytes(folder_ / kStandardKeysFile, Gb(keysUtf8));
     test::WriteBytes(folder_ / kStandardReadingsFile, Gb(readingsUtf8));
@@ -42,7 +34,6 @@ class ContextReadingTest : public testing::Test {
                                 const ConversionSettings& settings = Context()) {
     return reader.OfUtf8Line(textUtf8, settings);
   }
-  test::TempDir folder_;
 };
 
 using Readings = std::vector<std::string>;

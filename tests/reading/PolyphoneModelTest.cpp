@@ -14,7 +14,7 @@
 #include "reading/context/ModelChoice.h"
 #include "reading/context/PolyphoneModel.h"
 #include "reading/shared/DataFiles.h"
-#include "support/SessionSupport.h"
+#include "support/ShippedDataFixture.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -272,22 +272,14 @@ TEST(PolyphoneModelLoad, AMissingFileRaisesTheTextFileErrorNamingIt) {
 
 // Reading by context with the shipped data and model: the words settle what they can, the
 // model the rest.
-class ModelChoiceTest : public testing::Test {
+class ModelChoiceTest : public test::ShippedDataFixture {
  protected:
-  Session session;
-  test::CurrentReadings reader{session};
-
-  void SetUp() override {
-    test::LinkShippedReadingData(folder_.path());
-    StartSession(session, folder_.path());
-  }
   std::vector<std::string> Read(const std::string& textUtf8) {
     ConversionSettings settings;
     settings.polyphone = PolyphonePolicy::ByContext;
     settings.toneStyle = ToneStyle::Numbered;
     return reader.OfUtf8Line(textUtf8, settings);
   }
-  test::TempDir folder_;
 };
 
 struct PositionCase {

@@ -6,21 +6,14 @@
 
 #include "engine/AnnotateLine.h"
 #include "platform/UnicodeText.h"
-#include "support/SessionSupport.h"
+#include "support/ShippedDataFixture.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
 namespace {
 
-class TraditionalReadingTest : public testing::Test {
+class TraditionalReadingTest : public test::ShippedDataFixture {
  protected:
-  Session session;
-  test::CurrentReadings reader{session};
-
-  void SetUp() override {
-    test::LinkShippedReadingData(folder_.path());
-    StartSession(session, folder_.path());
-  }
   std::vector<std::string> Read(const std::string& textUtf8, NeutralTone neutral) {
     ConversionSettings settings;
     settings.polyphone = PolyphonePolicy::ByContext;
@@ -28,7 +21,6 @@ class TraditionalReadingTest : public testing::Test {
     settings.neutralTone = neutral;
     return reader.OfUtf8Line(textUtf8, settings);
   }
-  test::TempDir folder_;
 };
 
 using Readings = std::vector<std::string>;
