@@ -90,8 +90,7 @@ OrthographicLine::OrthographicLine(const ContextResolver& numbered, const Phrase
                                    const ToneVowels& toneVowels)
     : numbered_(numbered), data_(data), nouns_(nouns), spelling_(style, toneVowels) {}
 
-std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
-  out_.clear();
+void OrthographicLine::ReadWords(std::string_view line, TextForm form) {
   numbered_.ReadLine(line, form, characters_, codePoints_, readings_);
   const std::size_t count = codePoints_.size();
   syllables_.assign(count, std::string_view());
@@ -99,6 +98,17 @@ std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
     if (!IsNotFoundReading(readings_[i].display)) syllables_[i] = readings_[i].display;
   SegmentWords(codePoints_, data_, numbered_.Words(), segments_);
   OrthographicWords(codePoints_, syllables_, segments_, nouns_, words_);
+}
+
+std::span<const OrthographicWord> OrthographicLine::Words(std::string_view line, TextForm form) {
+  ReadWords(line, form);
+  return words_;
+}
+
+std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
+  out_.clear();
+  ReadWords(line, form);
+  const std::size_t count = codePoints_.size();
 
   Writer writer(form, out_);
   bool sentenceStart = true;

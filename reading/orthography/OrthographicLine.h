@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,14 @@ class OrthographicLine {
   // until the next call. Raises the lookup's error when a tone glyph is missing.
   std::string_view Spell(std::string_view line, TextForm form);
 
+  // The written words of `line` alone, without spelling them: each word's first character and
+  // length, counted in the line's characters (a byte that forms no character counts as one).
+  // Valid until the next call.
+  std::span<const OrthographicWord> Words(std::string_view line, TextForm form);
+
  private:
+  void ReadWords(std::string_view line, TextForm form);
+
   const ContextResolver& numbered_;
   const PhraseData& data_;
   const ProperNouns& nouns_;
