@@ -97,15 +97,11 @@ void ReadingOptions::CheckReadingByContext() const {
                                "citation tones write the 儿 as er");
 }
 
-void ReadingOptions::CheckOrthography(OutputFormat format) const {
+void ReadingOptions::CheckOrthography() const {
   if (!settings.orthography) return;
   if (polyphone_->count() > 0 && settings.polyphone != PolyphonePolicy::ByContext)
     throw CLI::ValidationError("--orthography",
                                "reads by context: it cannot go with --polyphone first or all");
-  if (format != OutputFormat::rb_output_py_only)
-    throw CLI::ValidationError("--orthography",
-                               "works with --format py-only for now; the other layouts do not "
-                               "align words yet");
 }
 
 void ReadingOptions::AddEncodingTo(CLI::App& command) {
@@ -128,8 +124,10 @@ void ReadingOptions::AddLayoutTo(CLI::App& command, bool withWrap) {
   command.add_flag("--orthography", settings.orthography,
                    "Write pinyin by words as the basic rules of Hanyu Pinyin orthography do: "
                    "a word's syllables joined (Běijīng), sentences and proper nouns "
-                   "capitalised, Latin punctuation; reads by context. With --format py-only "
-                   "only, for now: the other layouts do not align words yet");
+                   "capitalised, Latin punctuation; reads by context. py-only writes the written "
+                   "line, py and han set each word over its characters, hanpy and pyhan put it "
+                   "after or before them, html puts one ruby over each word, and --wrap breaks "
+                   "lines between words only");
   command.add_flag("--no-align{false}", settings.align,
                    "In the py and han layouts, keep the character line as it is instead of "
                    "moving each character under its reading");

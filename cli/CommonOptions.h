@@ -40,8 +40,8 @@ struct ReadingOptions {
   // user who gives one expects it to.
   void CheckReadingByContext() const;
   // Raises CLI::ValidationError naming --orthography when it is given with another policy than
-  // reading by context, or with a layout other than `format` py-only, which alone writes it yet.
-  void CheckOrthography(OutputFormat format) const;
+  // reading by context, which its words come from.
+  void CheckOrthography() const;
   // --encoding of the file the command reads.
   void AddEncodingTo(CLI::App& command);
   // --format, --no-align and --orthography, and --wrap when `withWrap`.

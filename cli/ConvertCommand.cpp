@@ -68,7 +68,7 @@ class ConvertCommand : public Command {
 
   void CheckArguments() const override {
     options_.CheckReadingByContext();
-    options_.CheckOrthography(Settings().outputFormat);
+    options_.CheckOrthography();
     if (source_ == kStandardStream && target_.empty())
       throw CLI::ValidationError("SOURCE", "reading standard input (-) needs a TARGET");
     // A name beside a device or a pipe (/dev/zero_拼音.txt) is no place for a target.

@@ -24,7 +24,7 @@ class PreviewCommand : public Command {
 
   void CheckArguments() const override {
     options_.CheckReadingByContext();
-    options_.CheckOrthography(options_.settings.outputFormat);
+    options_.CheckOrthography();
   }
 
   int Run(const CliContext& context) override {

@@ -2,6 +2,7 @@
 
 #include "engine/CharacterReadings.h"
 #include "engine/KeptTextLayouts.h"
+#include "engine/WrittenLayouts.h"
 
 namespace tolvane {
 namespace {
@@ -110,9 +111,18 @@ void AnnotateLineIn(LineReadings& readings, std::string_view line,
   const OutputFormat format = settings.outputFormat;
   const bool lineStart = position.lineStart;
   position.lineStart = false;
-  if (settings.orthography && format == OutputFormat::rb_output_py_only) {
+  if (settings.orthography) {
     // Written pinyin spells a line as a whole: no separator carried from line to line.
-    out.pinyin.Append(readings.Orthography(settings).Spell(line, Form));
+    if (IsTwoLineLayout(format)) {
+      AppendWrittenAlignedLines(readings, line, Form, settings, position, &out);
+      SetTwoLines(out.pinyin.view(), settings.align ? out.characters.view() : line, format, out);
+      return;
+    }
+    if (format == OutputFormat::rb_output_py_only) {
+      AppendWrittenLine(readings, line, Form, settings, position, &out);
+    } else {
+      AppendWrittenInline(readings, line, Form, settings, position, out);
+    }
     out.lines[0] = out.pinyin.view();
     out.count = 1;
     return;
@@ -154,6 +164,13 @@ void AnnotateLineIn(LineReadings& readings, std::string_view line,
 template <TextForm Form>
 void PreviewLinesIn(LineReadings& readings, std::string_view text,
                     const ConversionSettings& settings, AnnotatedLine& out) {
+  if (settings.orthography && IsTwoLineLayout(settings.outputFormat)) {
+    // The preview's font is proportional: the written line over the text, not set in columns.
+    LinePosition position;
+    AppendWrittenLine(readings, text, Form, settings, position, &out);
+    SetTwoLines(out.pinyin.view(), text, settings.outputFormat, out);
+    return;
+  }
   if (IsTwoLineLayout(settings.outputFormat)) {
     BuildPreviewPinyin<Form>(readings, text, settings, out);
     out.pinyin.DropFirstByte();
@@ -167,7 +184,8 @@ void PreviewLinesIn(LineReadings& readings, std::string_view text,
 }  // namespace
 
 bool PiecesCarryPosition(const ConversionSettings& settings) {
-  return IsTwoLineLayout(settings.outputFormat) ||
+  // Written pinyin carries where a sentence begins.
+  return IsTwoLineLayout(settings.outputFormat) || settings.orthography ||
          (KeepsText(settings) && settings.outputFormat == OutputFormat::rb_output_py_only);
 }
 
@@ -198,6 +216,14 @@ void SkipPiece(LineReadings& readings, std::string_view piece, TextForm form,
                const ConversionSettings& settings, Separator& separator, LinePosition& position) {
   position.lineStart = false;
   if (!PiecesCarryPosition(settings)) return;
+  if (settings.orthography) {
+    if (IsTwoLineLayout(settings.outputFormat)) {
+      AppendWrittenAlignedLines(readings, piece, form, settings, position, nullptr);
+    } else {
+      AppendWrittenLine(readings, piece, form, settings, position, nullptr);
+    }
+    return;
+  }
   if (KeepsText(settings)) {
     if (IsTwoLineLayout(settings.outputFormat)) {
       AppendKeptAlignedLines(readings, piece, form, settings, position, nullptr);

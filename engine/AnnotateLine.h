@@ -52,6 +52,8 @@ struct LinePosition {
   std::size_t pinyinWritten = 0;
   bool afterReading = false;
   bool afterRun = false;
+  // Written pinyin: whether the text that follows begins a sentence (and so a capital).
+  bool sentenceStart = true;
 };
 
 // Whether the annotation of a line's piece depends on the pieces before it beyond its line start

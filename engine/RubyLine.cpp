@@ -22,10 +22,37 @@ std::string Utf8Of(std::string_view text, TextForm form) {
   return out;
 }
 
+// Written pinyin: one unit per written word, its characters under its spelling, and every other
+// character alone, so that a word is never broken across lines.
+RubyLine WrittenRubyLine(LineReadings& readings, std::string_view line, TextForm form,
+                         const ConversionSettings& settings) {
+  OrthographicLine& spelled = readings.Orthography(settings);
+  const std::string_view written = spelled.Spell(line, form);
+  const std::span<const std::string_view> characters = spelled.Characters();
+  RubyLine out;
+  std::size_t next = 0;
+  const auto alone = [&](std::size_t end) {
+    for (; next < end; ++next) out.push_back({Utf8Of(characters[next], form), std::string()});
+  };
+  for (const WrittenPart& part : spelled.Parts()) {
+    if (part.kind != WrittenPart::Kind::Word) continue;
+    alone(part.begin);
+    const char* first = characters[part.begin].data();
+    const char* last = characters[part.end - 1].data() + characters[part.end - 1].size();
+    out.push_back(
+        {Utf8Of(std::string_view(first, static_cast<std::size_t>(last - first)), form),
+         Utf8Of(written.substr(part.writtenBegin, part.writtenEnd - part.writtenBegin), form)});
+    next = part.end;
+  }
+  alone(characters.size());
+  return out;
+}
+
 }  // namespace
 
 RubyLine RubyLineOf(LineReadings& readings, std::string_view line, TextForm form,
                     const ConversionSettings& settings) {
+  if (settings.orthography) return WrittenRubyLine(readings, line, form, settings);
   RubyLine out;
   const auto add = [&](std::string_view character, char32_t, const PositionReading& reading) {
     out.push_back({Utf8Of(character, form), IsNotFoundReading(reading.display)

@@ -23,7 +23,8 @@ struct RubyCharacter {
 
 using RubyLine = std::vector<RubyCharacter>;
 
-// The characters of one line held in `form`, with their readings.
+// The characters of one line held in `form`, with their readings; with the orthography switch,
+// each written word as one unit over all its characters (`text` then holds the word).
 RubyLine RubyLineOf(LineReadings& readings, std::string_view line, TextForm form,
                     const ConversionSettings& settings);
 

@@ -105,18 +105,27 @@ std::span<const OrthographicWord> OrthographicLine::Words(std::string_view line,
   return words_;
 }
 
-std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
+std::string_view OrthographicLine::Spell(std::string_view line, TextForm form, bool sentenceStart) {
   out_.clear();
+  parts_.clear();
   ReadWords(line, form);
+  // Records the part of characters [begin, end) written since `before`.
+  const auto record = [&](WrittenPart::Kind kind, std::size_t begin, std::size_t end,
+                          std::size_t before) {
+    const bool space = before < out_.size() && out_[before] == ' ';
+    parts_.push_back({kind, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end),
+                      static_cast<std::uint32_t>(before + (space ? 1 : 0)),
+                      static_cast<std::uint32_t>(out_.size()), space});
+  };
   const std::size_t count = codePoints_.size();
 
   Writer writer(form, out_);
-  bool sentenceStart = true;
   bool quoteOpen = false;  // a straight quotation mark of the text opens, the next one closes
   std::size_t next = 0;    // the next word
   for (std::size_t i = 0; i < count;) {
     if (next < words_.size() && words_[next].begin == i) {
       const OrthographicWord& word = words_[next++];
+      const std::size_t before = out_.size();
       text_.clear();
       for (std::uint32_t k = 0; k < word.length; ++k) {
         const std::string_view syllable = syllables_[i + k];
@@ -138,13 +147,18 @@ std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
       if (!((word.capital || sentenceStart) && writer.Generated(Capitalised(text_))) &&
           !writer.Generated(text_))
         writer.Raw("?");
+      record(WrittenPart::Kind::Word, i, i + word.length, before);
       sentenceStart = false;
       i += word.length;
       continue;
     }
     const char32_t cp = codePoints_[i];
     if (const auto mark = LatinPunctuation(cp, i > 0 ? codePoints_[i - 1] : 0)) {
-      if (!mark->secondHalf && !mark->text.empty()) writer.Mark(*mark);
+      if (!mark->secondHalf && !mark->text.empty()) {
+        const std::size_t before = out_.size();
+        writer.Mark(*mark);
+        record(WrittenPart::Kind::Mark, i, i + 1, before);
+      }
       sentenceStart |= mark->endsSentence;
       // A quotation after a colon is a sentence of its own: Tā shuō: "Nǐ hǎo."
       if (mark->side == LatinMark::Side::Opening && i > 0 && codePoints_[i - 1] == U'：')
@@ -157,19 +171,24 @@ std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
       continue;
     }
     if (cp == U'"') {
+      const std::size_t before = out_.size();
       writer.Mark(LatinMark{"\"", quoteOpen ? LatinMark::Side::Closing : LatinMark::Side::Opening});
       quoteOpen = !quoteOpen;
+      record(WrittenPart::Kind::Mark, i, i + 1, before);
       ++i;
       continue;
     }
     if (const auto mark = AsciiMark(cp)) {
+      const std::size_t before = out_.size();
       writer.Mark(*mark);
+      record(WrittenPart::Kind::Mark, i, i + 1, before);
       sentenceStart |= mark->endsSentence;
       ++i;
       continue;
     }
     // A run of anything else as it stands: digits, Latin words with their inner punctuation
     // (9.9, e-mail), characters without a reading.
+    const std::size_t before = out_.size();
     writer.Text();
     std::size_t end = i;
     while (end < count && !(next < words_.size() && words_[next].begin == end) &&
@@ -184,9 +203,11 @@ std::string_view OrthographicLine::Spell(std::string_view line, TextForm form) {
       writer.Raw(characters_[end]);
       ++end;
     }
+    record(WrittenPart::Kind::Text, i, end, before);
     sentenceStart = false;
     i = end;
   }
+  sentenceStartsAfter_ = sentenceStart;
   return out_;
 }
 

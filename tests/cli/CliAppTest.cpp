@@ -85,14 +85,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
 
 // Written pinyin reads by context and, for now, is written by the py-only layout alone: any
 // other combination is a usage error naming the switch.
-TEST_F(CliTest, OrthographyNeedsReadingByContextAndThePinyinOnlyLayout) {
+TEST_F(CliTest, OrthographyNeedsReadingByContext) {
   const std::vector<std::vector<std::string>> usageErrors = {
-      {"preview", "--orthography", "x"},
-      {"preview", "--orthography", "--format", "hanpy", "x"},
       {"preview", "--orthography", "--format", "py-only", "--polyphone", "first", "x"},
-      {"convert", "--orthography", "--format", "html", "a.txt"},
       {"convert", "--orthography", "--format", "py-only", "--polyphone", "all", "a.txt"},
-      {"convert", "--orthography", "a.txt", "a.html"},
+      {"convert", "--orthography", "--polyphone", "first", "a.txt", "a.html"},
   };
   for (const auto& args : usageErrors) {
     const Result result = Run(args);
@@ -101,6 +98,30 @@ TEST_F(CliTest, OrthographyNeedsReadingByContextAndThePinyinOnlyLayout) {
   }
   const Result help = Run({"preview", "--help"});
   EXPECT_NE(help.out.find("--orthography"), std::string::npos);
+}
+
+// Every layout takes the switch: words over, beside or in ruby over their characters.
+TEST_F(CliTest, OrthographyWorksInEveryLayout) {
+  WriteBytes(work_ / "a.txt", "我们在西安。\r\n");
+  const struct {
+    const char* format;
+    const char* expected;
+  } cases[] = {
+      {"py", "Wo3men5 zai4 Xi1'an1.\r\n我们    在   西安。\r\n"},
+      {"hanpy", "我们(Wo3men5)在(zai4)西安(Xi1'an1)。\r\n"},
+      {"pyhan", "(Wo3men5)我们(zai4)在(Xi1'an1)西安。\r\n"},
+  };
+  for (const auto& c : cases) {
+    const Result result = Run({"convert", "-q", "--orthography", "--tone", "numbered", "--format",
+                               c.format, (work_ / "a.txt").string(), "-"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, c.expected) << c.format;
+  }
+  const Result html = Run(
+      {"convert", "-q", "--orthography", (work_ / "a.txt").string(), (work_ / "a.html").string()});
+  EXPECT_EQ(html.status, 0) << html.err;
+  EXPECT_NE(ReadBytes((work_ / "a.html").string()).find("<ruby>西安<rt>Xī&#39;ān</rt></ruby>"),
+            std::string::npos);
 }
 
 TEST_F(CliTest, ConvertWritesOrthographicLinesInTheSourcesEncoding) {
