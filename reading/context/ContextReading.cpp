@@ -44,10 +44,12 @@ struct LightSyllable {
 
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
                    const CustomDictionary& dictionary, const SpokenStyle& style,
-                   std::vector<ContextReading>& out, const PolyphoneModel* model) {
+                   std::vector<ContextReading>& out, const PolyphoneModel* model,
+                   std::vector<Segment>* segmentsOut) {
   // Scratch memory only, reused from line to line: it holds nothing from one call to the next,
   // so a thread of its own per caller is all the sharing there is.
-  thread_local std::vector<Segment> segments;
+  thread_local std::vector<Segment> scratchSegments;
+  std::vector<Segment>& segments = segmentsOut != nullptr ? *segmentsOut : scratchSegments;
   thread_local std::vector<LightSyllable> light;
   thread_local std::vector<SyllableId> fullTones;
   SegmentWords(text, data, words, segments);

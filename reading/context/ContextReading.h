@@ -7,6 +7,7 @@
 
 #include "reading/context/PhraseData.h"
 #include "reading/context/PolyphoneModel.h"
+#include "reading/context/Segmentation.h"
 #include "reading/context/UserWords.h"
 #include "reading/shared/CustomDictionary.h"
 
@@ -41,8 +42,10 @@ struct SpokenStyle {
 // says how speech changes them, and last a user entry for a single character replaces that
 // character's reading wherever it stands. `dictionary` is the user dictionary consulted, `words`
 // its words of two or more characters. The views point into `data`, `words` and `dictionary`.
+// With `segmentsOut`, the segmentation read by is left there for a caller that needs it too.
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
                    const CustomDictionary& dictionary, const SpokenStyle& style,
-                   std::vector<ContextReading>& out, const PolyphoneModel* model = nullptr);
+                   std::vector<ContextReading>& out, const PolyphoneModel* model = nullptr,
+                   std::vector<Segment>* segmentsOut = nullptr);
 
 }  // namespace tolvane

@@ -95,7 +95,8 @@ PositionReading ContextResolver::Position(const Rendered& rendered, TextForm for
 void ContextResolver::ReadLine(std::string_view line, TextForm form,
                                std::vector<std::string_view>& characters,
                                std::vector<char32_t>& codePoints,
-                               std::vector<PositionReading>& readings) const {
+                               std::vector<PositionReading>& readings,
+                               std::vector<Segment>* segments) const {
   characters.clear();
   codePoints.clear();
   if (form == TextForm::Cp936) {
@@ -114,7 +115,7 @@ void ContextResolver::ReadLine(std::string_view line, TextForm form,
   }
   const SpokenStyle style{settings_.neutralTone == NeutralTone::Spoken, settings_.erhua,
                           settings_.sandhi};
-  ReadByContext(codePoints, data_, *words_, dictionary_, style, scratch_, model_);
+  ReadByContext(codePoints, data_, *words_, dictionary_, style, scratch_, model_, segments);
   static const Rendered kNotFound{std::string(kNotFoundReading), std::string(kNotFoundReading),
                                   std::string(kNotFoundReading), true};
   readings.resize(scratch_.size());

@@ -33,9 +33,11 @@ class ContextResolver {
                   const ConversionSettings& settings, const PolyphoneModel* model = nullptr);
 
   // The characters of `line` (held in `form`; views into it), their code points (U+FFFD for
-  // bytes that decode to nothing), and the reading of each.
+  // bytes that decode to nothing), and the reading of each; with `segments`, the words they were
+  // read by.
   void ReadLine(std::string_view line, TextForm form, std::vector<std::string_view>& characters,
-                std::vector<char32_t>& codePoints, std::vector<PositionReading>& readings) const;
+                std::vector<char32_t>& codePoints, std::vector<PositionReading>& readings,
+                std::vector<Segment>* segments = nullptr) const;
 
   // The user's words it reads with, for a caller that segments a line as it does.
   const UserWords& Words() const { return *words_; }

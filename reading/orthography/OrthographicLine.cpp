@@ -91,12 +91,12 @@ OrthographicLine::OrthographicLine(const ContextResolver& numbered, const Phrase
     : numbered_(numbered), data_(data), nouns_(nouns), spelling_(style, toneVowels) {}
 
 void OrthographicLine::ReadWords(std::string_view line, TextForm form) {
-  numbered_.ReadLine(line, form, characters_, codePoints_, readings_);
+  // The words the readings came from are the words written.
+  numbered_.ReadLine(line, form, characters_, codePoints_, readings_, &segments_);
   const std::size_t count = codePoints_.size();
   syllables_.assign(count, std::string_view());
   for (std::size_t i = 0; i < count; ++i)
     if (!IsNotFoundReading(readings_[i].display)) syllables_[i] = readings_[i].display;
-  SegmentWords(codePoints_, data_, numbered_.Words(), segments_);
   OrthographicWords(codePoints_, syllables_, segments_, nouns_, words_);
 }
 
