@@ -268,5 +268,28 @@ TEST_F(WrittenWordsRunTest, TheRunReCutsBetweenWrittenWords) {
   }
 }
 
+// A line longer than a chunk is read in pieces ending after punctuation, where no word runs
+// across: it is re-cut and written as the whole line is.
+TEST_F(WrittenWordsRunTest, PiecesEndingAfterPunctuationAreReCutAsTheWholeLine) {
+  std::string line;
+  for (int i = 0; i < 30; ++i) line += "我们去银行了，科学家们来到了北京大学。";
+  const std::string source = "短行\r\n" + line + "\r\n\r\n尾行\r\n";
+  ConversionSettings settings;
+  settings.polyphone = PolyphonePolicy::ByContext;
+  settings.outputFormat = OutputFormat::rb_output_py_only;
+  settings.orthography = true;
+  for (const bool gb : {false, true}) {
+    for (const int wrap : {3, 7}) {
+      SCOPED_TRACE(std::to_string(wrap) + (gb ? " cp936" : " UTF-8"));
+      settings.wrapWidth = wrap;
+      const std::string bytes = gb ? test::Gb(source) : source;
+      const std::string whole = Run(bytes, settings, 1, 1 << 30);
+      const std::string wholeTemp = test::ReadBytes(program_ / "temp.txt");
+      EXPECT_EQ(Run(bytes, settings, 2, 64), whole);
+      EXPECT_EQ(test::ReadBytes(program_ / "temp.txt"), wholeTemp);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tolvane
