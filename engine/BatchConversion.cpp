@@ -61,10 +61,17 @@ class RunSource {
       : ownBytes_(request.sourceByteSource != nullptr ? nullptr : SourceBytes(request)),
         source_(request.sourceByteSource != nullptr ? *request.sourceByteSource : *ownBytes_,
                 request.sourceEncoding, ChunkBytes(request)) {
-    if (request.settings.wrapWidth > 0)
-      wrapped_.emplace(source_, static_cast<std::size_t>(request.settings.wrapWidth),
-                       WrapRuleFor(request.settings), request.programFolder / kTempFileName,
-                       ChunkBytes(request));
+    if (request.settings.wrapWidth > 0) {
+      const WrapRule rule = WrapRuleFor(request.settings);
+      // Written words are read by context over the whole source before any worker starts, with
+      // readings of the pre-pass's own.
+      LineReadings readings(request.data);
+      wrapped_.emplace(source_, static_cast<std::size_t>(request.settings.wrapWidth), rule,
+                       request.programFolder / kTempFileName, ChunkBytes(request),
+                       rule == WrapRule::KeepWrittenWords
+                           ? WrittenWordsFrom(readings, request.settings)
+                           : WrittenWords());
+    }
   }
 
   // The source's own reader: its encoding and the bytes of it that do not decode.

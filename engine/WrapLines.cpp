@@ -49,9 +49,10 @@ void PlaceHeld(std::size_t width, TextFileWriter& out, WrapCarry& carry) {
   carry.heldCharacters = 0;
 }
 
-void KeepWordsCharacter(std::string_view character, char32_t cp, std::size_t width,
+// `insideWord`: the character goes on a written word begun before it, which no line end splits.
+void KeepWordsCharacter(std::string_view character, char32_t cp, bool insideWord, std::size_t width,
                         TextFileWriter& out, WrapCarry& carry) {
-  if (carry.breaks.MayBreakBefore(cp)) {
+  if (!insideWord && carry.breaks.MayBreakBefore(cp)) {
     PlaceHeld(width, out, carry);
     carry.overflowing = false;
   }
@@ -82,14 +83,25 @@ void EndKeepWordsLine(std::size_t width, TextFileWriter& out, WrapCarry& carry) 
   carry = WrapCarry();
 }
 
+// `words` (none for KeepWords) gives each line's written words; the characters are counted here
+// as the words count them, by the same character lengths.
 template <typename CodePointAt>
-void KeepWordsBy(const LineList& source, std::size_t width, TextFileWriter& out,
-                 bool lastLineContinues, WrapCarry& carry, CodePointAt&& codePointAt) {
+void KeepWordsBy(const LineList& source, std::size_t width, TextFileWriter& out, TextForm form,
+                 bool lastLineContinues, WrapCarry& carry, const WrittenWords* words,
+                 CodePointAt&& codePointAt) {
   for (std::size_t i = 0; i < source.size(); ++i) {
     const std::string_view line = source[i];
-    for (std::size_t pos = 0; pos < line.size();) {
+    const std::span<const OrthographicWord> lineWords = words != nullptr && !line.empty()
+                                                            ? (*words)(line, form)
+                                                            : std::span<const OrthographicWord>();
+    std::size_t next = 0;  // the first word that does not end before the character
+    std::size_t index = 0;
+    for (std::size_t pos = 0; pos < line.size(); ++index) {
       const auto [character, cp] = codePointAt(line, pos);
-      KeepWordsCharacter(character, cp, width, out, carry);
+      while (next < lineWords.size() && lineWords[next].begin + lineWords[next].length <= index)
+        ++next;
+      const bool insideWord = next < lineWords.size() && lineWords[next].begin < index;
+      KeepWordsCharacter(character, cp, insideWord, width, out, carry);
       pos += character.size();
     }
     if (!lastLineContinues || i + 1 < source.size()) EndKeepWordsLine(width, out, carry);
@@ -114,17 +126,21 @@ CharacterAndCodePoint UnicodeCharacterAt(std::string_view line, std::size_t pos)
 }  // namespace
 
 WrapRule WrapRuleFor(const ConversionSettings& settings) {
+  // Written pinyin reads by context whatever the policy says.
+  if (settings.orthography) return WrapRule::KeepWrittenWords;
   return settings.polyphone == PolyphonePolicy::ByContext ? WrapRule::KeepWords
                                                           : WrapRule::EveryWidth;
 }
 
 void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, TextForm form,
-               bool lastLineContinues, WrapCarry& carry, WrapRule rule) {
-  if (rule == WrapRule::KeepWords) {
+               bool lastLineContinues, WrapCarry& carry, WrapRule rule, const WrittenWords& words) {
+  if (rule == WrapRule::KeepWords || rule == WrapRule::KeepWrittenWords) {
+    const WrittenWords* lineWords = rule == WrapRule::KeepWrittenWords && words ? &words : nullptr;
     if (form == TextForm::Cp936) {
-      KeepWordsBy(source, width, out, lastLineContinues, carry, Cp936CharacterAt);
+      KeepWordsBy(source, width, out, form, lastLineContinues, carry, lineWords, Cp936CharacterAt);
     } else {
-      KeepWordsBy(source, width, out, lastLineContinues, carry, UnicodeCharacterAt);
+      KeepWordsBy(source, width, out, form, lastLineContinues, carry, lineWords,
+                  UnicodeCharacterAt);
     }
     return;
   }
@@ -136,9 +152,9 @@ void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, T
 }
 
 void WrapLines(const LineList& source, std::size_t width, TextFileWriter& out, TextForm form,
-               WrapRule rule) {
+               WrapRule rule, const WrittenWords& words) {
   WrapCarry carry;
-  WrapLines(source, width, out, form, false, carry, rule);
+  WrapLines(source, width, out, form, false, carry, rule, words);
 }
 
 void FinishWrap(std::size_t width, TextFileWriter& out, WrapCarry& carry) {

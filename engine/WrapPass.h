@@ -9,13 +9,20 @@
 #include "engine/WrapLines.h"
 #include "platform/ScratchFile.h"
 #include "platform/TextFile.h"
+#include "reading/LineReadings.h"
+#include "settings/ConversionSettings.h"
 
 namespace tolvane {
 
 // Every line still to come from `source`, re-cut into pieces of `width` characters by `rule`
-// (WrapLines), written to `out` in the form the source is held in.
+// (WrapLines, with each line's written `words` under KeepWrittenWords), written to `out` in the
+// form the source is held in.
 void WrapSource(SourceReader& source, std::size_t width, TextFileWriter& out,
-                WrapRule rule = WrapRule::EveryWidth);
+                WrapRule rule = WrapRule::EveryWidth, const WrittenWords& words = {});
+
+// The written words of lines as `settings` write them in pinyin (OrthographicLine::Words), read
+// by context through `readings`, which must outlive them.
+WrittenWords WrittenWordsFrom(LineReadings& readings, const ConversionSettings& settings);
 
 // The wrap pre-pass of a run: the source's lines re-cut into a scratch file of the run's own
 // beside temp.txt, which the run then reads in place of the source. Through a file rather than
@@ -31,7 +38,7 @@ class WrappedSource {
   // scratch file.
   WrappedSource(SourceReader& source, std::size_t width, WrapRule rule,
                 const std::filesystem::path& tempPath,
-                std::size_t chunkBytes = SourceReader::kChunkBytes);
+                std::size_t chunkBytes = SourceReader::kChunkBytes, const WrittenWords& words = {});
 
   // The re-cut lines, in chunks, already in the source's form.
   SourceReader& reader() { return *reader_; }
