@@ -114,8 +114,8 @@ int main(int argc, char* argv[]) {
   }
 
   const QString dataFolder = programFolder.path();
-  for (const char* file :
-       {tolvane::kContextWordsFile, tolvane::kContextPairsFile, tolvane::kContextCharactersFile}) {
+  for (const char* file : {tolvane::kContextWordsFile, tolvane::kContextPairsFile,
+                           tolvane::kContextCharactersFile, tolvane::kProperNounsFile}) {
     const QString name = QString::fromLatin1(file);
     QFile::link(QDir(QStringLiteral(TOLVANE_SOURCE_DIR "/data")).filePath(name),
                 QDir(dataFolder).filePath(name));
