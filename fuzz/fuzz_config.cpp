@@ -27,8 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto format = static_cast<int>(settings.conversion.outputFormat);
   FUZZ_CHECK(format >= 0 && format <= 4);
   const std::vector<std::string> lines = ConfigLines(settings);
-  // The designed eight lines, then neutral tones, 一/不 and erhua.
-  FUZZ_CHECK(lines.size() == 11);
+  // Written by words reads by context: never the one without the other.
+  FUZZ_CHECK(!settings.conversion.orthography ||
+             settings.conversion.polyphone == PolyphonePolicy::ByContext);
+  // The designed eight lines, then neutral tones, 一/不, erhua and pinyin written by words.
+  FUZZ_CHECK(lines.size() == 12);
   WindowSettings again = DesignedWindowSettings();
   ParseConfigLines(lines, again);
   // A preview text holding a line end cannot come back as one line; everything else must.

@@ -68,6 +68,8 @@ void ParseConfigLines(const std::vector<std::string>& lines, WindowSettings& set
   conversion.neutralTone = Choice(line(9), kNeutralTones).value_or(defaults.neutralTone);
   conversion.sandhi = Choice(line(10), kSwitches).value_or(defaults.sandhi);
   conversion.erhua = Choice(line(11), kSwitches).value_or(defaults.erhua);
+  conversion.orthography = conversion.polyphone == PolyphonePolicy::ByContext &&
+                           Choice(line(12), kSwitches).value_or(defaults.orthography);
 }
 
 std::vector<std::string> ConfigLines(const WindowSettings& settings) {
@@ -86,6 +88,7 @@ std::vector<std::string> ConfigLines(const WindowSettings& settings) {
       Digit(conversion.neutralTone, kNeutralTones),
       Digit(conversion.sandhi, kSwitches),
       Digit(conversion.erhua, kSwitches),
+      Digit(conversion.orthography, kSwitches),
   };
 }
 

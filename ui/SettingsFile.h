@@ -7,9 +7,9 @@
 #include "settings/ConversionSettings.h"
 
 // The options file config1.dll: the eight lines of the window's first options, then one line
-// each for the options of reading by context added since; read once at start-up and written once
-// at close. A program that knows only the eight lines reads past the others, and an older file
-// without them loads those options' defaults.
+// each for the options of reading by context added since (lines 9 to 11) and for pinyin written by
+// words (line 12); read once at start-up and written once at close. A program that knows only the
+// eight lines reads past the others, and an older file without them loads those options' defaults.
 // Kept free of the GUI so that its reading and writing can be tested without a screen; the main
 // window copies a WindowSettings to and from its controls.
 namespace tolvane {
@@ -34,12 +34,14 @@ WindowSettings DesignedWindowSettings();
 // radio group leaves the group as it was; the check boxes and the panel switch have one polarity
 // for "on" and take any other text as "off"; missing lines count as empty texts. Lines 9 to 11
 // (neutral tones: 0 spoken, 1 citation; 一 and 不 as spoken: 1 on, 0 off; erhua as r: 1 on, 0 off)
-// give their option's default when missing or when they hold anything else, so that a file of an
-// older version, or one edited by hand, never costs the user more than that one option. Lines
-// after the eleventh are ignored.
+// and line 12 (pinyin written by words: 1 on, 0 off) give their option's default when missing or
+// when they hold anything else, so that a file of an older version, or one edited by hand, never
+// costs the user more than that one option. Pinyin written by words reads by context, so line 12
+// counts only when line 1 chooses reading by context: the policy of the designed line wins over
+// it. Lines after the twelfth are ignored.
 void ParseConfigLines(const std::vector<std::string>& lines, WindowSettings& settings);
 
-// The lines that save `settings`: the designed eight, then lines 9 to 11.
+// The lines that save `settings`: the designed eight, then lines 9 to 12.
 std::vector<std::string> ConfigLines(const WindowSettings& settings);
 
 // Applies the file at `path` to `settings`. Returns false, leaving `settings` alone, when no file

@@ -122,6 +122,9 @@ void TfrmMain::ConnectHandlers() {
   connect(ui->N_pdf, &QAction::triggered, this, &TfrmMain::N_pdfClick);
   connect(ui->n_showoptions, &QAction::triggered, this, &TfrmMain::n_showoptionsClick);
   connect(ui->N_hideoptions, &QAction::triggered, this, &TfrmMain::N_hideoptionsClick);
+  connect(ui->N_orthography, &QAction::toggled, this, &TfrmMain::N_orthographyToggled);
+  connect(ui->rb_duoyinzi_context, &QRadioButton::toggled, this,
+          &TfrmMain::rb_duoyinzi_contextToggled);
   connect(ui->N_standard, &QAction::triggered, this, &TfrmMain::N_standardClick);
   connect(ui->N_wei, &QAction::triggered, this, &TfrmMain::N_weiClick);
   connect(ui->N7, &QAction::triggered, this, &TfrmMain::N7Click);
@@ -255,6 +258,8 @@ ConversionSettings TfrmMain::CurrentSettings() const {
   settings.neutralTone = ui->N_spoken->isChecked() ? NeutralTone::Spoken : NeutralTone::Citation;
   settings.sandhi = ui->N_sandhi->isChecked();
   settings.erhua = ui->N_erhua->isChecked();
+  // Checked only together with reading by context, which gives it its readings.
+  settings.orthography = ui->N_orthography->isChecked();
   return settings;
 }
 
@@ -276,6 +281,7 @@ void TfrmMain::ApplySettings(const WindowSettings& settings) {
   ui->N_spoken->setChecked(conversion.neutralTone == NeutralTone::Spoken);
   ui->N_sandhi->setChecked(conversion.sandhi);
   ui->N_erhua->setChecked(conversion.erhua);
+  ui->N_orthography->setChecked(conversion.orthography);
   ShowOptions(settings.optionsShown);
   ui->edt_input->setText(QStringFromGb(settings.previewText));
 }
@@ -339,6 +345,18 @@ void TfrmMain::n_showoptionsClick() {
 
 void TfrmMain::N_hideoptionsClick() {
   Guarded([&] { ShowOptions(false); });
+}
+
+void TfrmMain::N_orthographyToggled(bool checked) {
+  Guarded([&] {
+    if (checked) ui->rb_duoyinzi_context->setChecked(true);
+  });
+}
+
+void TfrmMain::rb_duoyinzi_contextToggled(bool checked) {
+  Guarded([&] {
+    if (!checked) ui->N_orthography->setChecked(false);
+  });
 }
 
 void TfrmMain::ShowOptions(bool shown) {

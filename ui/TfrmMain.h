@@ -34,6 +34,9 @@ class TfrmWeiHan;
 // reading by context as checkable actions of the 词语读音 menu, which leaves the designed form as
 // it is), the one-line preview, the batch conversion of a file, and the menus. Creating it runs the
 // start-up sequence; closing it releases the data files and saves the options.
+// Pinyin written by words (按词连写 in the 词语读音 menu) takes its readings from reading by
+// context: checking it chooses that policy, and choosing another policy unchecks it, so the two
+// never disagree.
 class TfrmMain : public QMainWindow, private RunObserver {
   Q_OBJECT
 
@@ -87,6 +90,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void N_pdfClick();
   void n_showoptionsClick();
   void N_hideoptionsClick();
+  void N_orthographyToggled(bool checked);
+  void rb_duoyinzi_contextToggled(bool checked);
   void N_standardClick();
   void N_weiClick();
   void N7Click();

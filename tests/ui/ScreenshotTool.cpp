@@ -1,9 +1,10 @@
 // Starts the program offscreen in a fresh program folder and saves pictures of it in the folder
 // given: the main window (main-options-shown.png, main-preview.png, main-unicode.png with a UTF-8
 // source and a preview of text beyond GB2312, main-context.png read by context,
-// main-options-hidden.png), the menu of reading by context open (menu-reading.png), the
-// two custom reading editors with a few entries (editor-standard.png, editor-wade-giles.png), the
-// usage notes (notes.png) and the About window (about.png).
+// main-orthography.png with pinyin written by words, main-options-hidden.png), the menu of reading
+// by context open (menu-reading.png), the two custom reading editors with a few entries
+// (editor-standard.png, editor-wade-giles.png), the usage notes (notes.png) and the About window
+// (about.png).
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -55,17 +57,41 @@ class NoDialogs : public tolvane::Dialogs {
   }
 };
 
-bool Save(QWidget& window, const QDir& folder, const char* name) {
-  // No focus frame or selected text in the pictures.
-  if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
-  QApplication::processEvents();
+bool SavePicture(const QPixmap& picture, const QDir& folder, const char* name) {
   const QString path = folder.filePath(QString::fromLatin1(name));
-  if (!window.grab().save(path)) {
+  if (!picture.save(path)) {
     std::fprintf(stderr, "cannot write %s\n", path.toLocal8Bit().constData());
     return false;
   }
   std::printf("%s\n", path.toLocal8Bit().constData());
   return true;
+}
+
+bool Save(QWidget& window, const QDir& folder, const char* name) {
+  // No focus frame or selected text in the pictures.
+  if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+  QApplication::processEvents();
+  return SavePicture(window.grab(), folder, name);
+}
+
+// Opens the menu of the main window's menu bar under its title.
+void OpenMenu(QMainWindow& window, QMenu& menu) {
+  menu.popup(window.mapToGlobal(window.menuBar()->actionGeometry(menu.menuAction()).bottomLeft()));
+}
+
+// The window with its menu open over it, as the screen shows them: a menu is a window of its own,
+// which a picture of the main window leaves out.
+bool SaveWithMenu(QMainWindow& window, QMenu& menu, const QDir& folder, const char* name) {
+  if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+  OpenMenu(window, menu);
+  QApplication::processEvents();
+  QPixmap picture = window.grab();
+  {
+    QPainter painter(&picture);
+    painter.drawPixmap(window.mapFromGlobal(menu.pos()), menu.grab());
+  }
+  menu.hide();
+  return SavePicture(picture, folder, name);
 }
 
 // Writes a dictionary file: the lines in GB2312, each followed by CR LF.
@@ -114,8 +140,8 @@ int main(int argc, char* argv[]) {
   }
 
   const QString dataFolder = programFolder.path();
-  for (const char* file :
-       {tolvane::kContextWordsFile, tolvane::kContextPairsFile, tolvane::kContextCharactersFile}) {
+  for (const char* file : {tolvane::kContextWordsFile, tolvane::kContextPairsFile,
+                           tolvane::kContextCharactersFile, tolvane::kProperNounsFile}) {
     const QString name = QString::fromLatin1(file);
     QFile::link(QDir(QStringLiteral(TOLVANE_SOURCE_DIR "/data")).filePath(name),
                 QDir(dataFolder).filePath(name));
@@ -154,13 +180,23 @@ int main(int argc, char* argv[]) {
         ->setText(QString::fromUtf8("我爱北京天安门，天安门上红旗飘"));
     window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
     saved = saved && Save(window, output, "main-context.png");
+    // Pinyin written by words: a short paragraph with names, a title and quotations, readings
+    // alone. A compound surname other than 欧阳, which the standard dictionary above reads Ouyang.
+    window.findChild<QAction*>(QStringLiteral("N_orthography"))->trigger();
+    window.findChild<QRadioButton*>(QStringLiteral("rb_output_py_only"))->setChecked(true);
+    window.findChild<QLineEdit*>(QStringLiteral("edt_input"))
+        ->setText(QString::fromUtf8("毛泽东和司马迁在西安。他说：“我们看过《红楼梦》。”"));
+    window.findChild<QPushButton*>(QStringLiteral("btn_pinyin"))->click();
+    saved = saved && SaveWithMenu(window, *window.findChild<QMenu*>(QStringLiteral("N_reading")),
+                                  output, "main-orthography.png");
+    // Back to the designed choices; first reading unchecks written pinyin.
+    window.findChild<QRadioButton*>(QStringLiteral("rb_output_py"))->setChecked(true);
     window.findChild<QRadioButton*>(QStringLiteral("rb_duoyinzi_single"))->setChecked(true);
   }
   {
     // The menu of reading by context, opened under its title.
     auto* menu = window.findChild<QMenu*>(QStringLiteral("N_reading"));
-    menu->popup(
-        window.mapToGlobal(window.menuBar()->actionGeometry(menu->menuAction()).bottomLeft()));
+    OpenMenu(window, *menu);
     saved = saved && Save(*menu, output, "menu-reading.png");
     menu->hide();
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "platform/Error.h"
 #include "support/TestSupport.h"
@@ -25,7 +26,7 @@ WindowSettings With(std::function<void(WindowSettings&)> change) {
 TEST(ConfigLines, DesignedStateSavesTheEightDefaultLinesThenTheReadingDefaults) {
   EXPECT_EQ(ConfigLines(DesignedWindowSettings()),
             (Lines{"0", "1", "0", "0", "0", "0", "0", Gb("我爱北京天安门，天安门上红旗飘"), "0",
-                   "0", "1"}));
+                   "0", "1", "0"}));
 }
 
 TEST(ConfigLines, EachChoiceHasItsDigit) {
@@ -58,17 +59,19 @@ TEST(ConfigLines, EachChoiceHasItsDigit) {
     s.optionsShown = false;
     s.previewText = "  x  ";
   }));
-  EXPECT_EQ(flipped, (Lines{"1", "1", "1", "0", "0", "1", "1", "  x  ", "0", "0", "1"}));
-  // Lines 9 to 11: citation tones "1", 一 and 不 as spoken "1", erhua as r "1".
+  EXPECT_EQ(flipped, (Lines{"1", "1", "1", "0", "0", "1", "1", "  x  ", "0", "0", "1", "0"}));
+  // Lines 9 to 11: citation tones "1", 一 and 不 as spoken "1", erhua as r "1"; line 12: pinyin
+  // written by words "1".
   const std::pair<std::function<void(WindowSettings&)>, Lines> reading[] = {
-      {[](auto& s) { s.conversion.neutralTone = NeutralTone::Citation; }, {"1", "0", "1"}},
-      {[](auto& s) { s.conversion.sandhi = true; }, {"0", "1", "1"}},
-      {[](auto& s) { s.conversion.erhua = false; }, {"0", "0", "0"}},
+      {[](auto& s) { s.conversion.neutralTone = NeutralTone::Citation; }, {"1", "0", "1", "0"}},
+      {[](auto& s) { s.conversion.sandhi = true; }, {"0", "1", "1", "0"}},
+      {[](auto& s) { s.conversion.erhua = false; }, {"0", "0", "0", "0"}},
+      {[](auto& s) { s.conversion.orthography = true; }, {"0", "0", "1", "1"}},
   };
   const Lines designed = ConfigLines(DesignedWindowSettings());
   for (const auto& [change, lines] : reading) {
     const Lines saved = ConfigLines(With(change));
-    ASSERT_EQ(saved.size(), 11u);
+    ASSERT_EQ(saved.size(), 12u);
     EXPECT_EQ(Lines(saved.begin() + 8, saved.end()), lines);
     EXPECT_EQ(Lines(saved.begin(), saved.begin() + 8),
               Lines(designed.begin(), designed.begin() + 8))
@@ -199,10 +202,13 @@ TEST(ParseConfigLines, AppliesEachLineByItsRule) {
          s.previewText = "a";
          s.conversion.erhua = false;
        })},
-      {"lines after the eleventh",
+      {"lines after the twelfth",
        DesignedWindowSettings(),
-       {"0", "1", "0", "0", "0", "0", "0", "a", "0", "0", "1", "1", "1"},
-       With([](auto& s) { s.previewText = "a"; })},
+       {"2", "1", "0", "0", "0", "0", "0", "a", "0", "0", "1", "0", "1", "1"},
+       With([](auto& s) {
+         s.conversion.polyphone = PolyphonePolicy::ByContext;
+         s.previewText = "a";
+       })},
       {"a preview text beyond the typing limit",
        DesignedWindowSettings(),
        {"0", "1", "0", "0", "0", "0", "0", Gb("一二三四五六七八九十一二三四五六七八九十一二")},
@@ -217,13 +223,59 @@ TEST(ParseConfigLines, AppliesEachLineByItsRule) {
   }
 }
 
+TEST(ParseConfigLines, LineTwelveWritesPinyinByWordsUnderReadingByContextOnly) {
+  struct Case {
+    const char* polyphone;                   // line 1
+    std::optional<std::string> orthography;  // line 12; none for a file of eleven lines
+    bool startsOn;
+    bool expected;
+  };
+  const Case cases[] = {
+      {"2", "1", false, true},
+      {"2", "0", true, false},
+      // Missing or anything but a bare digit: the default, off, whatever was there before.
+      {"2", std::nullopt, true, false},
+      {"2", "", true, false},
+      {"2", " 1", false, false},
+      {"2", "1 ", false, false},
+      {"2", "01", false, false},
+      {"2", "2", true, false},
+      {"2", "yes", false, false},
+      {"2", "true", false, false},
+      {"2", "-1", false, false},
+      // Another policy in the designed line 1 wins: it does not read by context.
+      {"0", "1", false, false},
+      {"1", "1", false, false},
+      {"x", "1", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("line 1 \"") + c.polyphone + "\", line 12 " +
+                 (c.orthography ? "\"" + *c.orthography + "\"" : "missing") +
+                 (c.startsOn ? ", on before" : ", off before"));
+    Lines lines{c.polyphone, "1", "0", "0", "0", "0", "0", "a", "0", "0", "1"};
+    if (c.orthography) lines.push_back(*c.orthography);
+    WindowSettings settings = With([&](auto& s) {
+      s.conversion.polyphone = PolyphonePolicy::ByContext;
+      s.conversion.orthography = c.startsOn;
+    });
+    ParseConfigLines(lines, settings);
+    EXPECT_EQ(settings.conversion.orthography, c.expected);
+    // The lines before it read as they did without it.
+    WindowSettings without = DesignedWindowSettings();
+    ParseConfigLines(Lines(lines.begin(), lines.begin() + 11), without);
+    without.conversion.orthography = c.expected;
+    EXPECT_TRUE(settings == without);
+  }
+}
+
 TEST(ParseConfigLines, ReadsBackEverySavedState) {
   for (const auto tone : {ToneStyle::Numbered, ToneStyle::Marked, ToneStyle::Plain}) {
     for (const auto format :
          {OutputFormat::rb_output_py, OutputFormat::rb_output_han, OutputFormat::rb_output_hanpy,
           OutputFormat::rb_output_pyhan, OutputFormat::rb_output_py_only}) {
       for (const int width : {0, 100, 50, 40, 30, 20, 10}) {
-        for (const int flags : {0, 1, 2, 3, 4, 5, 6, 7, 8, 15, 16, 31, 32, 64, 128, 224, 255}) {
+        for (const int flags :
+             {0, 1, 2, 3, 4, 5, 6, 7, 8, 15, 16, 31, 32, 64, 128, 224, 255, 256, 272, 511}) {
           WindowSettings saved;
           saved.conversion = {(flags & 16)  ? PolyphonePolicy::ByContext
                               : (flags & 1) ? PolyphonePolicy::AllReadings
@@ -236,6 +288,8 @@ TEST(ParseConfigLines, ReadsBackEverySavedState) {
           saved.conversion.neutralTone = (flags & 32) ? NeutralTone::Citation : NeutralTone::Spoken;
           saved.conversion.sandhi = (flags & 64) != 0;
           saved.conversion.erhua = (flags & 128) == 0;
+          // Written by words only ever goes with reading by context.
+          saved.conversion.orthography = (flags & 16) && (flags & 256);
           saved.optionsShown = (flags & 8) != 0;
           saved.previewText = Gb("中文 text");
           WindowSettings read = DesignedWindowSettings();
@@ -260,23 +314,29 @@ TEST(ConfigFile, WritesCrLfLinesAndReadsThemBackByteForByte) {
   TempDir dir;
   const auto path = dir / kSettingsFileName;
   SaveConfigFile(path, DesignedWindowSettings());
-  // The designed eight lines as they always were, then the three of reading by context.
+  // The designed eight lines as they always were, then the three of reading by context and the
+  // switch of pinyin written by words.
   EXPECT_EQ(ReadBytes(path),
             Gb("0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") +
-                "0\r\n0\r\n1\r\n");
+                "0\r\n0\r\n1\r\n0\r\n");
 
   // A file as the program writes it, and hand-edited ones with other line ends: saving what was
-  // loaded gives the program's own form. A file of eight lines gains the three with their
-  // defaults; malformed ones are saved as the defaults they gave.
+  // loaded gives the program's own form. A file of eight or eleven lines gains the others with
+  // their defaults; malformed ones are saved as the defaults they gave.
   const std::pair<std::string, std::string> files[] = {
-      {"1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n",
-       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n"},
+      {"1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n0\r\n",
+       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n0\r\n"},
+      {"2\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n1\r\n",
+       "2\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n1\r\n"},
       {"1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n",
-       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n0\r\n0\r\n1\r\n"},
-      {"0\n0\n0\n3\n2\n0\n1\nabc", "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n0\r\n0\r\n1\r\n"},
+       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n0\r\n0\r\n1\r\n0\r\n"},
+      {"2\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n",
+       "2\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n1\r\n1\r\n0\r\n0\r\n"},
+      {"0\n0\n0\n3\n2\n0\n1\nabc",
+       "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n0\r\n0\r\n1\r\n0\r\n"},
       {"0\n0\n0\n3\n2\n0\n1\nabc\nx\n\n7\nmore\n",
-       "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n0\r\n0\r\n1\r\n"},
-      {"", "1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n\r\n0\r\n0\r\n1\r\n"},
+       "0\r\n0\r\n0\r\n3\r\n2\r\n0\r\n1\r\nabc\r\n0\r\n0\r\n1\r\n0\r\n"},
+      {"", "1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n1\r\n\r\n0\r\n0\r\n1\r\n0\r\n"},
   };
   for (const auto& [bytes, saved] : files) {
     WriteBytes(path, bytes);

@@ -178,6 +178,17 @@ TEST_F(Batch, ARunReadsByContextWhenAskedTo) {
   EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 
+TEST_F(Batch, ARunWritesPinyinByWordsWhenAskedTo) {
+  WriteBytes(source, Gb("我爱北京。\r\n他说：“好。”\r\n"));
+  Select("rb_output_py_only");
+  Trigger("N_orthography");
+  ChooseSource(source);
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(ReadBytes(target), Gb("Wǒ ài Běijīng.\r\nTā shuō: \"Hǎo.\"\r\n"));
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
 TEST_F(Batch, ATargetNamedHtmlGetsThePage) {
   Select("RadioButton_num");
   ChooseSource(source);

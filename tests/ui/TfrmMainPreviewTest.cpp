@@ -1,6 +1,7 @@
 // The one-line preview and the typing limit of its input field.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -124,6 +125,40 @@ TEST_F(Preview, ReadsPolyphonesByTheirWordsWhenAskedTo) {
   Select("rb_duoyinzi_single");
   ClickPinyin();
   EXPECT_NE(Memo().indexOf(Q("shǎng gōng")), -1);  // the designed first readings
+}
+
+TEST_F(Preview, WritesPinyinByWordsWhenTheSwitchIsOn) {
+  QAction& orthography = Child<QAction>(window, "N_orthography");
+  Input().setText(Q("我爱北京。"));
+  Select("rb_output_py_only");
+  Select("rb_duoyinzi_context");
+  ClickPinyin();
+  const QString byCharacters = Memo();
+  EXPECT_EQ(byCharacters, Q("wǒ ài běi jīng。"));
+  orthography.trigger();
+  ClickPinyin();
+  EXPECT_EQ(Memo(), Q("Wǒ ài Běijīng."));
+  // Every tone style, as the engine writes it.
+  const struct {
+    const char* tone;
+    const char* expected;
+  } tones[] = {{"RadioButton_num", "Wo3 ai4 Bei3jing1."}, {"RadioButton_notone", "Wo ai Beijing."}};
+  for (const auto& [tone, expected] : tones) {
+    SCOPED_TRACE(tone);
+    Select(tone);
+    ClickPinyin();
+    EXPECT_EQ(Memo(), Q(expected));
+  }
+  Select("RadioButton_tone");
+  orthography.trigger();
+  ClickPinyin();
+  EXPECT_EQ(Memo(), byCharacters) << "unchecked, the preview is as before";
+  // Checked from another policy, it reads by context.
+  Select("rb_duoyinzi_single");
+  orthography.trigger();
+  ClickPinyin();
+  EXPECT_EQ(Memo(), Q("Wǒ ài Běijīng."));
+  EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 
 TEST_F(Preview, EachClickReplacesTheEarlierPreview) {

@@ -36,8 +36,8 @@ using test::TestProgramFolder;
 using test::WriteBytes;
 
 // The lines of reading by context after the designed eight, with their defaults: spoken neutral
-// tones, 一 and 不 in their own tones, erhua written r.
-const std::string kReadingDefaults = "0\r\n0\r\n1\r\n";
+// tones, 一 and 不 in their own tones, erhua written r, pinyin not written by words.
+const std::string kReadingDefaults = "0\r\n0\r\n1\r\n0\r\n";
 const std::string kDefaultConfig =
     Gb("0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") + kReadingDefaults;
 
@@ -223,7 +223,8 @@ TEST(Startup, MenusHoldTheirItemsInOrder) {
   EXPECT_EQ(Child<QAction>(window, "N_pdf").text(), Q("导出PDF…"));
   EXPECT_EQ(names("N12"), (Items{"N_standard", "N_wei"}));
   EXPECT_EQ(names("N_option"), (Items{"n_showoptions", "N_hideoptions"}));
-  EXPECT_EQ(names("N_reading"), (Items{"N_spoken", "N_sandhi", "N_erhua"}));
+  EXPECT_EQ(names("N_reading"), (Items{"N_spoken", "N_sandhi", "N_erhua", "-", "N_orthography"}));
+  EXPECT_EQ(Child<QAction>(window, "N_orthography").text(), Q("按词连写（拼音正词法）"));
   EXPECT_EQ(names("N6"), (Items{"N7", "N8", "N9-", "N10"}));
   const auto* bar = window.menuBar();
   ASSERT_EQ(bar->actions().size(), 5);
@@ -345,6 +346,16 @@ TEST(Settings, EachFileSetsTheControls) {
          s.conversion.erhua = false;
          s.previewText = "x";
        })},
+      {"pinyin written by words", "2\r\n1\r\n0\r\n4\r\n0\r\n0\r\n0\r\nx\r\n0\r\n0\r\n1\r\n1\r\n",
+       designedWith([](auto& s) {
+         s.conversion.polyphone = PolyphonePolicy::ByContext;
+         s.conversion.outputFormat = OutputFormat::rb_output_py_only;
+         s.conversion.orthography = true;
+         s.previewText = "x";
+       })},
+      {"pinyin written by words under another policy stays off",
+       "0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n0\r\n0\r\n1\r\n1\r\n",
+       designedWith([](auto& s) { s.previewText = "x"; })},
       {"malformed lines of reading by context give their defaults",
        "0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\nx\r\n2\r\nyes\r\n0\r\n", designedWith([](auto& s) {
          s.conversion.erhua = false;
@@ -377,9 +388,10 @@ TEST(Settings, SavingAfterLoadingGivesTheSameBytes) {
       kDefaultConfig,
       "1\r\n2\r\n1\r\n4\r\n6\r\n1\r\n1\r\n" + Gb("天") + "\r\n" + kReadingDefaults,
       "0\r\n0\r\n0\r\n2\r\n3\r\n1\r\n0\r\n" + Gb("一二三四五六七八九十一二三四五六七八九十一二三") +
-          "\r\n1\r\n1\r\n0\r\n",
-      "1\r\n1\r\n0\r\n1\r\n5\r\n0\r\n1\r\n  a b  \r\n0\r\n1\r\n1\r\n",
-      "2\r\n1\r\n0\r\n1\r\n5\r\n0\r\n1\r\nab\r\n1\r\n0\r\n0\r\n",
+          "\r\n1\r\n1\r\n0\r\n0\r\n",
+      "1\r\n1\r\n0\r\n1\r\n5\r\n0\r\n1\r\n  a b  \r\n0\r\n1\r\n1\r\n0\r\n",
+      "2\r\n1\r\n0\r\n1\r\n5\r\n0\r\n1\r\nab\r\n1\r\n0\r\n0\r\n0\r\n",
+      "2\r\n1\r\n0\r\n4\r\n5\r\n0\r\n1\r\nab\r\n0\r\n0\r\n1\r\n1\r\n",
   };
   for (const std::string& bytes : files) {
     TestProgramFolder folder;
@@ -432,11 +444,82 @@ TEST(Settings, TheReadingMenuSetsTheOptionsOfReadingByContext) {
   }
   EXPECT_EQ(ReadBytes(folder / kSettingsFileName),
             Gb("2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") +
-                "1\r\n1\r\n1\r\n");
+                "1\r\n1\r\n1\r\n0\r\n");
   TfrmMain window(folder.path(), dialogs);
   EXPECT_FALSE(Child<QAction>(window, "N_spoken").isChecked());
   EXPECT_TRUE(Child<QAction>(window, "N_sandhi").isChecked());
   EXPECT_TRUE(Child<QAction>(window, "N_erhua").isChecked());
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
+TEST(Settings, PinyinWrittenByWordsAndThePolicyNeverDisagree) {
+  // Each step acts on the window as a user would and leaves the policy and the switch as given.
+  enum class Act { Trigger, Click };
+  struct Step {
+    const char* what;
+    Act act;
+    const char* control;
+    PolyphonePolicy policy;
+    bool orthography;
+  };
+  constexpr auto first = PolyphonePolicy::FirstReading;
+  constexpr auto all = PolyphonePolicy::AllReadings;
+  constexpr auto context = PolyphonePolicy::ByContext;
+  const Step steps[] = {
+      {"checking it chooses reading by context", Act::Trigger, "N_orthography", context, true},
+      {"first reading unchecks it", Act::Click, "rb_duoyinzi_single", first, false},
+      {"checked again", Act::Trigger, "N_orthography", context, true},
+      {"all readings unchecks it", Act::Click, "rb_duoyinzi_multi", all, false},
+      {"reading by context alone leaves it off", Act::Click, "rb_duoyinzi_context", context, false},
+      {"checked under reading by context", Act::Trigger, "N_orthography", context, true},
+      {"reading by context again keeps it", Act::Click, "rb_duoyinzi_context", context, true},
+      {"unchecking it keeps reading by context", Act::Trigger, "N_orthography", context, false},
+      {"checked at last", Act::Trigger, "N_orthography", context, true},
+  };
+  TestProgramFolder folder;
+  ScriptedDialogs dialogs;
+  {
+    TfrmMain window(folder.path(), dialogs);
+    QAction& orthography = Child<QAction>(window, "N_orthography");
+    EXPECT_TRUE(orthography.isCheckable());
+    EXPECT_TRUE(orthography.isEnabled());
+    EXPECT_FALSE(orthography.isChecked()) << "off at first start";
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.what);
+      if (step.act == Act::Trigger) {
+        Child<QAction>(window, step.control).trigger();
+      } else {
+        Child<QRadioButton>(window, step.control).click();
+      }
+      const ConversionSettings settings = window.CurrentSettings();
+      EXPECT_EQ(settings.polyphone, step.policy);
+      EXPECT_EQ(settings.orthography, step.orthography);
+      EXPECT_EQ(orthography.isChecked(), step.orthography);
+      EXPECT_TRUE(orthography.isEnabled());
+      EXPECT_EQ(Child<QRadioButton>(window, "rb_duoyinzi_context").isChecked(),
+                step.policy == context);
+      // The other options stay as they were.
+      ConversionSettings others = settings;
+      others.polyphone = PolyphonePolicy::FirstReading;
+      others.orthography = false;
+      EXPECT_EQ(others, ConversionSettings{});
+    }
+    window.close();
+  }
+  EXPECT_EQ(ReadBytes(folder / kSettingsFileName),
+            Gb("2\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") +
+                "0\r\n0\r\n1\r\n1\r\n");
+  {
+    TfrmMain window(folder.path(), dialogs);
+    EXPECT_TRUE(Child<QAction>(window, "N_orthography").isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(window, "rb_duoyinzi_context").isChecked());
+    // Unchecked through another policy, it is saved off.
+    Child<QRadioButton>(window, "rb_duoyinzi_multi").click();
+    window.close();
+  }
+  EXPECT_EQ(ReadBytes(folder / kSettingsFileName),
+            Gb("1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n我爱北京天安门，天安门上红旗飘\r\n") +
+                kReadingDefaults);
   EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 

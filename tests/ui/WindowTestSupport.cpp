@@ -80,8 +80,10 @@ void ScriptedDialogs::PrintPreview(QWidget*, const std::function<void(QPagedPain
 
 TestProgramFolder::TestProgramFolder() {
   std::filesystem::copy_file(SourceDataFolder() / kToneVowelFile, dir_ / kToneVowelFile);
-  // The read-only data of reading by context, large and never written: linked, not copied.
-  for (const char* file : {kContextWordsFile, kContextPairsFile, kContextCharactersFile})
+  // The read-only data of reading by context and of pinyin written by words, large and never
+  // written: linked, not copied.
+  for (const char* file :
+       {kContextWordsFile, kContextPairsFile, kContextCharactersFile, kProperNounsFile})
     std::filesystem::create_symlink(SourceDataFolder() / file, dir_ / file);
 }
 

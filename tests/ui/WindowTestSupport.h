@@ -55,7 +55,8 @@ class ScriptedDialogs : public Dialogs {
   int previews = 0;
 };
 
-// A program folder of a test's own, holding the tone glyph file as the build installs it.
+// A program folder of a test's own, holding the tone glyph file as the build installs it and the
+// data of reading by context and of pinyin written by words.
 class TestProgramFolder {
  public:
   TestProgramFolder();
