@@ -1,6 +1,7 @@
 #include "engine/RubyLine.h"
 
 #include "engine/SourceReader.h"
+#include "engine/WrapPass.h"
 #include "platform/Cp936.h"
 #include "platform/UnicodeText.h"
 #include "reading/LineReadings.h"
@@ -69,8 +70,10 @@ RubyLine RubyLineOf(LineReadings& readings, std::string_view line, TextForm form
 
 std::vector<RubyLine> ReadRubyDocument(LineReadings& readings, const std::filesystem::path& source,
                                        const ConversionSettings& settings, EncodingChoice choice) {
-  const SourceLines lines =
-      ReadSourceLines(source, choice, settings.wrapWidth, WrapRuleFor(settings));
+  const WrapRule rule = WrapRuleFor(settings);
+  const SourceLines lines = ReadSourceLines(
+      source, choice, settings.wrapWidth, rule,
+      rule == WrapRule::KeepWrittenWords ? WrittenWordsFrom(readings, settings) : WrittenWords());
   std::vector<RubyLine> document;
   document.reserve(lines.lines.size());
   for (std::size_t i = 0; i < lines.lines.size(); ++i)

@@ -279,14 +279,14 @@ bool SourceReader::Next(LineList& lines) {
   return true;
 }
 
-SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth,
-                            WrapRule rule) {
+SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth, WrapRule rule,
+                            const WrittenWords& words) {
   SourceReader reader(bytes, choice);
   std::ostringstream text;
   TextFileWriter writer;
   writer.Attach(text, {});
   if (wrapWidth > 0) {
-    WrapSource(reader, static_cast<std::size_t>(wrapWidth), writer, rule);
+    WrapSource(reader, static_cast<std::size_t>(wrapWidth), writer, rule, words);
   } else {
     LineList lines;
     while (reader.Next(lines))
@@ -297,9 +297,9 @@ SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWi
 }
 
 SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth, WrapRule rule) {
+                            int wrapWidth, WrapRule rule, const WrittenWords& words) {
   FileByteSource bytes(source);
-  return ReadSourceLines(bytes, choice, wrapWidth, rule);
+  return ReadSourceLines(bytes, choice, wrapWidth, rule, words);
 }
 
 TextEncoding DetectFileEncoding(const std::filesystem::path& path, EncodingChoice choice) {

@@ -163,10 +163,12 @@ struct SourceLines {
   LineList lines;
   TextForm form;
 };
+// Under KeepWrittenWords, `words` gives the written words the wrap pass keeps whole.
 SourceLines ReadSourceLines(ByteSource& bytes, EncodingChoice choice, int wrapWidth = 0,
-                            WrapRule rule = WrapRule::EveryWidth);
+                            WrapRule rule = WrapRule::EveryWidth, const WrittenWords& words = {});
 SourceLines ReadSourceLines(const std::filesystem::path& source, EncodingChoice choice,
-                            int wrapWidth = 0, WrapRule rule = WrapRule::EveryWidth);
+                            int wrapWidth = 0, WrapRule rule = WrapRule::EveryWidth,
+                            const WrittenWords& words = {});
 
 // The encoding a run would read a source file in; Error when it cannot be read.
 TextEncoding DetectFileEncoding(const std::filesystem::path& path,
