@@ -58,6 +58,10 @@ std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> t
       // After a degree adverb it is the adjective "long" (头发很长, 路太长), never "to grow".
       if (kDegreeAdverbs.find(before) != std::u32string_view::npos) return "chang2";
       return std::nullopt;
+    case U'没':
+      // Standing alone it is the negation (没来, 没钱); the sense "to sink, to confiscate" lives
+      // in words (沉没, 没收, 淹没) that read it themselves.
+      return "mei2";
     case U'谁':
       // The standard reading; shuí is its variant.
       return "shei2";

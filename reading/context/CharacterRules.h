@@ -19,6 +19,7 @@ bool IsChineseCharacter(char32_t cp);
 //   弄 long4 (a lane) after a digit or 家;
 //   率 shuai4 (to lead) before a character, else lv4 (a rate);
 //   长 chang2 (long) after an adverb of degree (很, 太, 更 ...);
+//   没 mei2 (not, have not): mo4 (to sink) only inside words;
 //   谁 shei2, the standard reading (shui2 is its variant).
 // `text` is the line, `i` the character's position.
 std::optional<std::string_view> CharacterRuleReading(std::span<const char32_t> text, std::size_t i);

@@ -28,6 +28,26 @@ constexpr std::u32string_view kTitles[] = {
     U"先生", U"太太", U"小姐", U"女士", U"老师", U"经理", U"师傅", U"同学", U"阿姨", U"叔叔",
     U"医生", U"教授", U"大夫", U"校长", U"主任", U"夫人", U"大爷", U"大妈", U"老板", U"总"};
 
+// Demonstratives, written apart from their measure word (zhè zhǒng, nà běn).
+constexpr std::u32string_view kDemonstratives = U"这那哪";
+// Common surnames, the ones a name that no dictionary holds is found by.
+constexpr std::u32string_view kCommonSurnames =
+    U"王李张刘陈杨赵黄周吴徐孙胡朱高林何郭马罗梁宋郑谢韩唐冯于董萧程曹袁邓许傅沈曾彭吕苏卢"
+    U"蒋蔡贾丁魏薛叶阎余潘杜戴夏钟汪田任姜范方石姚谭廖邹熊金陆郝孔白崔康毛邱秦江史顾侯邵孟"
+    U"龙万段雷钱汤尹黎易常武乔贺赖龚文";
+// Surnames that after 小 or 老 make a common word more often than a name (小马 a pony, 小白 a
+// beginner, 老牛 an ox): the dictionary's word is kept.
+constexpr std::u32string_view kSurnamesThatAreWords = U"马白黄金龙石方田钱高毛牛江";
+// Single characters that are no part of a given name: particles, pronouns, numerals and the
+// common verbs and adverbs that follow a name (王说, 陈静和赵丽来了).
+constexpr std::u32string_view kNoGivenName =
+    U"的地得了着过吗呢吧啊呀哦嘛们我你他她它这那哪谁个是在和与跟同也都就还又很太更最不没别"
+    U"说叫要会能想给来去有到把被让对向从比等或而但却再才已先"
+    U"看吃喝买卖写读听做走跑坐站住开关拿放打用找送问请教回进出上下起家里"
+    U"〇零一二两三四五六七八九十百千万亿几";
+// What a personal name stands after, besides the start of a clause and a word of its own.
+constexpr std::u32string_view kBeforeName = U"叫和跟与同给找问请让对被把见像是帮教送陪及或姓";
+
 bool IsIn(std::u32string_view set, char32_t cp) {
   return set.find(cp) != std::u32string_view::npos;
 }
@@ -48,9 +68,9 @@ struct Piece {
 
 class Units {
  public:
-  Units(std::span<const char32_t> text, std::span<const std::string_view> syllables,
-        const ProperNouns& nouns)
-      : text_(text), syllables_(syllables), nouns_(nouns) {}
+  Units(std::span<const char32_t> text, std::span<std::string_view> syllables,
+        const ProperNouns& nouns, NeutralTone light)
+      : text_(text), syllables_(syllables), nouns_(nouns), light_(light) {}
 
   std::vector<Piece> pieces;
 
@@ -67,7 +87,10 @@ class Units {
   }
 
   void ProperNames();
+  void PersonalNames();
   void ParticlesApart();
+  void Demonstratives();
+  void QuestionsAnotA();
   void Numerals();
   void JoinSuffixes();
 
@@ -79,11 +102,133 @@ class Units {
     return LatinPunctuation(c, 0).has_value() || (c < 0x80 && std::ispunct(static_cast<int>(c)));
   }
   void MarkProper(std::size_t j, std::size_t count, std::string_view pattern);
+  bool Single(std::size_t j) const { return j < pieces.size() && pieces[j].length == 1; }
+  // Whether the piece `j` may be (part of) a given name: a character of its own, not fixed, and
+  // none of kNoGivenName.
+  bool MayBeGivenName(std::size_t j) const {
+    return Single(j) && !pieces[j].fixed && !IsIn(kNoGivenName, text_[pieces[j].begin]);
+  }
+  // Whether a name may end before the piece `j` (adjacent to the one before): the clause ends, or
+  // a word of its own or a character of kNoGivenName follows.
+  bool NameMayEndBefore(std::size_t j) const {
+    if (j >= pieces.size() || pieces[j - 1].End() != pieces[j].begin)
+      return EndsClause(pieces[j - 1].End());
+    return pieces[j].length > 1 || IsIn(kNoGivenName, text_[pieces[j].begin]);
+  }
+  // A boundary before character `i`: the piece that holds it cut there.
+  void CutBefore(std::uint32_t i);
+  // `syllables_[i]` made light where it reads `full` (a user's own reading stays).
+  void MakeLight(std::uint32_t i, std::initializer_list<std::string_view> full,
+                 std::string_view lightSyllable) {
+    if (light_ != NeutralTone::Spoken) return;
+    for (const std::string_view f : full)
+      if (syllables_[i] == f) syllables_[i] = lightSyllable;
+  }
 
   std::span<const char32_t> text_;
-  std::span<const std::string_view> syllables_;
+  std::span<std::string_view> syllables_;
   const ProperNouns& nouns_;
+  NeutralTone light_;
 };
+
+void Units::CutBefore(std::uint32_t i) {
+  for (std::size_t j = 0; j < pieces.size(); ++j) {
+    Piece& p = pieces[j];
+    if (p.begin >= i || p.End() <= i) continue;
+    const Piece rest{i, p.End() - i, p.fixed, p.capital, 0};
+    p.length = i - p.begin;
+    p.hyphenAt = 0;
+    pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(j + 1), rest);
+    return;
+  }
+}
+
+void Units::PersonalNames() {
+  for (std::size_t j = 0; j < pieces.size(); ++j) {
+    const Piece& p = pieces[j];
+    const std::u32string_view chars = Chars(p);
+    // A surname after 姓: tā xìng Wáng.
+    if (j > 0 && Adjacent(j - 1) && Chars(pieces[j - 1]) == U"姓" && nouns_.IsSurname(chars)) {
+      pieces[j].fixed = pieces[j].capital = true;
+      continue;
+    }
+    // 小 or 老 before a surname, made one word by the dictionary (小张): Xiǎo Zhāng.
+    if (!p.fixed && p.length == 2 && (chars[0] == U'小' || chars[0] == U'老') &&
+        IsIn(kCommonSurnames, chars[1]) && !IsIn(kSurnamesThatAreWords, chars[1])) {
+      pieces[j] = Piece{p.begin, 1, true, true, 0};
+      pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(j + 1),
+                    Piece{p.begin + 1, 1, true, true, 0});
+      ++j;
+      continue;
+    }
+    // A surname and a given name of one or two characters, where the dictionary has none of it
+    // but single characters: a common surname of one character, or a compound one that reads as
+    // a proper noun (欧阳, 司马), after the start of a clause, a word or a character that names
+    // follow (叫 和 跟 ...), and before the end of the clause, a word or a character that follows
+    // names (说 是 来 ...).
+    const bool single = !p.fixed && p.length == 1 && IsIn(kCommonSurnames, chars[0]);
+    const bool compound = p.capital && p.length == 2 && nouns_.IsSurname(chars);
+    if (!single && !compound) continue;
+    const bool nameMayBegin = j == 0 || !Adjacent(j - 1) || pieces[j - 1].length > 1 ||
+                              IsIn(kBeforeName, text_[pieces[j - 1].begin]);
+    if (!nameMayBegin || !Adjacent(j) || !MayBeGivenName(j + 1)) continue;
+    std::size_t given = 0;
+    if (MayBeGivenName(j + 2) && Adjacent(j + 1) && NameMayEndBefore(j + 3)) {
+      given = 2;
+    } else if (NameMayEndBefore(j + 2)) {
+      given = 1;
+    }
+    if (given == 0) continue;
+    pieces[j].fixed = pieces[j].capital = true;
+    Piece& name = pieces[j + 1];
+    name.fixed = name.capital = true;
+    if (given == 2) {
+      name.length += pieces[j + 2].length;
+      pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(j + 2));
+    }
+    ++j;
+  }
+}
+
+void Units::Demonstratives() {
+  for (std::size_t j = 0; j < pieces.size(); ++j) {
+    Piece& p = pieces[j];
+    if (p.fixed || p.length != 2 || !IsIn(kDemonstratives, text_[p.begin])) continue;
+    const char32_t measure = text_[p.begin + 1];
+    // 这个 那个 哪个 are words of their own, with a light 个 (zhège); so are 这样 and its kind.
+    if (measure == U'个') {
+      MakeLight(p.begin + 1, {"ge4"}, "ge5");
+      continue;
+    }
+    if (measure == U'样' || !IsIn(kMeasureWords, measure)) continue;
+    p.length = 1;
+    pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(j + 1), Piece{p.begin + 1, 1});
+    ++j;
+  }
+}
+
+void Units::QuestionsAnotA() {
+  // A不A and AB不AB (好不好, 喜欢不喜欢), and the 喜不喜欢 of speech: the 不 a word of its own
+  // and light, each A a word.
+  const auto read = [&](std::uint32_t i) { return !syllables_[i].empty(); };
+  for (std::uint32_t i = 1; i + 1 < text_.size(); ++i) {
+    if (text_[i] != U'不' || !read(i) || !read(i - 1) || !read(i + 1) || text_[i - 1] == U'不')
+      continue;
+    const bool one = text_[i - 1] == text_[i + 1];
+    const bool two = !one && i >= 2 && i + 2 < text_.size() && text_[i - 2] == text_[i + 1] &&
+                     text_[i - 1] == text_[i + 2] && read(i - 2) && read(i + 2);
+    if (!one && !two) continue;
+    bool fixed = false;
+    for (const Piece& p : pieces) fixed |= p.fixed && p.begin <= i + 1 && p.End() + 1 > i;
+    if (fixed) continue;
+    // A one-character A stands apart from what precedes it; what follows the second A is the
+    // segmentation's (喜不喜欢: xǐ bu xǐhuan).
+    if (one) CutBefore(i - 1);
+    CutBefore(i);
+    CutBefore(i + 1);
+    MakeLight(i, {"bu4", "bu2"}, "bu5");
+  }
+}
 
 void Units::MarkProper(std::size_t j, std::size_t count, std::string_view pattern) {
   const std::uint32_t begin = pieces[j].begin;
@@ -227,10 +372,10 @@ void Units::JoinSuffixes() {
 
 }  // namespace
 
-void OrthographicWords(std::span<const char32_t> text, std::span<const std::string_view> syllables,
+void OrthographicWords(std::span<const char32_t> text, std::span<std::string_view> syllables,
                        std::span<const Segment> segments, const ProperNouns& nouns,
-                       std::vector<OrthographicWord>& out) {
-  Units units(text, syllables, nouns);
+                       std::vector<OrthographicWord>& out, NeutralTone light) {
+  Units units(text, syllables, nouns, light);
   for (const Segment& segment : segments) {
     bool read = true;
     for (std::uint32_t k = 0; k < segment.length; ++k)
@@ -243,8 +388,11 @@ void OrthographicWords(std::span<const char32_t> text, std::span<const std::stri
       if (!syllables[segment.begin + k].empty()) units.pieces.push_back({segment.begin + k, 1});
   }
   units.ProperNames();
+  units.PersonalNames();
   units.ParticlesApart();
   units.Numerals();
+  units.Demonstratives();
+  units.QuestionsAnotA();
   units.JoinSuffixes();
   out.clear();
   for (const Piece& p : units.pieces) out.push_back({p.begin, p.length, p.capital, p.hyphenAt});

@@ -8,6 +8,7 @@
 #include "reading/orthography/LatinPunctuation.h"
 #include "reading/orthography/ProperNouns.h"
 #include "reading/orthography/SyllableSpelling.h"
+#include "reading/orthography/WordUnits.h"
 #include "reading/shared/DataFiles.h"
 #include "support/SessionSupport.h"
 #include "support/TestSupport.h"
@@ -82,6 +83,52 @@ TEST_F(OrthographyTest, CapitalisesProperNounsAndPersonalNames) {
   });
 }
 
+TEST_F(OrthographyTest, WritesANameNoDictionaryHoldsAsSurnameAndGivenName) {
+  ExpectAll({
+      // A common surname before one or two characters the dictionary has no word for.
+      {"我叫张伟。", "Wǒ jiào Zhāng Wěi."},
+      {"陈静和赵丽来了。", "Chén Jìng hé Zhào Lì lái le."},
+      {"我们跟吴磊见面。", "Wǒmen gēn Wú Lěi jiànmiàn."},
+      {"老师叫王芳回答。", "Lǎoshī jiào Wáng Fāng huídá."},
+      // A compound surname with a given name of its own.
+      {"我认识司马建。", "Wǒ rènshi Sīmǎ Jiàn."},
+      // A surname after 姓, and 小 with a surname that the dictionary made one word.
+      {"他姓钱。", "Tā xìng Qián."},
+      {"小张来了。", "Xiǎo Zhāng lái le."},
+  });
+}
+
+TEST_F(OrthographyTest, LeavesSurnameCharactersThatAreNoNameSmall) {
+  ExpectAll({
+      {"国王来了。", "Guówáng lái le."},  // 王 inside a word
+      {"他很高。", "Tā hěn gāo."},        // 高 after an adverb, with nothing after it
+      {"马跑了。", "Mǎ pǎo le."},         // a verb is no given name
+      {"小马很可爱。", "Xiǎomǎ hěn kě'ài."},
+      {"周二见。", "Zhōu'èr jiàn."},
+  });
+}
+
+TEST_F(OrthographyTest, WritesADemonstrativeApartFromItsMeasureWordButZhege) {
+  ExpectAll({
+      {"这种酒很好。", "Zhè zhǒng jiǔ hěn hǎo."},
+      {"那家店很贵。", "Nà jiā diàn hěn guì."},
+      {"这位老师", "Zhè wèi lǎoshī"},
+      {"这个不贵。", "Zhège bù guì."},
+      {"哪个？", "Nǎge?"},
+      {"这些人这样做。", "Zhèxiē rén zhèyàng zuò."},
+  });
+}
+
+TEST_F(OrthographyTest, WritesAQuestionOfTheFormANotAAsThreeWordsWithALightBu) {
+  ExpectAll({
+      {"你去不去？", "Nǐ qù bu qù?"},
+      {"他是不是老师？", "Tā shì bu shì lǎoshī?"},
+      {"喜欢不喜欢？", "Xǐhuan bu xǐhuan?"},
+      {"你喜不喜欢？", "Nǐ xǐ bu xǐhuan?"},
+      {"他不来。", "Tā bù lái."},
+  });
+}
+
 TEST_F(OrthographyTest, PutsAnApostropheBeforeAOrEInsideAWordOnly) {
   ExpectAll({
       {"西安", "Xī'ān"},
@@ -131,6 +178,21 @@ TEST_F(OrthographyTest, ThePinyinOnlyLayoutWritesItLineByLine) {
             std::vector<std::string>{test::Gb("Tā lái le!")});
   EXPECT_EQ(PreviewLines(reader_(), "西安", settings, TextForm::Unicode),
             std::vector<std::string>{"Xī'ān"});
+}
+
+TEST(WordUnitsTest, CitationTonesKeepTheFullTonesOfZhegeAndANotA) {
+  const auto nouns = ProperNouns::FromText("", "n.txt");
+  const std::u32string text = U"这个是不是";
+  const std::vector<Segment> segments = {{0, 2}, {2, 1}, {3, 1}, {4, 1}};
+  for (const NeutralTone light : {NeutralTone::Spoken, NeutralTone::Citation}) {
+    std::vector<std::string_view> syllables = {"zhe4", "ge4", "shi4", "bu4", "shi4"};
+    std::vector<OrthographicWord> words;
+    OrthographicWords(text, syllables, segments, *nouns, words, light);
+    const bool spoken = light == NeutralTone::Spoken;
+    EXPECT_EQ(syllables[1], spoken ? "ge5" : "ge4");
+    EXPECT_EQ(syllables[3], spoken ? "bu5" : "bu4");
+    EXPECT_EQ(words.size(), 4u);
+  }
 }
 
 TEST(ProperNounsTest, ReadsPatternsAndSurnamesAndRejectsMalformedLines) {

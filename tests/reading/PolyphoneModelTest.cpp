@@ -291,9 +291,17 @@ struct PositionCase {
 TEST_F(ModelChoiceTest, WordsAndRulesSettleWhatTheyCanEvenWhereTheModelAloneWouldErr) {
   // The model alone reads 行 xing2 in the first and 为 wei2 in 为了: the words win.
   const PositionCase cases[] = {
-      {"我去银行取钱。", 3, "hang2"},      {"他在路上行走。", 4, "xing2"},
-      {"因为下雨，我们没去。", 1, "wei4"}, {"为了明天，我们努力。", 0, "wei4"},
-      {"作为老师，他很认真。", 1, "wei2"}, {"他为人很好。", 1, "wei2"},
+      {"我去银行取钱。", 3, "hang2"},
+      {"他在路上行走。", 4, "xing2"},
+      {"因为下雨，我们没去。", 1, "wei4"},
+      {"为了明天，我们努力。", 0, "wei4"},
+      {"作为老师，他很认真。", 1, "wei2"},
+      {"他为人很好。", 1, "wei2"},
+      // The model reads 没 standing alone mo4 in short clauses; the negation it is.
+      {"他没来。", 1, "mei2"},
+      {"老板现在没时间。", 4, "mei2"},
+      {"我们已经没钱了。", 4, "mei2"},
+      {"船沉没了。", 2, "mo4"},
   };
   for (const auto& c : cases) {
     const auto readings = Read(c.text);
