@@ -35,8 +35,8 @@ OrthographicLine& LineReadings::Orthography(const ConversionSettings& settings) 
     numbered.toneStyle = ToneStyle::Numbered;
     const ContextResolver& resolver = Context(numbered);
     speller =
-        std::make_unique<OrthographicLine>(resolver, data_->ContextData(), data_->ProperNounData(),
-                                           settings.toneStyle, data_->ToneVowelList());
+        std::make_unique<OrthographicLine>(resolver, data_->ProperNounData(), settings.toneStyle,
+                                           data_->ToneVowelList(), settings.neutralTone);
   }
   return *speller;
 }

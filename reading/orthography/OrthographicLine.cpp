@@ -85,10 +85,9 @@ class Writer {
 
 }  // namespace
 
-OrthographicLine::OrthographicLine(const ContextResolver& numbered, const PhraseData& data,
-                                   const ProperNouns& nouns, ToneStyle style,
-                                   const ToneVowels& toneVowels)
-    : numbered_(numbered), data_(data), nouns_(nouns), spelling_(style, toneVowels) {}
+OrthographicLine::OrthographicLine(const ContextResolver& numbered, const ProperNouns& nouns,
+                                   ToneStyle style, const ToneVowels& toneVowels, NeutralTone light)
+    : numbered_(numbered), nouns_(nouns), light_(light), spelling_(style, toneVowels) {}
 
 void OrthographicLine::ReadWords(std::string_view line, TextForm form) {
   // The words the readings came from are the words written.
@@ -97,7 +96,8 @@ void OrthographicLine::ReadWords(std::string_view line, TextForm form) {
   syllables_.assign(count, std::string_view());
   for (std::size_t i = 0; i < count; ++i)
     if (!IsNotFoundReading(readings_[i].display)) syllables_[i] = readings_[i].display;
-  OrthographicWords(codePoints_, syllables_, segments_, nouns_, words_);
+  // The words may make a syllable light (这个 zhège), changing `syllables_` in place.
+  OrthographicWords(codePoints_, syllables_, segments_, nouns_, words_, light_);
 }
 
 std::span<const OrthographicWord> OrthographicLine::Words(std::string_view line, TextForm form) {

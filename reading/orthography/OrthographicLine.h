@@ -42,8 +42,9 @@ struct WrittenPart {
 // and keeps its working memory from line to line; what it is made from must outlive it.
 class OrthographicLine {
  public:
-  OrthographicLine(const ContextResolver& numbered, const PhraseData& data,
-                   const ProperNouns& nouns, ToneStyle style, const ToneVowels& toneVowels);
+  // `light`: whether speech's light syllables are written (the 个 of 这个, the 不 of A不A).
+  OrthographicLine(const ContextResolver& numbered, const ProperNouns& nouns, ToneStyle style,
+                   const ToneVowels& toneVowels, NeutralTone light);
 
   // The written form of `line` (held in `form`, without its line end), in the same form; valid
   // until the next call. Raises the lookup's error when a tone glyph is missing.
@@ -69,8 +70,8 @@ class OrthographicLine {
   void ReadWords(std::string_view line, TextForm form);
 
   const ContextResolver& numbered_;
-  const PhraseData& data_;
   const ProperNouns& nouns_;
+  NeutralTone light_;
   SyllableSpelling spelling_;
   std::vector<std::string_view> characters_;
   std::vector<char32_t> codePoints_;
