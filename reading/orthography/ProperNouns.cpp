@@ -41,13 +41,15 @@ std::unique_ptr<ProperNouns> ProperNouns::FromText(std::string_view text,
         pattern.find_first_not_of("Aa") != std::string_view::npos)
       Malformed(name, number, "the pattern needs an A or a for each character, A first");
     nouns->longest_ = std::max(nouns->longest_, word.size());
+    if (word.size() >= 2) nouns->openings_[OpeningBit(word)] = true;
     nouns->patterns_.emplace(std::move(word), std::string(pattern));
   }
   return nouns;
 }
 
 std::string_view ProperNouns::PatternOf(std::u32string_view word) const {
-  const auto found = patterns_.find(std::u32string(word));
+  if (word.size() >= 2 && !openings_[OpeningBit(word)]) return {};
+  const auto found = patterns_.find(word);
   return found == patterns_.end() ? std::string_view() : std::string_view(found->second);
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 // The proper nouns and surnames that written pinyin capitalises (pinyin_names.txt beside the
 // phrase data, made from the dictionary's capitalised readings by tools/gen_context_data.py).
@@ -25,15 +26,29 @@ class ProperNouns {
 
   // The pattern of a proper noun, or the empty view when `word` is none.
   std::string_view PatternOf(std::u32string_view word) const;
-  bool IsSurname(std::u32string_view word) const {
-    return surnames_.contains(std::u32string(word));
-  }
+  bool IsSurname(std::u32string_view word) const { return surnames_.contains(word); }
   // The most characters a proper noun has.
   std::size_t LongestWord() const { return longest_; }
 
  private:
-  std::unordered_map<std::u32string, std::string> patterns_;
-  std::unordered_set<std::u32string> surnames_;
+  // Looked up by views, without a string made for each probe.
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::u32string_view word) const {
+      return std::hash<std::u32string_view>()(word);
+    }
+  };
+  // Every span of a line is probed, and nearly none is a proper noun: a bit per hash of a noun's
+  // first two characters turns most probes away before the table's memory is touched.
+  static constexpr std::size_t kOpeningBits = std::size_t{1} << 20;
+  static std::size_t OpeningBit(std::u32string_view word) {
+    return (static_cast<std::size_t>(word[0]) * 0x9E3779B1u ^ static_cast<std::size_t>(word[1])) &
+           (kOpeningBits - 1);
+  }
+
+  std::unordered_map<std::u32string, std::string, Hash, std::equal_to<>> patterns_;
+  std::unordered_set<std::u32string, Hash, std::equal_to<>> surnames_;
+  std::vector<bool> openings_ = std::vector<bool>(kOpeningBits);
   std::size_t longest_ = 0;
 };
 
