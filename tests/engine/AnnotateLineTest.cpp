@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
+#include "support/LayoutSupport.h"
 #include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
@@ -13,11 +14,11 @@ namespace {
 
 using test::Gb;
 using Lines = std::vector<std::string>;
-constexpr auto kPy = OutputFormat::rb_output_py;
-constexpr auto kHan = OutputFormat::rb_output_han;
-constexpr auto kHanPy = OutputFormat::rb_output_hanpy;
-constexpr auto kPyHan = OutputFormat::rb_output_pyhan;
-constexpr auto kPyOnly = OutputFormat::rb_output_py_only;
+using test::kHan;
+using test::kHanPy;
+using test::kPy;
+using test::kPyHan;
+using test::kPyOnly;
 
 class AnnotateLineTest : public testing::Test {
  protected:

@@ -6,6 +6,7 @@
 
 #include "engine/WrapLines.h"
 #include "platform/UnicodeText.h"
+#include "support/LayoutSupport.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -13,30 +14,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Join(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
-
-Lines SplitLines(const std::string& text) {
-  Lines lines;
-  for (std::size_t begin = 0; begin < text.size();) {
-    const std::size_t end = text.find("\r\n", begin);
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 2;
-  }
-  return lines;
-}
-
 // UTF-8 lines wrapped by `rule`, given as one chunk or in pieces cut after `cut` bytes.
 Lines Wrap(const Lines& source, std::size_t width, WrapRule rule = WrapRule::KeepWords) {
   std::ostringstream text;
   TextFileWriter out;
   out.Attach(text, {});
-  WrapLines(LineList(Join(source)), width, out, TextForm::Unicode, rule);
+  WrapLines(LineList(test::JoinCrLf(source)), width, out, TextForm::Unicode, rule);
   out.Close();
-  return SplitLines(text.str());
+  return test::SplitCrLf(text.str());
 }
 
 std::vector<std::u32string> CodePoints(const Lines& lines) {
@@ -150,7 +135,7 @@ TEST(KeepWordsWrap, PiecesOfALineAreCutAsTheWholeLine) {
       WrapLines(LineList(line.substr(cut) + "\r\n"), width, out, TextForm::Unicode, false, carry,
                 WrapRule::KeepWords);
       out.Close();
-      EXPECT_EQ(SplitLines(text.str()), whole);
+      EXPECT_EQ(test::SplitCrLf(text.str()), whole);
     }
   }
 }

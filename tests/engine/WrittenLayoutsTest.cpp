@@ -7,17 +7,18 @@
 #include "platform/Cp936.h"
 #include "platform/DisplayColumns.h"
 #include "platform/UnicodeText.h"
+#include "support/LayoutSupport.h"
 #include "support/ShippedDataFixture.h"
 
 namespace tolvane {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr auto kPy = OutputFormat::rb_output_py;
-constexpr auto kHan = OutputFormat::rb_output_han;
-constexpr auto kHanPy = OutputFormat::rb_output_hanpy;
-constexpr auto kPyHan = OutputFormat::rb_output_pyhan;
-constexpr auto kPyOnly = OutputFormat::rb_output_py_only;
+using test::kHan;
+using test::kHanPy;
+using test::kPy;
+using test::kPyHan;
+using test::kPyOnly;
 
 ConversionSettings Written(OutputFormat format, ToneStyle tone = ToneStyle::Numbered) {
   ConversionSettings settings;

@@ -8,6 +8,7 @@
 #include "engine/WrapPass.h"
 #include "platform/UnicodeText.h"
 #include "support/ChunkedRunFixture.h"
+#include "support/LayoutSupport.h"
 #include "support/ShippedDataFixture.h"
 #include "support/TestSupport.h"
 
@@ -17,31 +18,15 @@ namespace {
 using Lines = std::vector<std::string>;
 using Words = std::vector<OrthographicWord>;
 
-std::string Join(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
-
-Lines SplitLines(const std::string& text) {
-  Lines lines;
-  for (std::size_t begin = 0; begin < text.size();) {
-    const std::size_t end = text.find("\r\n", begin);
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 2;
-  }
-  return lines;
-}
-
 // Lines wrapped under KeepWrittenWords with `words`, given as one chunk.
 Lines Wrap(const Lines& source, std::size_t width, const WrittenWords& words,
            TextForm form = TextForm::Unicode) {
   std::ostringstream text;
   TextFileWriter out;
   out.Attach(text, {});
-  WrapLines(LineList(Join(source)), width, out, form, WrapRule::KeepWrittenWords, words);
+  WrapLines(LineList(test::JoinCrLf(source)), width, out, form, WrapRule::KeepWrittenWords, words);
   out.Close();
-  return SplitLines(text.str());
+  return test::SplitCrLf(text.str());
 }
 
 OrthographicWord Word(std::uint32_t begin, std::uint32_t length) {
@@ -122,7 +107,7 @@ TEST(WrittenWordsWrap, APieceCutBetweenWordsIsCutAsTheWholeLine) {
     WrapLines(LineList(half + "\r\n"), width, out, TextForm::Unicode, false, carry,
               WrapRule::KeepWrittenWords, words);
     out.Close();
-    EXPECT_EQ(SplitLines(text.str()), Wrap({half + half}, width, words));
+    EXPECT_EQ(test::SplitCrLf(text.str()), Wrap({half + half}, width, words));
   }
 }
 
