@@ -200,6 +200,23 @@ TEST(WordUnitsTest, CitationTonesKeepTheFullTonesOfZhegeAndANotA) {
   }
 }
 
+// A file of a user's own need not be sorted; where a word stands twice, its first line counts.
+TEST(ProperNounsTest, FindsEveryWordOfAnUnsortedFile) {
+  const auto nouns = ProperNouns::FromText(
+      "西安\tAa\n北京\tAa\n王建国\tAAa\n北京\tAA\n欧阳修\tAaA\r\n司马\tsurname\n王\tsurname\n",
+      "n.txt");
+  const struct {
+    std::u32string_view word;
+    std::string_view pattern;
+  } cases[] = {{U"西安", "Aa"},    {U"北京", "Aa"}, {U"王建国", "AAa"},
+               {U"欧阳修", "AaA"}, {U"西", ""},     {U"西安市", ""}};
+  for (const auto& c : cases) EXPECT_EQ(nouns->PatternOf(c.word), c.pattern);
+  EXPECT_TRUE(nouns->IsSurname(U"王"));
+  EXPECT_TRUE(nouns->IsSurname(U"司马"));
+  EXPECT_FALSE(nouns->IsSurname(U"西安"));
+  EXPECT_FALSE(nouns->IsSurname(U""));
+}
+
 TEST(ProperNounsTest, ReadsPatternsAndSurnamesAndRejectsMalformedLines) {
   const auto nouns = ProperNouns::FromText("# comment\n毛泽东\tAAa\n欧阳\tsurname\n", "n.txt");
   EXPECT_EQ(nouns->PatternOf(U"毛泽东"), "AAa");
