@@ -2,6 +2,7 @@
 
 #include "engine/SourceReader.h"
 #include "engine/WrapPass.h"
+#include "engine/WrittenLayouts.h"
 #include "platform/Cp936.h"
 #include "platform/UnicodeText.h"
 #include "reading/LineReadings.h"
@@ -38,11 +39,8 @@ RubyLine WrittenRubyLine(LineReadings& readings, std::string_view line, TextForm
   for (const WrittenPart& part : spelled.Parts()) {
     if (part.kind != WrittenPart::Kind::Word) continue;
     alone(part.begin);
-    const char* first = characters[part.begin].data();
-    const char* last = characters[part.end - 1].data() + characters[part.end - 1].size();
-    out.push_back(
-        {Utf8Of(std::string_view(first, static_cast<std::size_t>(last - first)), form),
-         Utf8Of(written.substr(part.writtenBegin, part.writtenEnd - part.writtenBegin), form)});
+    out.push_back({Utf8Of(CharactersOf(characters, part.begin, part.end), form),
+                   Utf8Of(WrittenTextOf(written, part), form)});
     next = part.end;
   }
   alone(characters.size());

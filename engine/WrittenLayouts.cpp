@@ -34,7 +34,8 @@ std::size_t WrittenColumns(std::string_view written, TextForm form) {
   return columns;
 }
 
-// The bytes of characters [begin, end) of the line.
+}  // namespace
+
 std::string_view CharactersOf(std::span<const std::string_view> characters, std::size_t begin,
                               std::size_t end) {
   if (begin >= end) return {};
@@ -42,8 +43,6 @@ std::string_view CharactersOf(std::span<const std::string_view> characters, std:
   const char* last = characters[end - 1].data() + characters[end - 1].size();
   return {first, static_cast<std::size_t>(last - first)};
 }
-
-}  // namespace
 
 void AppendWrittenLine(LineReadings& readings, std::string_view piece, TextForm form,
                        const ConversionSettings& settings, LinePosition& position,
@@ -82,8 +81,7 @@ void AppendWrittenAlignedLines(LineReadings& readings, std::string_view piece, T
   for (const WrittenPart& part : line.Parts()) {
     standAlone(next, part.begin);
     next = part.end;
-    const std::string_view text =
-        written.substr(part.writtenBegin, part.writtenEnd - part.writtenBegin);
+    const std::string_view text = WrittenTextOf(written, part);
     const std::string_view own = CharactersOf(characters, part.begin, part.end);
     // A piece of a long line spells from its own start: its first word keeps the space from the
     // word that ended the piece before.
@@ -137,7 +135,7 @@ void AppendWrittenInline(LineReadings& readings, std::string_view piece, TextFor
     const std::string_view own = CharactersOf(characters, part.begin, part.end);
     if (!readingFirst) out.pinyin.Append(own);
     out.pinyin.Push('(');
-    out.pinyin.Append(written.substr(part.writtenBegin, part.writtenEnd - part.writtenBegin));
+    out.pinyin.Append(WrittenTextOf(written, part));
     out.pinyin.Push(')');
     if (readingFirst) out.pinyin.Append(own);
     next = part.end;

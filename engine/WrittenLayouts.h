@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "engine/AnnotateLine.h"
@@ -10,6 +11,14 @@
 // The layouts of written pinyin (the orthography switch): each written word set over, before or
 // after the characters it writes, instead of each syllable over its character.
 namespace tolvane {
+
+// The bytes of characters [begin, end) of a spelled line (OrthographicLine::Characters), and the
+// written text of one of its parts in the spelled line.
+std::string_view CharactersOf(std::span<const std::string_view> characters, std::size_t begin,
+                              std::size_t end);
+inline std::string_view WrittenTextOf(std::string_view written, const WrittenPart& part) {
+  return written.substr(part.writtenBegin, part.writtenEnd - part.writtenBegin);
+}
 
 // The readings-only layout's line: the line as written pinyin spells it, going on from
 // `position`: a piece that goes on from an earlier piece of its line is parted from it by a space

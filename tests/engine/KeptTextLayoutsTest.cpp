@@ -13,20 +13,14 @@
 namespace tolvane {
 namespace {
 
-using Lines = std::vector<std::string>;
 using test::kHan;
 using test::kHanPy;
 using test::kPy;
 using test::kPyHan;
 using test::kPyOnly;
+using test::Lines;
 
-ConversionSettings ByContext(OutputFormat format, ToneStyle tone = ToneStyle::Numbered) {
-  ConversionSettings settings;
-  settings.polyphone = PolyphonePolicy::ByContext;
-  settings.outputFormat = format;
-  settings.toneStyle = tone;
-  return settings;
-}
+using test::ByContext;
 
 // The display column where each character of a line starts.
 std::vector<std::size_t> ColumnsOf(std::string_view line) {

@@ -13,20 +13,15 @@
 namespace tolvane {
 namespace {
 
-using Lines = std::vector<std::string>;
 using test::kHan;
 using test::kHanPy;
 using test::kPy;
 using test::kPyHan;
 using test::kPyOnly;
+using test::Lines;
 
 ConversionSettings Written(OutputFormat format, ToneStyle tone = ToneStyle::Numbered) {
-  ConversionSettings settings;
-  settings.polyphone = PolyphonePolicy::ByContext;
-  settings.orthography = true;
-  settings.outputFormat = format;
-  settings.toneStyle = tone;
-  return settings;
+  return test::ByContext(format, tone, true);
 }
 
 bool IsHan(char32_t cp) { return cp >= 0x4E00 && cp <= 0x9FFF; }

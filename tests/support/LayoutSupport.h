@@ -16,6 +16,17 @@ inline constexpr auto kHanPy = OutputFormat::rb_output_hanpy;
 inline constexpr auto kPyHan = OutputFormat::rb_output_pyhan;
 inline constexpr auto kPyOnly = OutputFormat::rb_output_py_only;
 
+// Reading by context in `format` and `tone`; with `written`, pinyin written by words.
+inline ConversionSettings ByContext(OutputFormat format, ToneStyle tone = ToneStyle::Numbered,
+                                    bool written = false) {
+  ConversionSettings settings;
+  settings.polyphone = PolyphonePolicy::ByContext;
+  settings.orthography = written;
+  settings.outputFormat = format;
+  settings.toneStyle = tone;
+  return settings;
+}
+
 // The lines, each ended by CR LF, as the wrap pass writes them.
 inline std::string JoinCrLf(const Lines& lines) {
   std::string text;
