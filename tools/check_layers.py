@@ -23,12 +23,14 @@ LAYERS = {
                 "reading/orthography"},
     "engine": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
                "reading/orthography", "reading"},
+    "documents": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
+                  "reading/orthography", "reading", "engine"},
     "frontend": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
                  "reading/orthography", "reading", "engine"},
     "cli": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-            "reading/orthography", "reading", "engine", "frontend"},
+            "reading/orthography", "reading", "engine", "documents", "frontend"},
     "ui": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-           "reading/orthography", "reading", "engine", "frontend"},
+           "reading/orthography", "reading", "engine", "documents", "frontend"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 SOURCES = ("*.h", "*.cpp")
