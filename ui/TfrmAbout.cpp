@@ -2,8 +2,11 @@
 
 #include <QLabel>
 #include <QShowEvent>
+#include <QTextBrowser>
 #include <algorithm>
+#include <string_view>
 
+#include "documents/Credits.h"
 #include "tolvane/Version.h"
 #include "ui/Dialogs.h"
 #include "ui/GuardedHandler.h"
@@ -13,6 +16,46 @@
 #include "ui_TfrmAbout.h"
 
 namespace tolvane {
+namespace {
+
+// The licences' own pages: CC BY-SA asks for a link to it beside the credit, and the others are
+// as easily followed.
+std::string_view LicenceUrl(std::string_view licence) {
+  static constexpr std::pair<std::string_view, std::string_view> kPages[] = {
+      {"CC BY-SA 4.0", "https://creativecommons.org/licenses/by-sa/4.0/"},
+      {"MIT", "https://opensource.org/license/mit"},
+      {"ISC", "https://opensource.org/license/isc-license-txt"},
+      {"Apache-2.0", "https://www.apache.org/licenses/LICENSE-2.0"},
+      {"Unicode License v3", "https://www.unicode.org/license.txt"},
+  };
+  for (const auto& [name, url] : kPages)
+    if (name == licence) return url;
+  return {};
+}
+
+QString Html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+
+QString Link(const std::string& url, const QString& text) {
+  return QStringLiteral("<a href=\"%1\">%2</a>").arg(Html(url), text);
+}
+
+// Every source of the data, in the order of DataCredits (CC-CEDICT first): its name, holder and
+// licence, its address, and what the readings take from it.
+QString CreditsHtml() {
+  QString html = QStringLiteral("<p style=\"margin:0 0 6px 0\"><b>%1</b></p>")
+                     .arg(QString::fromUtf8("拼音数据来源 (data)"));
+  for (const DataCredit& credit : DataCredits()) {
+    const std::string licenceUrl(LicenceUrl(credit.licence));
+    const QString licence =
+        licenceUrl.empty() ? Html(credit.licence) : Link(licenceUrl, Html(credit.licence));
+    html += QStringLiteral("<p style=\"margin:0 0 6px 0\"><b>%1</b> &copy; %2, %3<br>%4<br>%5</p>")
+                .arg(Html(credit.name), Html(credit.holder), licence,
+                     Link(credit.url, Html(credit.url)), Html(credit.use));
+  }
+  return html;
+}
+
+}  // namespace
 
 TfrmAbout::TfrmAbout(TfrmMain* owner, Dialogs& dialogs)
     : QDialog(owner), ui(std::make_unique<Ui::TfrmAbout>()), dialogs_(dialogs) {
@@ -27,6 +70,10 @@ TfrmAbout::TfrmAbout(TfrmMain* owner, Dialogs& dialogs)
   connect(ui->Label3, &ClickLabel::clicked, this, &TfrmAbout::Label3Click);
   connect(ui->Label4, &ClickLabel::clicked, this, &TfrmAbout::Label4Click);
   connect(ui->Label5, &ClickLabel::clicked, this, &TfrmAbout::Label4Click);
+  // The links open through Dialogs, as the labels' page does, not in the text area itself.
+  ui->Credits->setOpenLinks(false);
+  ui->Credits->setHtml(CreditsHtml());
+  connect(ui->Credits, &QTextBrowser::anchorClicked, this, &TfrmAbout::CreditLinkClick);
   FormCreate();
   FitLabelsToText();
 }
@@ -52,7 +99,15 @@ void TfrmAbout::FitLabelsToText() {
   const int lastBottom = kDesignedTops[4] + kDesignedLabelHeight;
   const int height =
       std::max(kDesignedClient.height(), bottom + kDesignedClient.height() - lastBottom);
-  setFixedSize(width, height);
+  // The credits below, some lines tall whatever their font, never less than designed.
+  constexpr int kCreditsMargin = 8;
+  constexpr int kDesignedCreditsHeight = 170;
+  constexpr int kCreditsLines = 12;
+  const int creditsHeight =
+      std::max(kDesignedCreditsHeight, ui->Credits->fontMetrics().lineSpacing() * kCreditsLines +
+                                           2 * ui->Credits->frameWidth());
+  ui->Credits->setGeometry(kCreditsMargin, height, width - 2 * kCreditsMargin, creditsHeight);
+  setFixedSize(width, height + creditsHeight + kCreditsMargin);
 }
 
 TfrmAbout::~TfrmAbout() = default;
@@ -75,6 +130,10 @@ void TfrmAbout::Label3Click() {
 
 void TfrmAbout::Label4Click() {
   RunGuarded(dialogs_, this, [&] { dialogs_.OpenUrl(maker::WebPageUrl()); });
+}
+
+void TfrmAbout::CreditLinkClick(const QUrl& url) {
+  RunGuarded(dialogs_, this, [&] { dialogs_.OpenUrl(url); });
 }
 
 }  // namespace tolvane

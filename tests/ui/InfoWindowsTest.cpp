@@ -7,12 +7,15 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
 #include <optional>
 
 #include "WindowTestSupport.h"
+#include "documents/Credits.h"
 #include "tolvane/Version.h"
 #include "ui/MakerInfo.h"
 #include "ui/TfrmAbout.h"
@@ -219,14 +222,67 @@ TEST_F(InfoWindows, TheAboutWindowKeepsItsDesignedLayoutForASmallFontAndGrowsFor
         };
         // Any font's texts fit the designed labels at 4 points and none at 24.
         setPoints(4);
-        EXPECT_EQ(about.size(), QSize(254, 166));
+        EXPECT_EQ(about.width(), 254);
         for (int i = 0; i < 5; ++i)
           EXPECT_EQ(Child<QLabel>(about, names[i]).geometry(), QRect(0, tops[i], 254, 16))
               << names[i];
+        // The credits come under the designed space, whole in the window.
+        const QRect credits = Child<QTextBrowser>(about, "Credits").geometry();
+        EXPECT_EQ(credits.top(), 166);
+        EXPECT_TRUE(QRect(QPoint(0, 0), about.size()).contains(credits));
         setPoints(24);
         EXPECT_GT(about.height(), 166);
         ExpectLabelsShownWhole(about);
       });
+}
+
+// Every link of a text area's document.
+QStringList AnchorsOf(const QTextDocument& document) {
+  QStringList anchors;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+      if (fragment.fragment().charFormat().isAnchor())
+        anchors << fragment.fragment().charFormat().anchorHref();
+  return anchors;
+}
+
+TEST_F(InfoWindows, TheAboutWindowCreditsEveryDataSourceCcCedictFirstAndOpensTheirLinks) {
+  const auto& credits = DataCredits();
+  ASSERT_EQ(credits.front().name, "CC-CEDICT");
+  WithModalWindow(
+      [&] { Trigger("N10"); },
+      [&](QWidget& modal) {
+        auto& area = Child<QTextBrowser>(modal, "Credits");
+        EXPECT_TRUE(area.isVisible());
+        EXPECT_TRUE(area.isReadOnly());
+        EXPECT_GE(area.y(), Child<QLabel>(modal, "Label5").geometry().bottom());
+        // Each source's name, holder, licence and address, in the order of the list.
+        const QString text = area.toPlainText();
+        qsizetype from = 0;
+        for (const DataCredit& credit : credits) {
+          SCOPED_TRACE(credit.name);
+          for (const std::string& part : {credit.name, credit.holder, credit.licence, credit.url}) {
+            const qsizetype at = text.indexOf(QString::fromStdString(part), from);
+            EXPECT_GE(at, from) << part;
+            if (at >= 0) from = at;
+          }
+        }
+        const QStringList anchors = AnchorsOf(*area.document());
+        EXPECT_TRUE(anchors.contains("https://creativecommons.org/licenses/by-sa/4.0/"));
+        for (const DataCredit& credit : credits)
+          EXPECT_TRUE(anchors.contains(QString::fromStdString(credit.url))) << credit.name;
+        // A click on CC-CEDICT's address opens it through the program's dialogs.
+        QTextCursor link = area.document()->find(QString::fromStdString(credits.front().url));
+        ASSERT_FALSE(link.isNull());
+        link.setPosition(link.selectionStart() + 2);
+        area.setTextCursor(link);
+        area.ensureCursorVisible();
+        const QPoint point = area.cursorRect(link).center();
+        QTest::mouseClick(area.viewport(), Qt::LeftButton, {}, point);
+      });
+  EXPECT_EQ(dialogs.openedUrls,
+            std::vector<QUrl>{QUrl(QString::fromStdString(credits.front().url))});
+  EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 
 TEST_F(InfoWindows, TheMakersLabelsAndOnlineHelpOpenTheOneWebPage) {
