@@ -39,8 +39,8 @@ double ReadingPt(const PageDesign& design, double basePt) {
 std::string ReadingPadding(const PageDesign& design) {
   std::string padding;
   if (design.syllableGap <= 0) return padding;
-  const long count = std::max(1L, std::lround(design.syllableGap * 10));
-  for (long i = 0; i < count; ++i) padding.append("\u200a");
+  const long count = std::max(1L, std::lround(design.syllableGap * 5));
+  for (long i = 0; i < count; ++i) padding.append("\u2009");
   return padding;
 }
 

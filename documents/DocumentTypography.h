@@ -28,10 +28,10 @@ DocumentTypography TypographyOf(const PageDesign& design);
 double ReadingPt(const PageDesign& design, double basePt);
 
 // What a reading is padded with on each side, so that the readings of neighbouring characters
-// never run together: the word processors set a ruby as wide as its reading and put the next
-// right against it, and they take no spacing of the reading's letters into account. Hair spaces
-// (U+200A, about a tenth of the reading's size each), one per tenth of the design's syllable gap;
-// empty for no gap.
+// never run together: the word processors set a ruby as wide as its reading and put the next one
+// right against it, and they take no spacing of the reading's letters into account. Thin spaces
+// (U+2009, about a fifth of the reading's size in most faces), one per fifth of the design's
+// syllable gap and at least one; empty for no gap.
 std::string ReadingPadding(const PageDesign& design);
 
 // A decimal number as documents write it: at most two decimals, no trailing zeros, and a point

@@ -40,10 +40,10 @@ inline std::string Unescaped(const std::string& xml) {
   return out;
 }
 
-// `text` without the hair spaces (U+200A) that pad a reading on each side.
+// `text` without the thin spaces (U+2009) that pad a reading on each side.
 inline std::string WithoutPadding(const std::string& text) {
   std::string out = text;
-  for (std::size_t pos; (pos = out.find("\u200a")) != std::string::npos;) out.erase(pos, 3);
+  for (std::size_t pos; (pos = out.find("\u2009")) != std::string::npos;) out.erase(pos, 3);
   return out;
 }
 

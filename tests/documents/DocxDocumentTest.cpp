@@ -193,17 +193,20 @@ TEST_F(DocxDocumentTest, ToneColoursGoOnEachReadingRun) {
   for (const std::string& reading : test::Captures(numbered, "<w:rt>(.*?)</w:rt>"))
     for (const std::string& run : test::Captures(reading, "<w:t[^>]*>([^<]*)</w:t>"))
       runs.push_back(run);
-  EXPECT_EQ(runs, (std::vector<std::string>{"\u200aTa1\u200a", "\u200aqu4\u200a", "\u200ayin2",
-                                            "hang2\u200a"}));
+  EXPECT_EQ(runs, (std::vector<std::string>{"\u2009Ta1\u2009", "\u2009qu4\u2009", "\u2009yin2",
+                                            "hang2\u2009"}));
   WriteDocx(Of("银行", design, ToneStyle::Marked, true), design, target_);
   EXPECT_EQ(colours(ReadZipEntry(target_, "word/document.xml")), std::vector<std::string>{"-"});
 }
 
 TEST_F(DocxDocumentTest, ReadingsArePaddedByTheSyllableGap) {
   PageDesign design = Untitled();
-  design.syllableGap = 0.2;
+  design.syllableGap = 0.4;
   EXPECT_EQ(test::Captures(Part("我", design), "<w:rt>.*?<w:t[^>]*>([^<]*)</w:t>"),
-            std::vector<std::string>{"\u200a\u200awǒ\u200a\u200a"});
+            std::vector<std::string>{"\u2009\u2009wǒ\u2009\u2009"});
+  design.syllableGap = 0.05;
+  EXPECT_EQ(test::Captures(Part("我", design), "<w:rt>.*?<w:t[^>]*>([^<]*)</w:t>"),
+            std::vector<std::string>{"\u2009wǒ\u2009"});
   design.syllableGap = 0;
   EXPECT_EQ(test::Captures(Part("我", design), "<w:rt>.*?<w:t[^>]*>([^<]*)</w:t>"),
             std::vector<std::string>{"wǒ"});

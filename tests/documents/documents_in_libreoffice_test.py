@@ -49,12 +49,12 @@ def joined_text(element):
 
 def docx_readings(parts):
     document = parts["word/document.xml"]
-    return [joined_text(rt).strip("\u200a") for rt in document.iter(WORD + "rt")]
+    return [joined_text(rt).strip("\u2009") for rt in document.iter(WORD + "rt")]
 
 
 def odt_readings(parts):
     content = parts["content.xml"]
-    return [joined_text(rt).strip("\u200a") for rt in content.iter(TEXT_NS + "ruby-text")]
+    return [joined_text(rt).strip("\u2009") for rt in content.iter(TEXT_NS + "ruby-text")]
 
 
 def in_order(words, text):
