@@ -62,23 +62,34 @@ RubyParts RubyPartsFor(const PageDesign& design, const std::string& readingFont,
   parts.rubyPr = "<w:rubyPr>" + Val("w:rubyAlign", "center") + Val("w:hps", HalfPoints(readingPt)) +
                  Val("w:hpsRaise", raise) + Val("w:hpsBaseText", HalfPoints(basePt)) +
                  Val("w:lid", "zh-CN") + "</w:rubyPr>";
-  // The face also directly: LibreOffice sets a ruby's text in the run's own properties only.
-  parts.readingStart = "<w:r><w:rPr>" + Val("w:rStyle", "Reading") + FontsElement(readingFont);
-  parts.readingSize = SizeElements(readingPt) + "</w:rPr>";
+  // The face as the run's own property, not a character style: LibreOffice sets a ruby's text in
+  // the run's own properties only. Given for East Asian text too, where Word would otherwise set
+  // ü and the marked vowels in the characters' face; no face nor size for complex scripts.
+  parts.readingStart = "<w:r><w:rPr><w:rFonts" + Attribute("w:ascii", readingFont) +
+                       Attribute("w:hAnsi", readingFont) + Attribute("w:eastAsia", readingFont) +
+                       "/>";
+  parts.readingSize = Val("w:sz", HalfPoints(readingPt)) + "</w:rPr>";
   parts.padding = ReadingPadding(design);
   return parts;
 }
 
-// Text in a run: tabs as Word's tab, the rest preserved as it stands (spaces included).
-void AppendRunText(std::string_view text, std::string& out) {
-  out.append("<w:t xml:space=\"preserve\">");
-  for (std::size_t tab = text.find('\t'); tab != std::string_view::npos; tab = text.find('\t')) {
-    AppendXmlText(text.substr(0, tab), out);
-    out.append("</w:t><w:tab/><w:t xml:space=\"preserve\">");
-    text.remove_prefix(tab + 1);
-  }
+// Text of a run as Word's w:t, told to keep the spaces at its ends where it has any (most have
+// none, and a long handout holds hundreds of thousands of them).
+void AppendTextElement(std::string_view text, std::string& out) {
+  const bool spaced = !text.empty() && (text.front() == ' ' || text.back() == ' ');
+  out.append(spaced ? "<w:t xml:space=\"preserve\">" : "<w:t>");
   AppendXmlText(text, out);
   out.append("</w:t>");
+}
+
+// Text in a run, its tabs as Word's tab.
+void AppendRunText(std::string_view text, std::string& out) {
+  for (std::size_t tab = text.find('\t'); tab != std::string_view::npos; tab = text.find('\t')) {
+    if (tab > 0) AppendTextElement(text.substr(0, tab), out);
+    out.append("<w:tab/>");
+    text.remove_prefix(tab + 1);
+  }
+  if (!text.empty()) AppendTextElement(text, out);
 }
 
 void AppendRun(std::string_view text, std::string& out) {
@@ -157,10 +168,19 @@ std::string DocumentXml(const Handout& handout, const PageDesign& design,
                         const DocumentTypography& type) {
   const RubyParts textParts = RubyPartsFor(design, type.readingFont, type.textPt);
   const RubyParts headingParts = RubyPartsFor(design, type.readingFont, type.headingPt);
+  // Room for every unit in a ruby with a coloured reading, so that the text is not copied as it
+  // grows.
   std::size_t units = 0;
-  for (const HandoutLine& line : handout.lines) units += line.units.size();
+  std::size_t bytes = 0;
+  for (const HandoutLine& line : handout.lines) {
+    units += line.units.size();
+    for (const RubyCharacter& unit : line.units) bytes += unit.text.size() + unit.reading.size();
+  }
+  const RubyParts& larger = type.headingPt > type.textPt ? headingParts : textParts;
+  const std::size_t perUnit = larger.rubyPr.size() + larger.readingStart.size() +
+                              larger.readingSize.size() + 2 * larger.padding.size() + 128;
   std::string out;
-  out.reserve(256 * units + 1024);
+  out.reserve(perUnit * units + bytes + 4096);
   out.append(kXmlDeclaration).append("<w:document").append(kWordNamespaces).append("><w:body>");
   for (const HandoutLine& line : handout.lines)
     AppendParagraph(line, design, line.heading ? headingParts : textParts, out);
@@ -186,10 +206,6 @@ std::string StylesXml(const PageDesign& design, const DocumentTypography& type) 
       "<w:pPr><w:jc w:val=\"center\"/><w:spacing w:after=\"240\"/><w:outlineLvl w:val=\"0\"/>"
       "</w:pPr><w:rPr>" +
       SizeElements(type.headingPt) + "</w:rPr></w:style>");
-  out.append(
-      "<w:style w:type=\"character\" w:customStyle=\"1\" w:styleId=\"Reading\">"
-      "<w:name w:val=\"Reading\"/><w:rPr>" +
-      FontsElement(type.readingFont) + "</w:rPr></w:style>");
   out.append(
       "<w:style w:type=\"paragraph\" w:styleId=\"Footer\"><w:name w:val=\"footer\"/>"
       "<w:basedOn w:val=\"Normal\"/><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:rPr>" +

@@ -97,7 +97,11 @@ TEST_F(DocxDocumentTest, EveryAnnotatedUnitIsOneRubyAndBareOnesAreText) {
     EXPECT_EQ(test::Joined(Rubies(document)), c.rubies);
     EXPECT_EQ(BareText(document), c.bare);
   }
-  EXPECT_NE(Part("ABC 12人", Untitled()).find("<w:t xml:space=\"preserve\">ABC 12</w:t>"),
+  EXPECT_NE(Part("ABC 12人", Untitled()).find("<w:r><w:t>ABC 12</w:t></w:r>"), std::string::npos);
+  // Spaces at a run's ends are kept.
+  EXPECT_NE(Part(" A 人 B ", Untitled()).find("<w:t xml:space=\"preserve\"> A </w:t>"),
+            std::string::npos);
+  EXPECT_NE(Part(" A 人 B ", Untitled()).find("<w:t xml:space=\"preserve\"> B </w:t>"),
             std::string::npos);
 }
 
@@ -222,9 +226,9 @@ TEST_F(DocxDocumentTest, FontsAreTheDesignsOrTheDefaults) {
   EXPECT_NE(ReadZipEntry(target_, "word/styles.xml")
                 .find("<w:rFonts w:ascii=\"楷体\" w:hAnsi=\"楷体\" w:eastAsia=\"楷体\""),
             std::string::npos);
-  const std::string defaults = Part("我", Untitled(), "word/styles.xml");
-  EXPECT_NE(defaults.find("w:eastAsia=\"Noto Serif CJK SC\""), std::string::npos);
-  EXPECT_NE(defaults.find("w:ascii=\"Noto Sans\""), std::string::npos);
+  EXPECT_NE(Part("我", Untitled()).find("<w:rFonts w:ascii=\"Noto Sans\""), std::string::npos);
+  EXPECT_NE(ReadZipEntry(target_, "word/styles.xml").find("w:eastAsia=\"Noto Serif CJK SC\""),
+            std::string::npos);
 }
 
 TEST_F(DocxDocumentTest, PageNumbersAreAFooterWithThePageField) {
