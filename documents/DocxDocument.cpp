@@ -188,6 +188,8 @@ std::string DocumentXml(const Handout& handout, const PageDesign& design,
   return out;
 }
 
+// Word reads properties only in the order its schema gives them (a part out of order makes the
+// document "unreadable"), so every element here keeps that order.
 std::string StylesXml(const PageDesign& design, const DocumentTypography& type) {
   const std::string language = "<w:lang w:val=\"zh-CN\" w:eastAsia=\"zh-CN\"/>";
   std::string out(kXmlDeclaration);
@@ -203,7 +205,7 @@ std::string StylesXml(const PageDesign& design, const DocumentTypography& type) 
   out.append(
       "<w:style w:type=\"paragraph\" w:styleId=\"Title\"><w:name w:val=\"Title\"/>"
       "<w:basedOn w:val=\"Normal\"/><w:next w:val=\"Normal\"/><w:qFormat/>"
-      "<w:pPr><w:jc w:val=\"center\"/><w:spacing w:after=\"240\"/><w:outlineLvl w:val=\"0\"/>"
+      "<w:pPr><w:spacing w:after=\"240\"/><w:jc w:val=\"center\"/><w:outlineLvl w:val=\"0\"/>"
       "</w:pPr><w:rPr>" +
       SizeElements(type.headingPt) + "</w:rPr></w:style>");
   out.append(

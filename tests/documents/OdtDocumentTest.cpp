@@ -111,6 +111,9 @@ TEST_F(OdtDocumentTest, EveryAnnotatedUnitIsOneRubyAndBareOnesAreText) {
 
 TEST_F(OdtDocumentTest, TheRubyStandsCentredAboveInAnAutomaticStyle) {
   const std::string content = Part("字", Untitled());
+  // Padded so that neighbouring readings never run together.
+  EXPECT_EQ(test::Captures(content, "<text:ruby-text[^>]*>(.*?)</text:ruby-text>"),
+            std::vector<std::string>{"\u2009zì\u2009"});
   EXPECT_EQ(test::Captures(content,
                            "<office:automatic-styles><style:style style:name=\"Ruby\" "
                            "style:family=\"ruby\"><style:ruby-properties (.*?)/>"),
