@@ -1,8 +1,10 @@
 #include "documents/DocxDocument.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "documents/Credits.h"
 #include "documents/DocumentTypography.h"
@@ -48,8 +50,8 @@ std::string SizeElements(double pt) {
 // the same for every unit of a paragraph, so written once per size.
 struct RubyParts {
   std::string rubyPr;        // <w:rubyPr>…</w:rubyPr>
-  std::string readingStart;  // <w:r><w:rPr><w:rStyle/>
-  std::string readingSize;   // <w:sz/><w:szCs/></w:rPr>
+  std::string readingStart;  // <w:r><w:rPr><w:rFonts/>, before the colour
+  std::string readingSize;   // <w:sz/></w:rPr>
   std::string padding;       // on each side of a reading
 };
 

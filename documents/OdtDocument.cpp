@@ -1,5 +1,6 @@
 #include "documents/OdtDocument.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
