@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "engine/ChunkAnnotation.h"
+#include "engine/HtmlPage.h"
 #include "engine/LineSpool.h"
 #include "engine/OrderedPipeline.h"
 #include "engine/ProgressEstimate.h"
@@ -34,6 +35,14 @@ bool SourceIsMissing(const BatchRequest& request) {
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code ec;
   return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// The name of the HTML page's source, which titles a page without a title of its own ("Tolvane"
+// for standard input).
+std::string SourceName(const BatchRequest& request) {
+  if (request.source.empty() || request.source == "-") return "Tolvane";
+  const auto name = request.source.filename().u8string();
+  return std::string(name.begin(), name.end());
 }
 
 unsigned Jobs(const BatchRequest& request) {
@@ -154,7 +163,9 @@ class ChunkConversion {
 
   // Raises the first error: of reading, of a chunk, or of writing.
   void Run() {
-    target_.Write(TargetHead(settings_, reader_.form(), targetEncoding_, request_.source));
+    // The HTML page's head waits for the first chunk, whose first line may be its title.
+    if (!html_)
+      target_.Write(TargetHead(settings_, reader_.form(), targetEncoding_, request_.source));
     PrepareReadings(*request_.data, settings_);
     OrderedPipeline<Chunk>(Jobs(request_))
         .Run([this](Chunk& chunk) { return Produce(chunk); },
@@ -162,9 +173,14 @@ class ChunkConversion {
                AnnotateChunk(chunk, reader_, settings_, targetEncoding_, readings_);
              },
              [this](Chunk& chunk) { return Consume(chunk); });
+    if (html_) WriteHtmlHead();  // if the source ended before its title was settled
     if (failure_) throw *failure_;
     progress_.Finish();
-    target_.Write(TargetTail(settings_, source_.TrailingBytes(trailingBytes_)));
+    if (html_) {
+      target_.Write(HtmlPage::Tail(request_.htmlPage.colophon));
+    } else {
+      target_.Write(TargetTail(settings_, source_.TrailingBytes(trailingBytes_)));
+    }
   }
 
  private:
@@ -184,11 +200,42 @@ class ChunkConversion {
       progress_.Start(lines, reader_.BytesConsumed(), reader_.SourceSize(), more_);
     }
     notices_.Found(chunk.raw, chunk.text.firstUndecodable);
-    WriteOutput(chunk);
+    if (html_ && !headWritten_) {
+      // The page's blocks wait for its head, and the head for the title: until the first line
+      // is known to be a title or not, which a short first line settles within a chunk or two.
+      SeeFirstLine(chunk);
+      heldBlocks_ += chunk.output;
+      if (title_.Settled()) WriteHtmlHead();
+    } else {
+      WriteOutput(chunk);
+    }
     progress_.LinesWritten(chunk.linesDone);
     if (chunk.raw.last) trailingBytes_ = chunk.text.trailingBytes;
     if (chunk.error) failure_ = chunk.error;
     return !failure_;
+  }
+
+  // The chunk's lines as the page's title sees them, piece by piece as they are annotated.
+  void SeeFirstLine(const Chunk& chunk) {
+    const LineList& lines = chunk.text.lines;
+    const bool beginsMidLine = chunk.raw.beginsMidLine;
+    const std::size_t count = std::max<std::size_t>(lines.size(), beginsMidLine ? 1 : 0);
+    for (std::size_t i = 0; i < count && !title_.Settled(); ++i)
+      title_.Piece(i < lines.size() ? lines[i] : std::string_view(), !(beginsMidLine && i == 0),
+                   !(chunk.raw.endsMidLine && i + 1 == count));
+  }
+
+  // The HTML page's head, once, and the blocks held back until it could be written.
+  void WriteHtmlHead() {
+    if (headWritten_) return;
+    headWritten_ = true;
+    const HtmlPageLook& look = request_.htmlPage;
+    std::string title = look.title;
+    if (title.empty() && look.titleFromFirstLine) title = title_.Title();
+    if (title.empty()) title = SourceName(request_);
+    target_.Write(HtmlPage::Head(title, look.style));
+    target_.Write(heldBlocks_);
+    heldBlocks_ = std::string();
   }
 
   // The chunk's bytes, with the second output line of a line read in pieces put in where it
@@ -222,6 +269,11 @@ class ChunkConversion {
   bool more_ = true;
   std::string trailingBytes_;
   std::optional<Error> failure_;
+  // The HTML page: its head waits for the title, the first blocks for the head.
+  const bool html_ = settings_.outputFormat == OutputFormat::html;
+  bool headWritten_ = false;
+  FirstLineTitle title_{reader_.form()};
+  std::string heldBlocks_;
 };
 
 void OpenTarget(const BatchRequest& request, RunTarget& target) {

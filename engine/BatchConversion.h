@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "engine/HtmlPage.h"
 #include "engine/RunObserver.h"
 #include "platform/EncodingDetection.h"
 #include "platform/TextEncoding.h"
@@ -32,6 +33,9 @@ struct BatchRequest {
   // Or a source of bytes that the front end reads itself, so that its errors name the source
   // as the front end names it (standard input).
   ByteSource* sourceByteSource = nullptr;
+  // The HTML page's title, style sheet and colophon (a page design's); the defaults are the
+  // page's own. Other formats ignore it.
+  HtmlPageLook htmlPage{};
   // Threads that annotate: 0 for one per core, 1 for the calling thread alone.
   unsigned jobs = 0;
   // Bytes of source per chunk of the run (0: the usual); tests make them small.

@@ -101,13 +101,93 @@ TEST_F(HtmlPageTest, ABatchRunWritesAWholePageInUtf8WithWrappedLines) {
   test::ScriptedObserver host;
   ASSERT_EQ(BatchConversion(request, host).status, RunStatus::Completed);
   const std::string page = test::ReadBytes(dir / "课文.html");
-  EXPECT_EQ(page.rfind(HtmlPage::Head("课文.txt"), 0), 0u);
+  // The first line, re-cut, is short and more follow: it titles the page.
+  EXPECT_EQ(page.rfind(HtmlPage::Head("一二三四五六七八九十"), 0), 0u);
   EXPECT_EQ(page.substr(page.size() - HtmlPage::Tail().size()), HtmlPage::Tail());
   // Cut at ten characters; the empty line goes with the wrap pass, as in the text layouts.
   EXPECT_NE(page.find("<ruby>十<rt>shi2</rt></ruby></p>\n<p><ruby>一<rt>yi1</rt></ruby>"),
             std::string::npos);
   EXPECT_NE(page.find("<p><ruby>我<rt>wo3</rt></ruby></p>\n</body>"), std::string::npos);
   EXPECT_EQ(host.steps, 3u);
+}
+
+TEST_F(HtmlPageTest, ThePageIsTitledByAShortFirstLineElseByTheFileName) {
+  struct Case {
+    std::string source;  // code page 936 bytes
+    std::size_t chunkBytes;
+    HtmlPageLook look;
+    std::string title;
+  };
+  const std::string longLine =
+      Gb("我们一起去银行取钱，他说长城很长，重庆的天气很热，你也来吧，我们走。");
+  const auto look = [](std::string title, bool fromFirstLine) {
+    HtmlPageLook made;
+    made.title = std::move(title);
+    made.titleFromFirstLine = fromFirstLine;
+    return made;
+  };
+  const Case cases[] = {
+      {Gb("  第一课 <天>\t　\r\n\r\n我们"), 0, {}, "第一课 &lt;天&gt;"},
+      // One line is the text, not its title.
+      {Gb("第一课\r\n"), 0, {}, "课文.txt"},
+      {longLine + "\r\n我们", 0, {}, "课文.txt"},
+      {Gb("  \r\n我们"), 0, {}, "课文.txt"},
+      // A first line longer than a chunk, read in pieces: the same title as read whole.
+      {longLine + "\r\n我们", 16, {}, "课文.txt"},
+      {Gb("第一课：春晓与静夜思\r\n我们"), 16, {}, "第一课：春晓与静夜思"},
+      {Gb("第一课：春晓与静夜思"), 16, {}, "课文.txt"},
+      // A short line alone in the first chunk, with more to come.
+      {Gb("第一课\r\n") + longLine, 16, {}, "第一课"},
+      {Gb("第一课\r\n我们"), 0, look("Fixed & fast", false), "Fixed &amp; fast"},
+      {Gb("第一课\r\n我们"), 0, look("", false), "课文.txt"},
+      {"", 0, {}, "课文.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(test::Utf8(c.source) + " / " + c.title);
+    test::TempDir dir;
+    test::WriteBytes(dir / "课文.txt", c.source);
+    BatchRequest request;
+    request.source = dir / "课文.txt";
+    request.target = dir / "课文.html";
+    request.settings.outputFormat = OutputFormat::html;
+    request.programFolder = folder_.path();
+    request.data = session.Data();
+    request.chunkBytes = c.chunkBytes;
+    request.htmlPage = c.look;
+    test::ScriptedObserver host;
+    ASSERT_EQ(BatchConversion(request, host).status, RunStatus::Completed);
+    const std::string page = test::ReadBytes(dir / "课文.html");
+    EXPECT_NE(page.find("<title>" + c.title + "</title>"), std::string::npos) << page;
+    // The head comes once, before every block, and the page ends as a page.
+    EXPECT_EQ(page.find("<!DOCTYPE html>"), 0u);
+    EXPECT_EQ(page.find("<!DOCTYPE html>", 1), std::string::npos);
+    EXPECT_LT(page.find("</head>"), page.find("<p>"));
+    EXPECT_EQ(page.substr(page.size() - HtmlPage::Tail().size()), HtmlPage::Tail());
+  }
+}
+
+TEST_F(HtmlPageTest, ADesignsSheetAndColophonReplaceThePagesOwn) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "a.txt", Gb("我"));
+  BatchRequest request;
+  request.source = dir / "a.txt";
+  request.target = dir / "a.html";
+  request.settings.outputFormat = OutputFormat::html;
+  request.settings.toneStyle = ToneStyle::Numbered;
+  request.programFolder = folder_.path();
+  request.data = session.Data();
+  request.htmlPage.style = "body { color: navy; }";
+  request.htmlPage.colophon = "<section class=\"colophon\">Data: CC-CEDICT</section>";
+  test::ScriptedObserver host;
+  ASSERT_EQ(BatchConversion(request, host).status, RunStatus::Completed);
+  EXPECT_EQ(test::ReadBytes(dir / "a.html"),
+            HtmlPage::Head("a.txt", "body { color: navy; }") +
+                "<p><ruby>我<rt>wo3</rt></ruby></p>\n"
+                "<section class=\"colophon\">Data: CC-CEDICT</section>\n</body>\n</html>\n");
+  const std::string head = HtmlPage::Head("a.txt", "body { color: navy; }");
+  EXPECT_NE(head.find("<style>\nbody { color: navy; }\n</style>\n</head>"), std::string::npos)
+      << head;
+  EXPECT_EQ(head.find("ruby-position"), std::string::npos) << head;
 }
 
 }  // namespace

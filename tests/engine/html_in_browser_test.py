@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The HTML page in a real browser: Debian's Chromium, headless, opens a page that tolvane-cli
 wrote, and a script measures where each reading and its character came out. Every reading must
-stand above its character, centred over it.
+stand above its character, centred over it, at a size one can read, and apart from its
+neighbours' readings.
 
     python3 tests/engine/html_in_browser_test.py path/to/tolvane-cli
 """
@@ -30,6 +31,8 @@ window.addEventListener('load', () => {
     const rt = box(ruby.querySelector('rt').firstChild);
     const base = box(ruby.firstChild);
     boxes.push({text: ruby.firstChild.textContent, reading: ruby.querySelector('rt').textContent,
+                size: parseFloat(getComputedStyle(ruby).fontSize),
+                rtSize: parseFloat(getComputedStyle(ruby.querySelector('rt')).fontSize),
                 rt: [rt.left, rt.top, rt.right, rt.bottom],
                 base: [base.left, base.top, base.right, base.bottom]});
   }
@@ -53,7 +56,8 @@ def main():
         subprocess.run([str(cli), "convert", "--quiet", "--polyphone", "context", str(source),
                         str(page)], check=True)
         html = page.read_text(encoding="utf-8")
-        if "<title>lesson.txt</title>" not in html or '<meta charset="utf-8">' not in html:
+        # The short first line titles the page.
+        if "<title>我爱北京天安门，天安门上红旗飘</title>" not in html or '<meta charset="utf-8">' not in html:
             failures.append("the page has no title or charset")
         measured_page = work / "measured.html"
         measured_page.write_text(html.replace("</body>", MEASURE + "</body>"), encoding="utf-8")
@@ -82,6 +86,14 @@ def main():
             centre_base = (base_left + base_right) / 2
             if abs(centre_rt - centre_base) > 1.5:
                 failures.append(f"{b['text']}: reading not centred ({centre_rt} against {centre_base})")
+        # Characters at about one and a half times a browser's text (16 px), readings at 12 px
+        # or more, and no reading running into the next one on its line.
+        for b in boxes:
+            if b["size"] < 22 or b["rtSize"] < 12:
+                failures.append(f"{b['text']}: too small ({b['size']} px, reading {b['rtSize']} px)")
+        for left, right in zip(boxes, boxes[1:]):
+            if abs(left["rt"][1] - right["rt"][1]) < 1 and left["rt"][2] >= right["rt"][0]:
+                failures.append(f"{left['reading']} and {right['reading']} touch")
     for failure in failures:
         print("FAIL:", failure)
     if failures:
