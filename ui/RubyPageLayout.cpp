@@ -249,12 +249,15 @@ std::vector<RubyPage> RubyPageLayout::Layout(const Handout& handout) const {
 
     std::vector<QString> text(units.size());
     std::vector<QString> reading(units.size());
+    std::vector<qreal> textWidth(units.size());
+    std::vector<qreal> readingWidth(units.size());
     std::vector<qreal> width(units.size());
     for (std::size_t i = 0; i < units.size(); ++i) {
       text[i] = QString::fromStdString(units[i].text);
       reading[i] = QString::fromStdString(units[i].reading);
-      const qreal readingWidth = reading[i].isEmpty() ? 0 : readings[kind](reading[i]) + 2 * gap;
-      width[i] = std::max(texts[kind](text[i]), readingWidth);
+      textWidth[i] = texts[kind](text[i]);
+      readingWidth[i] = readings[kind](reading[i]);
+      width[i] = std::max(textWidth[i], reading[i].isEmpty() ? 0 : readingWidth[i] + 2 * gap);
     }
 
     std::vector<Placed> placed;
@@ -271,11 +274,10 @@ std::vector<RubyPage> RubyPageLayout::Layout(const Handout& handout) const {
         item.text = text[i];
         item.reading = reading[i];
         const qreal centre = content_.left() + indent + each.left + width[i] / 2;
-        const qreal textWidth = texts[kind](text[i]);
-        item.textBox = QRectF(centre - textWidth / 2, y + readingHeight, textWidth, textHeight);
+        item.textBox =
+            QRectF(centre - textWidth[i] / 2, y + readingHeight, textWidth[i], textHeight);
         if (!item.reading.isEmpty()) {
-          const qreal readingWidth = readings[kind](reading[i]);
-          item.readingBox = QRectF(centre - readingWidth / 2, y, readingWidth, readingHeight);
+          item.readingBox = QRectF(centre - readingWidth[i] / 2, y, readingWidth[i], readingHeight);
           // A unit of one character has one syllable to colour; the readings of a written word
           // or of every reading of a polyphone stand in the text colour.
           if (unicode::CharLengthAt(units[i].text, 0) == units[i].text.size() &&
