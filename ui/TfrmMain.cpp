@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QPdfWriter>
 #include <QProgressBar>
 #include <QUrl>
 #include <climits>
@@ -17,6 +16,7 @@
 #include "tolvane/Version.h"
 #include "ui/Dialogs.h"
 #include "ui/GbTypingLimit.h"
+#include "ui/HandoutExport.h"
 #include "ui/LayoutPictures.h"
 #include "ui/MakerInfo.h"
 #include "ui/QtText.h"
@@ -24,6 +24,7 @@
 #include "ui/TfrmAbout.h"
 #include "ui/TfrmHan.h"
 #include "ui/TfrmNote.h"
+#include "ui/TfrmPageDesign.h"
 #include "ui/TfrmWeiHan.h"
 #include "ui_TfrmMain.h"
 
@@ -48,7 +49,6 @@ constexpr int kProgressTopHidden = 240;
 const QString kOpenFilter = QStringLiteral("Text file (*.txt);;All (*)");
 // "*" rather than "*.*": on this platform many files have no dot in their names.
 const QString kSaveFilter = QStringLiteral("Text file (*.txt);;HTML (*.html);;All (*)");
-const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
 
 // The questions of a run, in UTF-8; the completion question is followed by the file's path.
 constexpr const char* kSourceMissingQuestion = "没找到源文件,选择文件？";
@@ -120,6 +120,7 @@ void TfrmMain::ConnectHandlers() {
   connect(ui->N5, &QAction::triggered, this, &TfrmMain::N5Click);
   connect(ui->N_print, &QAction::triggered, this, &TfrmMain::N_printClick);
   connect(ui->N_pdf, &QAction::triggered, this, &TfrmMain::N_pdfClick);
+  connect(ui->N_pagedesign, &QAction::triggered, this, &TfrmMain::N_pagedesignClick);
   connect(ui->n_showoptions, &QAction::triggered, this, &TfrmMain::n_showoptionsClick);
   connect(ui->N_hideoptions, &QAction::triggered, this, &TfrmMain::N_hideoptionsClick);
   connect(ui->N_orthography, &QAction::toggled, this, &TfrmMain::N_orthographyToggled);
@@ -167,6 +168,18 @@ void TfrmMain::FormCreate() {
     ConfigLoad();
     final_config();
   });
+  LoadPageDesign();
+}
+
+void TfrmMain::LoadPageDesign() {
+  const std::filesystem::path path = locations_.settings / kPageDesignFileName;
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return;
+  try {
+    pageDesign_ = ReadPageDesign(path);
+  } catch (const std::exception& error) {
+    ShowError(TextNamingItsFile(error));
+  }
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -512,7 +525,7 @@ void TfrmMain::OfferToOpen(const std::filesystem::path& file) {
     dialogs_.OpenUrl(QUrl::fromLocalFile(QStringFromPath(file)));
 }
 
-std::optional<std::vector<RubyLine>> TfrmMain::RubyDocumentOfSource() {
+std::optional<Handout> TfrmMain::RubyDocumentOfSource() {
   sourcePath_ = ui->edtChfile->text();
   const std::filesystem::path source = PathFromQString(sourcePath_);
   std::error_code ec;
@@ -521,46 +534,42 @@ std::optional<std::vector<RubyLine>> TfrmMain::RubyDocumentOfSource() {
     return std::nullopt;
   }
   LineReadings readings(session_.Data());
-  return ReadRubyDocument(readings, source, CurrentSettings());
+  return ReadHandout(readings, source, CurrentSettings(), pageDesign_);
 }
 
 void TfrmMain::N_printClick() {
   Guarded([&] {
-    const auto document = RubyDocumentOfSource();
-    if (!document) return;
-    dialogs_.PrintPreview(
-        this, [&](QPagedPaintDevice& device) { RubyPageLayout::Print(device, *document); });
+    const auto handout = RubyDocumentOfSource();
+    if (!handout) return;
+    dialogs_.PrintPreview(this, [&](QPagedPaintDevice& device) {
+      RubyPageLayout::Print(device, *handout, pageDesign_);
+    });
   });
 }
 
 void TfrmMain::N_pdfClick() {
   Guarded([&] {
-    const auto document = RubyDocumentOfSource();
-    if (!document) return;
+    const auto handout = RubyDocumentOfSource();
+    if (!handout) return;
     std::filesystem::path suggested = PathFromQString(ui->edtEnfile->text());
     if (suggested.empty()) suggested = DeriveTargetPath(PathFromQString(sourcePath_));
     suggested.replace_extension(".pdf");
-    const QString fileName = dialogs_.SaveFileName(this, kPdfFilter, QStringFromPath(suggested));
+    const QString fileName =
+        dialogs_.SaveFileName(this, HandoutFilter(), QStringFromPath(suggested));
     if (fileName.isEmpty()) return;
-    WritePdf(fileName, *document, QStringFromPath(PathFromQString(sourcePath_).filename()));
+    WriteHandout(*handout, pageDesign_, PathFromQString(fileName));
     OfferToOpen(PathFromQString(fileName));
   });
 }
 
-void TfrmMain::WritePdf(const QString& fileName, const std::vector<RubyLine>& document,
-                        const QString& title) {
-  // The PDF writer says nothing of a file it cannot create: try it first, for the reason.
-  {
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::WriteOnly))
-      throw Error(probe.errorString().toStdString(), PathFromQString(fileName));
-  }
-  QPdfWriter writer(fileName);
-  writer.setPageSize(QPageSize(QPageSize::A4));
-  writer.setResolution(300);
-  writer.setTitle(title);
-  writer.setCreator(QStringLiteral("Tolvane"));
-  RubyPageLayout::Print(writer, document);
+void TfrmMain::N_pagedesignClick() {
+  Guarded([&] {
+    TfrmPageDesign dialog(this, languageFlag_);
+    dialog.SetDesign(pageDesign_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    pageDesign_ = dialog.Design();
+    WritePageDesign(pageDesign_, locations_.ForWriting(locations_.settings) / kPageDesignFileName);
+  });
 }
 
 void TfrmMain::ProgressStarted(std::size_t lineCount) {

@@ -8,7 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/RubyLine.h"
+#include "documents/Handout.h"
+#include "documents/PageDesign.h"
 #include "engine/RunObserver.h"
 #include "platform/FileLocations.h"
 #include "reading/Session.h"
@@ -88,6 +89,7 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void N5Click();
   void N_printClick();
   void N_pdfClick();
+  void N_pagedesignClick();
   void n_showoptionsClick();
   void N_hideoptionsClick();
   void N_orthographyToggled(bool checked);
@@ -114,11 +116,13 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void SetOuterWidth(int width);
   bool OptionsShown() const;
   void OpenDialog1Execute();
-  // The source in the box, read and laid out as ruby lines by the current settings; nothing
-  // (after the missing-source question) when there is no such file.
-  std::optional<std::vector<RubyLine>> RubyDocumentOfSource();
-  void WritePdf(const QString& fileName, const std::vector<RubyLine>& document,
-                const QString& title);
+  // The source in the box, read as a handout by the current settings and page design (its
+  // title, its choice of annotated characters); nothing (after the missing-source question) when
+  // there is no such file.
+  std::optional<Handout> RubyDocumentOfSource();
+  // The page design saved beside config1.dll: a missing file leaves the defaults; a file that
+  // cannot be read or holds a bad line is shown in the error box and the defaults stay.
+  void LoadPageDesign();
   // The label beside edtChfile: the encoding the chosen source will be read in.
   void ShowSourceEncoding();
   void ShowError(const QString& text);
@@ -167,6 +171,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   bool runFoundNul_ = false;
   // The save dialog keeps the name last confirmed in it; a cancel shows that name again.
   QString saveDialogFileName_;
+  // How handouts are printed and exported.
+  PageDesign pageDesign_;
   // Created by CreateHiddenWindows; children of this window, which closes them with it.
   TfrmNote* frmNote_ = nullptr;
   TfrmWeiHan* frmWeiHan_ = nullptr;

@@ -27,6 +27,7 @@
 #include "ui/TfrmHan.h"
 #include "ui/TfrmMain.h"
 #include "ui/TfrmNote.h"
+#include "ui/TfrmPageDesign.h"
 #include "ui/TfrmWeiHan.h"
 
 namespace {
@@ -213,6 +214,17 @@ int main(int argc, char* argv[]) {
     tolvane::TfrmAbout about(&window, dialogs);
     about.show();
     saved = saved && Save(about, output, "about.png");
+  }
+  {
+    // The page design as a teacher might set it: tone colours on, uncommon characters only.
+    tolvane::PageDesign design;
+    design.toneScheme = tolvane::ToneColourScheme::Classic;
+    design.scope = tolvane::AnnotationScope::Uncommon;
+    tolvane::TfrmPageDesign page(&window, tolvane::kChinese);
+    page.SetDesign(design);
+    page.show();
+    QApplication::processEvents();
+    saved = saved && Save(page, output, "page-design.png");
   }
   window.close();
   return saved && !dialogs.failed ? 0 : 1;

@@ -229,7 +229,7 @@ TEST_F(Batch, ExportPdfWritesTheChosenFileWithItsFontsEmbedded) {
   dialogs.saveAnswers.push_back(Str(pdf));
   dialogs.confirmAnswers.push_back(false);
   Trigger("N_pdf");
-  ASSERT_EQ(dialogs.saveFilters.back(), "PDF (*.pdf)");
+  ASSERT_EQ(dialogs.saveFilters.back(), "PDF (*.pdf);;HTML (*.html *.htm)");
   EXPECT_EQ(dialogs.saveInitials.back(), Str(documents / "a_拼音.pdf"));
   const std::string bytes = ReadBytes(pdf);
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
