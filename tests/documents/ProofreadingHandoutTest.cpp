@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "documents/ProofreadingHandout.h"
+#include "documents/ProofreadingReadings.h"
 #include "support/LayoutSupport.h"
 #include "support/ShippedDataFixture.h"
 
@@ -82,6 +83,24 @@ TEST_F(ProofreadingHandoutTest, TheDesignChoosesAmongTheCorrectedReadings) {
   EXPECT_EQ(Annotated(ProofreadHandout(
                 reader(), text, test::ByContext(OutputFormat::html, ToneStyle::Marked), design)),
             "行:háng");
+}
+
+TEST_F(ProofreadingHandoutTest, ACharacterOffersItsOwnReadingFirstThenTheTablesOnes) {
+  struct Case {
+    const char* character;
+    std::vector<std::string> readings;
+  };
+  const Case cases[] = {
+      {"行", {"xing2", "heng2", "hang4", "hang2"}},
+      {"的", {"de5", "di4", "di2"}},
+      {"人", {"ren2"}},
+      {"a", {}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.character);
+    EXPECT_EQ(ReadingsToChooseFrom(reader(), c.character), c.readings);
+  }
 }
 
 TEST(PlacedLinesTest, LinesKnowWhereTheyBeginInTheText) {
