@@ -155,3 +155,42 @@ std::vector<std::string> ProofreadingText::ChosenSyllables() const {
 }
 
 }  // namespace tolvane
+
+namespace tolvane {
+
+ProofreadingText WithLineEnds(const ProofreadingText& text, bool crlf) {
+  const std::string& in = text.Text();
+  std::string out;
+  out.reserve(in.size());
+  // For each code point of the input, its index in the output.
+  std::vector<std::size_t> moved;
+  std::size_t index = 0;
+  for (std::size_t pos = 0; pos < in.size();) {
+    const std::size_t length = unicode::CharLengthAt(in, pos);
+    const bool crBeforeLf = in[pos] == '\r' && pos + 1 < in.size() && in[pos + 1] == '\n';
+    moved.push_back(index);
+    if (crBeforeLf) {
+      pos += 1;  // the LF that follows writes the line end
+      continue;
+    }
+    if (in[pos] == '\n' && crlf) {
+      out += "\r\n";
+      moved.back() = index + 1;
+      index += 2;
+    } else {
+      out.append(in, pos, length);
+      ++index;
+    }
+    pos += length;
+  }
+  moved.push_back(index);
+  std::vector<Correction> corrections = text.Corrections();
+  for (Correction& correction : corrections)
+    if (correction.scope == CorrectionScope::Occurrence && correction.position < moved.size())
+      correction.position = moved[correction.position];
+  ProofreadingText result(std::move(out));
+  result.SetCorrections(std::move(corrections));
+  return result;
+}
+
+}  // namespace tolvane

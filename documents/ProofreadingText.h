@@ -75,3 +75,12 @@ class ProofreadingText {
 };
 
 }  // namespace tolvane
+
+namespace tolvane {
+
+// The same text and corrections with every line end written as LF, or as CR LF: the places of
+// the corrections of single occurrences move with their characters. (An editor holds lines; the
+// file keeps the line ends its text came with.)
+ProofreadingText WithLineEnds(const ProofreadingText& text, bool crlf);
+
+}  // namespace tolvane

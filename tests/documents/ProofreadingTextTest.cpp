@@ -107,6 +107,20 @@ TEST(ProofreadingTextTest, RemovingAtAPlaceRemovesWhatGivesThatCharacterItsReadi
   EXPECT_TRUE(text.Corrections().empty());
 }
 
+TEST(ProofreadingTextTest, LineEndsChangeAndTheOccurrencesMoveWithTheirCharacters) {
+  ProofreadingText crlf("银行\r\n行走\r\n\r\n行");
+  crlf.AddCorrection(Here(1, "行", {"hang2"}));
+  crlf.AddCorrection(Here(4, "行", {"xing2"}));
+  crlf.AddCorrection(Here(10, "行", {"heng2"}));
+  crlf.AddCorrection(Everywhere("走", {"zou3"}));
+  const ProofreadingText lf = WithLineEnds(crlf, false);
+  EXPECT_EQ(lf.Text(), "银行\n行走\n\n行");
+  EXPECT_EQ(Places(lf), "1:行 3:行 7:行");
+  EXPECT_EQ(lf.Corrections().back(), Everywhere("走", {"zou3"}));
+  EXPECT_EQ(WithLineEnds(lf, true), crlf);
+  EXPECT_EQ(WithLineEnds(crlf, true), crlf);
+}
+
 TEST(ProofreadingTextTest, CorrectionsThatCannotBeKeptAreRefused) {
   struct Case {
     Correction correction;
