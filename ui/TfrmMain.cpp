@@ -24,6 +24,7 @@
 #include "ui/TfrmAbout.h"
 #include "ui/TfrmHan.h"
 #include "ui/TfrmNote.h"
+#include "ui/TfrmProofread.h"
 #include "ui/TfrmWeiHan.h"
 #include "ui_TfrmMain.h"
 
@@ -120,6 +121,7 @@ void TfrmMain::ConnectHandlers() {
   connect(ui->N5, &QAction::triggered, this, &TfrmMain::N5Click);
   connect(ui->N_print, &QAction::triggered, this, &TfrmMain::N_printClick);
   connect(ui->N_pdf, &QAction::triggered, this, &TfrmMain::N_pdfClick);
+  connect(ui->N_proofread, &QAction::triggered, this, &TfrmMain::N_proofreadClick);
   connect(ui->n_showoptions, &QAction::triggered, this, &TfrmMain::n_showoptionsClick);
   connect(ui->N_hideoptions, &QAction::triggered, this, &TfrmMain::N_hideoptionsClick);
   connect(ui->N_orthography, &QAction::toggled, this, &TfrmMain::N_orthographyToggled);
@@ -300,6 +302,9 @@ void TfrmMain::interfacelanguage(int language) {
       action->setText(text);
     }
   }
+  // The proofreading window's caption is no part of the language file's table.
+  ui->N_proofread->setText(language == kEnglish ? QStringLiteral("Proofread…")
+                                                : QStringLiteral("校对…"));
   WriteLanguageFile(locations_.ForWriting(locations_.settings) / kLanguageFileName, language);
 }
 
@@ -530,6 +535,15 @@ void TfrmMain::N_printClick() {
     if (!document) return;
     dialogs_.PrintPreview(
         this, [&](QPagedPaintDevice& device) { RubyPageLayout::Print(device, *document); });
+  });
+}
+
+void TfrmMain::N_proofreadClick() {
+  Guarded([&] {
+    auto* window = new TfrmProofread(session_, dialogs_, CurrentSettings(), languageFlag_, this);
+    window->setWindowFlag(Qt::Window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
   });
 }
 

@@ -88,6 +88,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void N5Click();
   void N_printClick();
   void N_pdfClick();
+  // Opens a proofreading window with the current reading options.
+  void N_proofreadClick();
   void n_showoptionsClick();
   void N_hideoptionsClick();
   void N_orthographyToggled(bool checked);
