@@ -28,9 +28,9 @@ constexpr double kGap = 0.18;
 }  // namespace
 
 struct AnnotatedTextView::Measured {
-  std::shared_ptr<const AnnotatedLine> line;  // kept alive, so its address names it
-  std::vector<int> widths;                    // per unit, gap included
-  std::vector<std::size_t> firstCodePoint;    // per unit, within the line; one more at the end
+  std::shared_ptr<const ViewLine> line;     // kept alive, so its address names it
+  std::vector<int> widths;                  // per unit, gap included
+  std::vector<std::size_t> firstCodePoint;  // per unit, within the line; one more at the end
 };
 
 AnnotatedTextView::AnnotatedTextView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -57,8 +57,8 @@ void AnnotatedTextView::SetTextFont(const QFont& font) {
   Relayout();
 }
 
-void AnnotatedTextView::SetLines(std::vector<PlacedAnnotatedLine> lines) {
-  std::unordered_map<const AnnotatedLine*, std::shared_ptr<const Measured>> known;
+void AnnotatedTextView::SetLines(std::vector<PlacedViewLine> lines) {
+  std::unordered_map<const ViewLine*, std::shared_ptr<const Measured>> known;
   for (const auto& measured : measured_)
     if (measured) known.emplace(measured->line.get(), measured);
   lines_ = std::move(lines);
@@ -137,7 +137,7 @@ std::optional<std::pair<std::size_t, std::size_t>> AnnotatedTextView::Locate(
     std::size_t codePoint) const {
   const auto line = std::upper_bound(
       lines_.begin(), lines_.end(), codePoint,
-      [](std::size_t cp, const PlacedAnnotatedLine& l) { return cp < l.firstCodePoint; });
+      [](std::size_t cp, const PlacedViewLine& l) { return cp < l.firstCodePoint; });
   if (line == lines_.begin()) return std::nullopt;
   const std::size_t index = static_cast<std::size_t>(line - lines_.begin()) - 1;
   if (index >= measured_.size() || !measured_[index]) return std::nullopt;
@@ -203,24 +203,24 @@ void AnnotatedTextView::paintEvent(QPaintEvent*) {
   const QColor faint = palette().color(QPalette::PlaceholderText);
   const QColor readingInk = palette().color(QPalette::Text).lighter(140);
   for (; row != rows_.end() && row->y < bottom; ++row) {
-    const AnnotatedLine& line = *lines_[row->line].line;
+    const ViewLine& line = *lines_[row->line].line;
     const int y = row->y - top;
     for (std::size_t u = row->firstUnit; u < row->endUnit; ++u) {
       const Placed& placed = placed_[lineFirstPlaced_[row->line] + u];
       const RubyCharacter& unit = line.units[u];
       const unsigned char mark =
-          u < line.marks.size() ? line.marks[u] : static_cast<unsigned char>(AnnotatedLine::kPlain);
+          u < line.marks.size() ? line.marks[u] : static_cast<unsigned char>(ViewLine::kPlain);
       const QRect readingBox(placed.x, y, placed.width, readingHeight_);
       const QRect textBox(placed.x, y + readingHeight_, placed.width, textMetrics.height());
       if (!line.pending && !unit.reading.empty()) {
         painter.setFont(readingFont_);
-        painter.setPen(mark & AnnotatedLine::kChosen ? chosen : readingInk);
+        painter.setPen(mark & ViewLine::kChosen ? chosen : readingInk);
         painter.drawText(readingBox, Qt::AlignHCenter | Qt::AlignBottom, Q(unit.reading));
       }
       painter.setFont(textFont_);
-      painter.setPen(line.pending ? faint : (mark & AnnotatedLine::kChosen ? chosen : ink));
+      painter.setPen(line.pending ? faint : (mark & ViewLine::kChosen ? chosen : ink));
       painter.drawText(textBox, Qt::AlignHCenter | Qt::AlignVCenter, Q(unit.text));
-      if (mark & AnnotatedLine::kUnsettled) {
+      if (mark & ViewLine::kUnsettled) {
         QPen dots(QColor(0xc0, 0x6c, 0x00));
         dots.setStyle(Qt::DotLine);
         dots.setWidth(std::max(1, textMetrics.height() / 16));

@@ -14,7 +14,7 @@ namespace tolvane {
 
 // One line of annotated text as the view shows it: its units (a character, or a written word)
 // and a mark per unit.
-struct AnnotatedLine {
+struct ViewLine {
   enum Mark : unsigned char {
     kPlain = 0,
     kChosen = 1,     // the reader chose this reading
@@ -26,8 +26,8 @@ struct AnnotatedLine {
 };
 
 // A line in its place: the code point index of its first character in the whole text.
-struct PlacedAnnotatedLine {
-  std::shared_ptr<const AnnotatedLine> line;
+struct PlacedViewLine {
+  std::shared_ptr<const ViewLine> line;
   std::size_t firstCodePoint = 0;
 };
 
@@ -43,8 +43,8 @@ class AnnotatedTextView : public QAbstractScrollArea {
   explicit AnnotatedTextView(QWidget* parent = nullptr);
   ~AnnotatedTextView() override;
 
-  void SetLines(std::vector<PlacedAnnotatedLine> lines);
-  const std::vector<PlacedAnnotatedLine>& Lines() const { return lines_; }
+  void SetLines(std::vector<PlacedViewLine> lines);
+  const std::vector<PlacedViewLine>& Lines() const { return lines_; }
   void SetTextFont(const QFont& font);
 
   // Where the unit holding the character at `codePoint` is drawn, in the viewport's coordinates
@@ -85,7 +85,7 @@ class AnnotatedTextView : public QAbstractScrollArea {
   // The row and unit of a code point.
   std::optional<std::pair<std::size_t, std::size_t>> Locate(std::size_t codePoint) const;
 
-  std::vector<PlacedAnnotatedLine> lines_;
+  std::vector<PlacedViewLine> lines_;
   std::vector<std::shared_ptr<const Measured>> measured_;  // parallel to lines_
   std::vector<Row> rows_;
   std::vector<Placed> placed_;  // every unit of every line, in order

@@ -12,18 +12,17 @@ namespace {
 // Lines annotated before the finished ones are handed over, so a long text shows as it goes.
 constexpr std::size_t kBatchLines = 64;
 
-std::shared_ptr<const AnnotatedLine> Annotate(LineReadings& readings, const LineToAnnotate& line,
-                                              const ConversionSettings& settings) {
-  auto out = std::make_shared<AnnotatedLine>();
+std::shared_ptr<const ViewLine> Annotate(LineReadings& readings, const LineToAnnotate& line,
+                                         const ConversionSettings& settings) {
+  auto out = std::make_shared<ViewLine>();
   out->units = CorrectedRubyLine(readings, line.text, line.chosen, settings);
-  out->marks.assign(out->units.size(), AnnotatedLine::kPlain);
+  out->marks.assign(out->units.size(), ViewLine::kPlain);
   std::size_t at = 0;
   for (std::size_t u = 0; u < out->units.size(); ++u) {
     const std::string& text = out->units[u].text;
     for (std::size_t b = 0; b < text.size(); ++b) {
       if ((static_cast<unsigned char>(text[b]) & 0xC0) == 0x80) continue;
-      if (at < line.chosen.size() && !line.chosen[at].empty())
-        out->marks[u] = AnnotatedLine::kChosen;
+      if (at < line.chosen.size() && !line.chosen[at].empty()) out->marks[u] = ViewLine::kChosen;
       ++at;
     }
   }

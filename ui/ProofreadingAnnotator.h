@@ -29,7 +29,7 @@ struct LineToAnnotate {
 // Annotated lines, as they come back: each under the key it was asked with.
 struct AnnotatedBatch {
   std::uint64_t request = 0;
-  std::vector<std::pair<std::string, std::shared_ptr<const AnnotatedLine>>> lines;
+  std::vector<std::pair<std::string, std::shared_ptr<const ViewLine>>> lines;
   std::string error;  // what stopped the request, if anything
 };
 

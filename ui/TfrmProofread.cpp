@@ -38,8 +38,8 @@ std::size_t CodePoints(QStringView text) {
 }
 
 // A line not annotated yet: its characters, bare.
-std::shared_ptr<const AnnotatedLine> PendingLine(std::string_view text) {
-  auto line = std::make_shared<AnnotatedLine>();
+std::shared_ptr<const ViewLine> PendingLine(std::string_view text) {
+  auto line = std::make_shared<ViewLine>();
   line->pending = true;
   unicode::ForEachCodePoint(text, [&](std::string_view character, char32_t) {
     line->units.push_back({std::string(character), std::string()});
@@ -241,7 +241,7 @@ void TfrmProofread::ScheduleUpdate() {
 void TfrmProofread::UpdateView() {
   const std::vector<std::string> chosen = text_.ChosenSyllables();
   const std::vector<PlacedLine> placed = PlacedLinesOf(text_.Text());
-  std::unordered_map<std::string, std::shared_ptr<const AnnotatedLine>> kept;
+  std::unordered_map<std::string, std::shared_ptr<const ViewLine>> kept;
   std::unordered_set<std::string> asked;
   std::vector<LineToAnnotate> ask;
   shownKeys_.clear();
@@ -255,7 +255,7 @@ void TfrmProofread::UpdateView() {
         chosen.begin() + static_cast<std::ptrdiff_t>(line.firstCodePoint + count));
     std::string key(line.text);
     for (const std::string& syllable : own) key.append("\x1f").append(syllable);
-    std::shared_ptr<const AnnotatedLine> shown;
+    std::shared_ptr<const ViewLine> shown;
     if (const auto found = annotated_.find(key); found != annotated_.end()) {
       shown = found->second;
       kept.emplace(key, shown);
@@ -278,7 +278,7 @@ void TfrmProofread::Receive(AnnotatedBatch batch) {
   if (batch.request < firstRequestOfSettings_) return;
   if (!batch.error.empty()) ShowError(Q(batch.error));
   if (batch.lines.empty()) return;
-  std::unordered_map<std::string, std::shared_ptr<const AnnotatedLine>> arrived;
+  std::unordered_map<std::string, std::shared_ptr<const ViewLine>> arrived;
   for (auto& [key, line] : batch.lines) arrived.emplace(std::move(key), std::move(line));
   bool changed = false;
   for (std::size_t i = 0; i < shownKeys_.size(); ++i) {

@@ -113,10 +113,10 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   std::uint64_t firstRequestOfSettings_ = 1;  // older answers were read with other settings
   std::size_t pendingLines_ = 0;
   // Annotated lines of these settings, by their key (text and choices).
-  std::unordered_map<std::string, std::shared_ptr<const AnnotatedLine>> annotated_;
+  std::unordered_map<std::string, std::shared_ptr<const ViewLine>> annotated_;
   // The key of each line the view shows, and which of them wait for the worker.
   std::vector<std::string> shownKeys_;
-  std::vector<PlacedAnnotatedLine> shownLines_;
+  std::vector<PlacedViewLine> shownLines_;
   std::vector<bool> shownPending_;
   std::unique_ptr<ProofreadingAnnotator> annotator_;
 };
