@@ -5,6 +5,7 @@
 
 #include "documents/ProofreadingHandout.h"
 #include "reading/LineReadings.h"
+#include "reading/ReadingConfidence.h"
 
 namespace tolvane {
 namespace {
@@ -13,16 +14,26 @@ namespace {
 constexpr std::size_t kBatchLines = 64;
 
 std::shared_ptr<const ViewLine> Annotate(LineReadings& readings, const LineToAnnotate& line,
-                                         const ConversionSettings& settings) {
+                                         const ConversionSettings& settings,
+                                         std::vector<CharacterConfidence>& confidence) {
   auto out = std::make_shared<ViewLine>();
   out->units = CorrectedRubyLine(readings, line.text, line.chosen, settings);
   out->marks.assign(out->units.size(), ViewLine::kPlain);
+  // Polyphones the context left to chance are marked, where reading by context reads.
+  confidence.clear();
+  if (settings.polyphone == PolyphonePolicy::ByContext)
+    ConfidenceOfLine(readings, line.text, settings, confidence);
   std::size_t at = 0;
   for (std::size_t u = 0; u < out->units.size(); ++u) {
     const std::string& text = out->units[u].text;
     for (std::size_t b = 0; b < text.size(); ++b) {
       if ((static_cast<unsigned char>(text[b]) & 0xC0) == 0x80) continue;
-      if (at < line.chosen.size() && !line.chosen[at].empty()) out->marks[u] = ViewLine::kChosen;
+      if (at < line.chosen.size() && !line.chosen[at].empty()) {
+        out->marks[u] = ViewLine::kChosen;
+      } else if (at < confidence.size() && confidence[at].unsettled() &&
+                 out->marks[u] != ViewLine::kChosen) {
+        out->marks[u] = ViewLine::kUnsettled;
+      }
       ++at;
     }
   }
@@ -65,6 +76,7 @@ void ProofreadingAnnotator::Post(AnnotatedBatch batch) {
 
 void ProofreadingAnnotator::Run() {
   std::unique_ptr<LineReadings> readings;
+  std::vector<CharacterConfidence> confidence;
   for (;;) {
     Job job;
     {
@@ -79,7 +91,7 @@ void ProofreadingAnnotator::Run() {
     AnnotatedBatch batch{job.request, {}, {}};
     try {
       for (const LineToAnnotate& line : job.lines) {
-        batch.lines.emplace_back(line.key, Annotate(*readings, line, job.settings));
+        batch.lines.emplace_back(line.key, Annotate(*readings, line, job.settings, confidence));
         if (batch.lines.size() < kBatchLines) continue;
         Post(std::move(batch));
         batch = AnnotatedBatch{job.request, {}, {}};

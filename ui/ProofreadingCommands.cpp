@@ -43,4 +43,10 @@ CorrectionCommand::CorrectionCommand(ProofreadingEditor& editor, const QString& 
   setText(text);
 }
 
+UserWordsCommand::UserWordsCommand(ProofreadingEditor& editor, const QString& text,
+                                   UserWordList before, UserWordList after)
+    : editor_(editor), before_(std::move(before)), after_(std::move(after)) {
+  setText(text);
+}
+
 }  // namespace tolvane

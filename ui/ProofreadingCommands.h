@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "documents/ProofreadingText.h"
+#include "reading/shared/UserWordList.h"
 
 namespace tolvane {
 
@@ -16,6 +17,9 @@ class ProofreadingEditor {
   // Replaces `removedLength` UTF-16 units at `at` with `inserted`, in the editor and the text.
   virtual void ReplaceText(int at, int removedLength, const QString& inserted) = 0;
   virtual void SetCorrections(std::vector<Correction> corrections) = 0;
+  // Saves the user's words and has every text read with them; false when they could not be
+  // saved (the error is shown).
+  virtual bool SetUserWords(const UserWordList& words) = 0;
 };
 
 // An edit of the text, with the corrections before and after it (an edit may drop some). Made
@@ -52,6 +56,20 @@ class CorrectionCommand : public QUndoCommand {
   ProofreadingEditor& editor_;
   std::vector<Correction> before_;
   std::vector<Correction> after_;
+};
+
+// A change of the user's words: a reading chosen always, for every text.
+class UserWordsCommand : public QUndoCommand {
+ public:
+  UserWordsCommand(ProofreadingEditor& editor, const QString& text, UserWordList before,
+                   UserWordList after);
+  void undo() override { editor_.SetUserWords(before_); }
+  void redo() override { editor_.SetUserWords(after_); }
+
+ private:
+  ProofreadingEditor& editor_;
+  UserWordList before_;
+  UserWordList after_;
 };
 
 }  // namespace tolvane

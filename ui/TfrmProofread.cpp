@@ -20,6 +20,8 @@
 #include "ui/LanguageFile.h"
 #include "ui_TfrmProofread.h"
 
+// The captions written here are translated in the context of the window's form
+// ("TfrmProofread"), so that one context of ui/translations holds all of the window's texts.
 namespace tolvane {
 namespace {
 
@@ -68,10 +70,12 @@ TfrmProofread::TfrmProofread(Session& session, Dialogs& dialogs, const Conversio
   }
   // The proofreading is of pinyin: the choices are pinyin syllables.
   settings_.wadeGiles = false;
-  QAction* undo = undo_.createUndoAction(this, tr("Undo"));
+  QAction* undo =
+      undo_.createUndoAction(this, QCoreApplication::translate("TfrmProofread", "Undo"));
   undo->setShortcut(QKeySequence::Undo);
   undo->setObjectName(QStringLiteral("act_undo"));
-  QAction* redo = undo_.createRedoAction(this, tr("Redo"));
+  QAction* redo =
+      undo_.createRedoAction(this, QCoreApplication::translate("TfrmProofread", "Redo"));
   redo->setShortcut(QKeySequence::Redo);
   redo->setObjectName(QStringLiteral("act_redo"));
   ui->menu_edit->addAction(undo);
@@ -320,16 +324,29 @@ QMenu* TfrmProofread::CorrectionMenu(std::size_t codePoint) {
     }
   };
   if (choices.empty()) {
-    menu->addAction(tr("No readings known for %1").arg(Q(character)))->setEnabled(false);
+    menu->addAction(QCoreApplication::translate("TfrmProofread", "No readings known for %1")
+                        .arg(Q(character)))
+        ->setEnabled(false);
   } else {
-    addChoices(tr("This %1 only").arg(Q(character)), CorrectionScope::Occurrence, "occurrence:");
-    addChoices(tr("Every %1 in this text").arg(Q(character)), CorrectionScope::EveryOccurrence,
-               "every:");
+    addChoices(QCoreApplication::translate("TfrmProofread", "This %1 only").arg(Q(character)),
+               CorrectionScope::Occurrence, "occurrence:");
+    addChoices(
+        QCoreApplication::translate("TfrmProofread", "Every %1 in this text").arg(Q(character)),
+        CorrectionScope::EveryOccurrence, "every:");
+    menu->addSection(
+        QCoreApplication::translate("TfrmProofread", "Always, in every text (a word of my own)"));
+    for (const std::string& syllable : choices) {
+      QAction* action = menu->addAction(Q(spelling.Spell(syllable)));
+      action->setObjectName(QStringLiteral("always:") + Q(syllable));
+      connect(action, &QAction::triggered, this,
+              [this, codePoint, syllable] { ChooseAlways(codePoint, syllable); });
+    }
   }
   ProofreadingText probe = text_;
   if (probe.RemoveCorrectionsAt(codePoint)) {
     menu->addSeparator();
-    QAction* remove = menu->addAction(tr("Take back the chosen reading"));
+    QAction* remove = menu->addAction(
+        QCoreApplication::translate("TfrmProofread", "Take back the chosen reading"));
     remove->setObjectName(QStringLiteral("remove"));
     connect(remove, &QAction::triggered, this, [this, codePoint] { RemoveReading(codePoint); });
   }
@@ -354,16 +371,42 @@ void TfrmProofread::ChooseReading(std::size_t codePoint, CorrectionScope scope,
   }
   std::vector<Correction> after = text_.Corrections();
   text_.SetCorrections(before);
-  undo_.push(new CorrectionCommand(*this, tr("Reading of %1").arg(Q(character)), std::move(before),
-                                   std::move(after)));
+  undo_.push(new CorrectionCommand(
+      *this, QCoreApplication::translate("TfrmProofread", "Reading of %1").arg(Q(character)),
+      std::move(before), std::move(after)));
+}
+
+void TfrmProofread::ChooseAlways(std::size_t codePoint, const std::string& syllable) {
+  const std::string& text = text_.Text();
+  const std::size_t at = ByteOffsetOfCodePoint(text, codePoint);
+  const std::string character = text.substr(at, unicode::CharLengthAt(text, at));
+  const UserWordList before = session_.Data()->UserWords();
+  UserWordList after = before;
+  after.Set({character, {syllable}});
+  undo_.push(new UserWordsCommand(
+      *this, QCoreApplication::translate("TfrmProofread", "Always read %1").arg(Q(character)),
+      before, after));
+}
+
+bool TfrmProofread::SetUserWords(const UserWordList& words) {
+  try {
+    WriteUserWords(words, session_.Data()->UserWordsFile());
+    session_.ReloadDataFiles();
+  } catch (const Error& error) {
+    ShowError(Q(error.what()));
+    return false;
+  }
+  SettingsChanged();  // every line reads anew with the words
+  return true;
 }
 
 void TfrmProofread::RemoveReading(std::size_t codePoint) {
   std::vector<Correction> before = text_.Corrections();
   ProofreadingText probe = text_;
   if (!probe.RemoveCorrectionsAt(codePoint)) return;
-  undo_.push(new CorrectionCommand(*this, tr("Take back a reading"), std::move(before),
-                                   probe.Corrections()));
+  undo_.push(new CorrectionCommand(
+      *this, QCoreApplication::translate("TfrmProofread", "Take back a reading"), std::move(before),
+      probe.Corrections()));
 }
 
 void TfrmProofread::SetWholeText(const ProofreadingText& text) {
@@ -418,14 +461,17 @@ bool TfrmProofread::SaveProofreading(const std::filesystem::path& file) {
 }
 
 void TfrmProofread::OpenSourceClick() {
-  const QString name =
-      dialogs_.OpenFileName(this, tr("Text files (*.txt);;All files (*)"), QString());
+  const QString name = dialogs_.OpenFileName(
+      this, QCoreApplication::translate("TfrmProofread", "Text files (*.txt);;All files (*)"),
+      QString());
   if (!name.isEmpty()) OpenSource(name.toStdU16String());
 }
 
 void TfrmProofread::OpenClick() {
-  const QString name =
-      dialogs_.OpenFileName(this, tr("Proofreading (*.tolvane-proof);;All files (*)"), QString());
+  const QString name = dialogs_.OpenFileName(
+      this,
+      QCoreApplication::translate("TfrmProofread", "Proofreading (*.tolvane-proof);;All files (*)"),
+      QString());
   if (!name.isEmpty()) OpenProofreading(name.toStdU16String());
 }
 
@@ -439,7 +485,8 @@ void TfrmProofread::SaveClick() {
 
 void TfrmProofread::SaveAsClick() {
   const QString name = dialogs_.SaveFileName(
-      this, tr("Proofreading (*.tolvane-proof);;All files (*)"),
+      this,
+      QCoreApplication::translate("TfrmProofread", "Proofreading (*.tolvane-proof);;All files (*)"),
       file_.empty() ? QStringLiteral("text.tolvane-proof") : Q(file_.filename().string()));
   if (!name.isEmpty()) SaveProofreading(name.toStdU16String());
 }
@@ -447,7 +494,7 @@ void TfrmProofread::SaveAsClick() {
 void TfrmProofread::ShowError(const QString& text) { dialogs_.Error(this, ErrorBoxText(text)); }
 
 void TfrmProofread::UpdateTitle() {
-  QString title = tr("Proofreading");
+  QString title = QCoreApplication::translate("TfrmProofread", "Proofreading");
   if (!file_.empty()) title += QStringLiteral(" — ") + Q(file_.filename().string());
   setWindowTitle(title);
 }

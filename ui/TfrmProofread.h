@@ -55,7 +55,7 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   AnnotatedTextView& View();
   QUndoStack& UndoStack() { return undo_; }
   // Whether every line shown is annotated for the text as it is now.
-  bool ViewIsCurrent() const { return pendingLines_ == 0; }
+  bool ViewIsCurrent() const { return !updateScheduled_ && pendingLines_ == 0; }
 
   // The file operations, which the menu reaches through the dialogs; an error shows in the error
   // box and leaves the window as it was.
@@ -64,7 +64,7 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   bool SaveProofreading(const std::filesystem::path& file);
 
   // The menu of a character's readings (shown by a click on it), not yet shown. Its actions are
-  // named "occurrence:<syllable>", "every:<syllable>" and "remove".
+  // named "occurrence:<syllable>", "every:<syllable>", "always:<syllable>" and "remove".
   QMenu* CorrectionMenu(std::size_t codePoint);
 
  signals:
@@ -78,6 +78,7 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   // ProofreadingEditor
   void ReplaceText(int at, int removedLength, const QString& inserted) override;
   void SetCorrections(std::vector<Correction> corrections) override;
+  bool SetUserWords(const UserWordList& words) override;
 
   void ConnectHandlers();
   void TextChanged();
@@ -87,6 +88,8 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   void Receive(AnnotatedBatch batch);
   void ChooseReading(std::size_t codePoint, CorrectionScope scope, const std::string& syllable);
   void RemoveReading(std::size_t codePoint);
+  // The character's reading as one of the user's words, which every text reads.
+  void ChooseAlways(std::size_t codePoint, const std::string& syllable);
   void ShowCorrectionMenu(std::size_t codePoint, QPoint globalPos);
   void SetWholeText(const ProofreadingText& text);
   void OpenSourceClick();
