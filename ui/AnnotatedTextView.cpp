@@ -48,7 +48,7 @@ AnnotatedTextView::~AnnotatedTextView() = default;
 void AnnotatedTextView::SetTextFont(const QFont& font) {
   textFont_ = font;
   readingFont_ = font;
-  readingFont_.setPointSizeF(std::max(9.0, font.pointSizeF() * 0.58));
+  readingFont_.setPointSizeF(std::max(10.0, font.pointSizeF() * 0.62));
   const QFontMetrics text(textFont_);
   const QFontMetrics reading(readingFont_);
   readingHeight_ = reading.height();

@@ -314,13 +314,14 @@ QMenu* TfrmProofread::CorrectionMenu(std::size_t codePoint) {
   font.setPointSizeF(std::max(12.0, font.pointSizeF() * 1.2));
   menu->setFont(font);
   SyllableSpelling spelling(ToneStyle::Marked, session_.Data()->ToneVowelList());
-  const auto addChoices = [&](const QString& title, CorrectionScope scope, const char* prefix) {
-    menu->addSection(title);
+  // The readings for this place stand in the menu itself; those for every place of the text and
+  // for always, in a submenu each, so the menu stays short however many readings there are.
+  const auto addChoices = [&](QMenu* into, const char* prefix, auto choose) {
     for (const std::string& syllable : choices) {
-      QAction* action = menu->addAction(Q(spelling.Spell(syllable)));
+      QAction* action = into->addAction(Q(spelling.Spell(syllable)));
       action->setObjectName(QLatin1String(prefix) + Q(syllable));
       connect(action, &QAction::triggered, this,
-              [this, codePoint, scope, syllable] { ChooseReading(codePoint, scope, syllable); });
+              [this, codePoint, syllable, choose] { (this->*choose)(codePoint, syllable); });
     }
   };
   if (choices.empty()) {
@@ -328,19 +329,16 @@ QMenu* TfrmProofread::CorrectionMenu(std::size_t codePoint) {
                         .arg(Q(character)))
         ->setEnabled(false);
   } else {
-    addChoices(QCoreApplication::translate("TfrmProofread", "This %1 only").arg(Q(character)),
-               CorrectionScope::Occurrence, "occurrence:");
-    addChoices(
-        QCoreApplication::translate("TfrmProofread", "Every %1 in this text").arg(Q(character)),
-        CorrectionScope::EveryOccurrence, "every:");
     menu->addSection(
-        QCoreApplication::translate("TfrmProofread", "Always, in every text (a word of my own)"));
-    for (const std::string& syllable : choices) {
-      QAction* action = menu->addAction(Q(spelling.Spell(syllable)));
-      action->setObjectName(QStringLiteral("always:") + Q(syllable));
-      connect(action, &QAction::triggered, this,
-              [this, codePoint, syllable] { ChooseAlways(codePoint, syllable); });
-    }
+        QCoreApplication::translate("TfrmProofread", "This %1 only").arg(Q(character)));
+    addChoices(menu, "occurrence:", &TfrmProofread::ChooseHere);
+    menu->addSeparator();
+    addChoices(menu->addMenu(QCoreApplication::translate("TfrmProofread", "Every %1 in this text")
+                                 .arg(Q(character))),
+               "every:", &TfrmProofread::ChooseEverywhere);
+    addChoices(menu->addMenu(QCoreApplication::translate(
+                   "TfrmProofread", "Always, in every text (a word of my own)")),
+               "always:", &TfrmProofread::ChooseAlways);
   }
   ProofreadingText probe = text_;
   if (probe.RemoveCorrectionsAt(codePoint)) {
@@ -374,6 +372,14 @@ void TfrmProofread::ChooseReading(std::size_t codePoint, CorrectionScope scope,
   undo_.push(new CorrectionCommand(
       *this, QCoreApplication::translate("TfrmProofread", "Reading of %1").arg(Q(character)),
       std::move(before), std::move(after)));
+}
+
+void TfrmProofread::ChooseHere(std::size_t codePoint, const std::string& syllable) {
+  ChooseReading(codePoint, CorrectionScope::Occurrence, syllable);
+}
+
+void TfrmProofread::ChooseEverywhere(std::size_t codePoint, const std::string& syllable) {
+  ChooseReading(codePoint, CorrectionScope::EveryOccurrence, syllable);
 }
 
 void TfrmProofread::ChooseAlways(std::size_t codePoint, const std::string& syllable) {

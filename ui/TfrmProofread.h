@@ -87,6 +87,8 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   void UpdateView();
   void Receive(AnnotatedBatch batch);
   void ChooseReading(std::size_t codePoint, CorrectionScope scope, const std::string& syllable);
+  void ChooseHere(std::size_t codePoint, const std::string& syllable);
+  void ChooseEverywhere(std::size_t codePoint, const std::string& syllable);
   void RemoveReading(std::size_t codePoint);
   // The character's reading as one of the user's words, which every text reads.
   void ChooseAlways(std::size_t codePoint, const std::string& syllable);
