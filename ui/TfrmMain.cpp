@@ -302,9 +302,6 @@ void TfrmMain::interfacelanguage(int language) {
       action->setText(text);
     }
   }
-  // The proofreading window's caption is no part of the language file's table.
-  ui->N_proofread->setText(language == kEnglish ? QStringLiteral("Proofread…")
-                                                : QStringLiteral("校对…"));
   WriteLanguageFile(locations_.ForWriting(locations_.settings) / kLanguageFileName, language);
 }
 

@@ -11,6 +11,7 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextCursor>
 
@@ -18,6 +19,7 @@
 #include "reading/Session.h"
 #include "reading/shared/UserWordList.h"
 #include "ui/LanguageFile.h"
+#include "ui/TfrmMain.h"
 #include "ui/TfrmProofread.h"
 
 namespace tolvane {
@@ -240,6 +242,22 @@ TEST_F(TfrmProofreadTest, TheMenuOffersTheCharactersReadingsAndTakingAChoiceBack
   Choose(0, "remove");
   EXPECT_EQ(Shown(*window, 0), "de");
   EXPECT_TRUE(window->Text().Corrections().empty());
+}
+
+TEST(TfrmProofreadOpeningTest, TheMainWindowsFileMenuOpensItWithTheMainWindowsOptions) {
+  TestProgramFolder folder;
+  ScriptedDialogs dialogs;
+  TfrmMain main{folder.path(), dialogs};
+  Child<QRadioButton>(main, "rb_duoyinzi_context").setChecked(true);
+  Child<QRadioButton>(main, "RadioButton_num").setChecked(true);
+  EXPECT_EQ(Child<QAction>(main, "N_proofread").text(), QStringLiteral("校对…"));
+  Child<QAction>(main, "N_proofread").trigger();
+  auto* window = main.findChild<TfrmProofread*>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->Settings().polyphone, PolyphonePolicy::ByContext);
+  EXPECT_EQ(window->Settings().toneStyle, ToneStyle::Numbered);
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("校对"));
 }
 
 TEST(TfrmProofreadLanguageTest, CaptionsFollowTheMainWindowsLanguage) {
