@@ -49,7 +49,7 @@ const ContextResolver& LineReadings::Context(const ConversionSettings& settings)
     if (!syllables_) syllables_ = data_->KnownSyllables();
     resolver = std::make_unique<ContextResolver>(phrases, data_->DictionaryFor(settings),
                                                  data_->ToneVowelList(), *syllables_, settings,
-                                                 data_->ContextModel());
+                                                 data_->ContextModel(), &data_->UserWords());
   }
   return *resolver;
 }

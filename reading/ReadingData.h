@@ -67,6 +67,12 @@ class ReadingData {
     return settings.wadeGiles ? lists_.wadeGiles : lists_.standard;
   }
   const ToneVowels& ToneVowelList() const { return lists_.toneVowels; }
+  // The user's own words, which reading by context reads with whichever dictionary the settings
+  // consult, and the lines of their file that were passed over, for the front ends to show.
+  const UserWordList& UserWords() const { return lists_.userWords; }
+  const std::vector<UserWordProblem>& UserWordProblems() const { return lists_.userWordProblems; }
+  // Where the user's own words are read from and saved to: beside the user dictionaries.
+  std::filesystem::path UserWordsFile() const { return folders_.dictionaries / kUserWordsFile; }
   const DataFileLists& Lists() const { return lists_; }
   ReadingTable NumberedReadingTable() const { return numbered_; }
   ReadingTable PlainReadingTable() const { return plain_; }

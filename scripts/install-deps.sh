@@ -10,6 +10,7 @@ packages=(
   librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
   fonts-urw-base35 fonts-liberation fonts-dejavu
   libzip-dev zip unzip libreoffice-writer epubcheck
+  qt6-l10n-tools
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -25,6 +25,7 @@
 #include "ui/TfrmHan.h"
 #include "ui/TfrmNote.h"
 #include "ui/TfrmPageDesign.h"
+#include "ui/TfrmProofread.h"
 #include "ui/TfrmWeiHan.h"
 #include "ui_TfrmMain.h"
 
@@ -121,6 +122,7 @@ void TfrmMain::ConnectHandlers() {
   connect(ui->N_print, &QAction::triggered, this, &TfrmMain::N_printClick);
   connect(ui->N_pdf, &QAction::triggered, this, &TfrmMain::N_pdfClick);
   connect(ui->N_pagedesign, &QAction::triggered, this, &TfrmMain::N_pagedesignClick);
+  connect(ui->N_proofread, &QAction::triggered, this, &TfrmMain::N_proofreadClick);
   connect(ui->n_showoptions, &QAction::triggered, this, &TfrmMain::n_showoptionsClick);
   connect(ui->N_hideoptions, &QAction::triggered, this, &TfrmMain::N_hideoptionsClick);
   connect(ui->N_orthography, &QAction::toggled, this, &TfrmMain::N_orthographyToggled);
@@ -544,6 +546,15 @@ void TfrmMain::N_printClick() {
     dialogs_.PrintPreview(this, [&](QPagedPaintDevice& device) {
       RubyPageLayout::Print(device, *handout, pageDesign_);
     });
+  });
+}
+
+void TfrmMain::N_proofreadClick() {
+  Guarded([&] {
+    auto* window = new TfrmProofread(session_, dialogs_, CurrentSettings(), languageFlag_, this);
+    window->setWindowFlag(Qt::Window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
   });
 }
 

@@ -90,6 +90,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void N_printClick();
   void N_pdfClick();
   void N_pagedesignClick();
+  // Opens a proofreading window with the current reading options.
+  void N_proofreadClick();
   void n_showoptionsClick();
   void N_hideoptionsClick();
   void N_orthographyToggled(bool checked);

@@ -33,6 +33,30 @@ std::optional<SyllableId> ReadingByNeighbours(std::span<const char32_t> text, st
   return reading;
 }
 
+// The reading a user's word gives its character `k`: a dictionary's word its piece of the
+// user's text; an own word its syllable of the data, its numbered text where the data has no
+// such syllable, or none where it says "-".
+ContextReading UserWordReading(const UserWords::Word& word, std::uint32_t k) {
+  if (word.syllables.empty()) return {ContextReading::Kind::User, 0, word.readings[k]};
+  if (word.syllables[k] != kDefaultSyllable)
+    return {ContextReading::Kind::UserSyllable, word.syllables[k], {}};
+  if (word.readings[k] == kNoSyllable) return {};
+  return {ContextReading::Kind::User, 0, word.readings[k]};
+}
+
+// The defaults that are the model's usual reading of their character: the model is not asked
+// about them, since it would almost never read them otherwise.
+void MarkUsualReadings(std::span<const char32_t> text, const PhraseData& data,
+                       const PolyphoneModel& model, std::span<const ContextReading> readings,
+                       std::span<ReadingBasis> bases) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (bases[i] != ReadingBasis::kDefault) continue;
+    const auto usual = model.UsualReading(text[i]);
+    if (usual && data.FindSyllable(model.Reading(*usual)) == readings[i].syllable)
+      bases[i] = ReadingBasis::kUsual;
+  }
+}
+
 // A syllable of a word that speech makes light: where, in full and as spoken.
 struct LightSyllable {
   std::size_t position;
@@ -45,7 +69,7 @@ struct LightSyllable {
 void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const UserWords& words,
                    const CustomDictionary& dictionary, const SpokenStyle& style,
                    std::vector<ContextReading>& out, const PolyphoneModel* model,
-                   std::vector<Segment>* segmentsOut) {
+                   std::vector<Segment>* segmentsOut, std::vector<ReadingBasis>* basisOut) {
   // Scratch memory only, reused from line to line: it holds nothing from one call to the next,
   // so a thread of its own per caller is all the sharing there is.
   thread_local std::vector<Segment> scratchSegments;
@@ -55,18 +79,27 @@ void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const
   SegmentWords(text, data, words, segments);
   light.clear();
   out.assign(text.size(), ContextReading{});
+  // What each reading is read by, only for a caller that asks: the normal reading of a line
+  // pays nothing more than these tests of a null pointer.
+  if (basisOut != nullptr) basisOut->assign(text.size(), ReadingBasis::kNone);
+  const auto basis = [basisOut](std::size_t i, ReadingBasis why) {
+    if (basisOut != nullptr) (*basisOut)[i] = why;
+  };
   for (const Segment& segment : segments) {
     for (std::uint32_t k = 0; k < segment.length; ++k) {
       const std::size_t i = segment.begin + k;
       ContextReading& reading = out[i];
       if (segment.userWord != nullptr) {
-        reading = {ContextReading::Kind::User, 0, segment.userWord->readings[k]};
+        reading = UserWordReading(*segment.userWord, k);
+        basis(i, reading.kind == ContextReading::Kind::None ? ReadingBasis::kNone
+                                                            : ReadingBasis::kUserWord);
         continue;
       }
       // A word's own syllable, else the character's default, refined by its neighbours.
       const bool single = segment.length == 1 || segment.syllables == nullptr;
       if (!single && segment.syllables[k] != kDefaultSyllable) {
         reading = {ContextReading::Kind::Syllable, segment.syllables[k], {}};
+        basis(i, ReadingBasis::kWord);
         const SyllableId spoken = data.SpokenReadingsOf(segment.syllables)[k];
         if (spoken != segment.syllables[k]) light.push_back({i, segment.syllables[k], spoken});
         continue;
@@ -75,10 +108,21 @@ void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const
       if (!standing) continue;
       const auto better = ReadingByNeighbours(text, i, data, *standing);
       reading = {ContextReading::Kind::Syllable, better ? *better : *standing, {}};
+      basis(i, better ? ReadingBasis::kNeighbours : ReadingBasis::kDefault);
     }
   }
-  if (model != nullptr) ChooseByModel(text, segments, data, *model, out);
-  ReadParticlesByRole(text, segments, data, out);
+  if (basisOut != nullptr && model != nullptr)
+    MarkUsualReadings(text, data, *model, out, *basisOut);
+  if (model != nullptr) ChooseByModel(text, segments, data, *model, out, basisOut);
+  if (basisOut != nullptr) {
+    thread_local std::vector<ContextReading> before;
+    before = out;
+    ReadParticlesByRole(text, segments, data, out);
+    for (std::size_t i = 0; i < out.size(); ++i)
+      if (out[i] != before[i]) (*basisOut)[i] = ReadingBasis::kRole;
+  } else {
+    ReadParticlesByRole(text, segments, data, out);
+  }
   if (style.sandhi) {
     // The tone changes hear the next syllable's full tone, whatever is written for it.
     fullTones.resize(out.size());
@@ -97,8 +141,10 @@ void ReadByContext(std::span<const char32_t> text, const PhraseData& data, const
   for (std::size_t i = 0; i < text.size(); ++i) {
     const cp936::EncodedChar gb = cp936::EncodeChar(text[i]);
     if (gb.length == 0) continue;
-    if (const auto custom = dictionary.FindReading(gb.view()))
+    if (const auto custom = dictionary.FindReading(gb.view())) {
       out[i] = {ContextReading::Kind::User, 0, *custom};
+      basis(i, ReadingBasis::kUserEntry);
+    }
   }
 }
 

@@ -42,14 +42,25 @@ std::unordered_set<std::string> KnownSyllables(const PhraseData& data,
 ContextResolver::ContextResolver(const PhraseData& data, const CustomDictionary& dictionary,
                                  const ToneVowels& toneVowels,
                                  const std::unordered_set<std::string>& syllables,
-                                 const ConversionSettings& settings, const PolyphoneModel* model)
+                                 const ConversionSettings& settings, const PolyphoneModel* model,
+                                 const UserWordList* ownWords)
     : settings_(settings),
       data_(data),
       model_(model),
       dictionary_(dictionary),
       toneVowels_(toneVowels),
-      words_(std::make_unique<UserWords>(dictionary_, syllables)),
+      words_(ownWords != nullptr
+                 ? std::make_unique<UserWords>(dictionary_, syllables, *ownWords, data_)
+                 : std::make_unique<UserWords>(dictionary_, syllables)),
       syllables_(data_.SyllableCount()) {}
+
+void ContextResolver::ReadBases(std::span<const char32_t> codePoints,
+                                std::vector<ReadingBasis>& bases) const {
+  const SpokenStyle style{settings_.neutralTone == NeutralTone::Spoken, settings_.erhua,
+                          settings_.sandhi};
+  std::vector<ContextReading> readings;
+  ReadByContext(codePoints, data_, *words_, dictionary_, style, readings, model_, nullptr, &bases);
+}
 
 const ContextResolver::Rendered& ContextResolver::RenderSyllable(SyllableId id) const {
   Rendered& rendered = syllables_[id];
@@ -126,6 +137,7 @@ void ContextResolver::ReadLine(std::string_view line, TextForm form,
         readings[i] = Position(kNotFound, form);
         break;
       case ContextReading::Kind::Syllable:
+      case ContextReading::Kind::UserSyllable:
         readings[i] = Position(RenderSyllable(reading.syllable), form);
         break;
       case ContextReading::Kind::User:

@@ -27,10 +27,11 @@ class ContextResolver {
  public:
   // `dictionary` is the user dictionary the settings consult; `syllables` the toneless syllables
   // that count as pinyin when a user's reading is cut (KnownSyllables); `model` the polyphone
-  // model, if there is one.
+  // model, if there is one; `ownWords` the user's own words of any length, if any (UserWords).
   ContextResolver(const PhraseData& data, const CustomDictionary& dictionary,
                   const ToneVowels& toneVowels, const std::unordered_set<std::string>& syllables,
-                  const ConversionSettings& settings, const PolyphoneModel* model = nullptr);
+                  const ConversionSettings& settings, const PolyphoneModel* model = nullptr,
+                  const UserWordList* ownWords = nullptr);
 
   // The characters of `line` (held in `form`; views into it), their code points (U+FFFD for
   // bytes that decode to nothing), and the reading of each; with `segments`, the words they were
@@ -38,6 +39,10 @@ class ContextResolver {
   void ReadLine(std::string_view line, TextForm form, std::vector<std::string_view>& characters,
                 std::vector<char32_t>& codePoints, std::vector<PositionReading>& readings,
                 std::vector<Segment>* segments = nullptr) const;
+
+  // What each reading of the characters `codePoints` (a line as ReadLine decodes it) is read by,
+  // one per character: the same reading, worked out again with its reasons (ReadingBasis).
+  void ReadBases(std::span<const char32_t> codePoints, std::vector<ReadingBasis>& bases) const;
 
   // The user's words it reads with, for a caller that segments a line as it does.
   const UserWords& Words() const { return *words_; }

@@ -25,21 +25,28 @@ struct ModelScratch {
 
 // The best of the model's candidates that the phrase data can write, where the model may change
 // `current`: freely, or to overrule only by kOverruleMargin over `current`'s own score.
+// `margin`, when given, is set to how much surer the model is of the best than of the next.
 std::optional<SyllableId> ModelReading(std::span<const ReadingScore> scores, const PhraseData& data,
                                        const PolyphoneModel& model, const ContextReading& current,
-                                       ModelRole role) {
+                                       ModelRole role, float* margin = nullptr) {
   std::optional<SyllableId> best;
   float bestScore = 0;
+  std::optional<float> nextScore;
   std::optional<float> currentScore;
   for (const ReadingScore& score : scores) {
     const auto id = data.FindSyllable(model.Reading(score.reading));
     if (!id) continue;
     if (current.kind == ContextReading::Kind::Syllable && *id == current.syllable)
       currentScore = score.score;
-    if (best && score.score <= bestScore) continue;
+    if (best && score.score <= bestScore) {
+      if (!nextScore || score.score > *nextScore) nextScore = score.score;
+      continue;
+    }
+    if (best) nextScore = bestScore;
     best = id;
     bestScore = score.score;
   }
+  if (margin != nullptr) *margin = nextScore ? bestScore - *nextScore : kClearMargin;
   if (role == ModelRole::kOverrule &&
       (!currentScore || bestScore - *currentScore < kOverruleMargin))
     return std::nullopt;
@@ -67,7 +74,7 @@ ModelRole ModelRoleAt(std::span<const char32_t> text, const Segment& segment, st
 
 void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segments,
                    const PhraseData& data, const PolyphoneModel& model,
-                   std::vector<ContextReading>& out) {
+                   std::vector<ContextReading>& out, std::vector<ReadingBasis>* basisOut) {
   thread_local ModelScratch scratch;
   // Which positions the model decides depends on the word evidence alone, never on what the
   // model chose elsewhere: all of them first, so that each run knows how far it must go.
@@ -92,8 +99,15 @@ void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segm
     for (; n < m; ++n) {
       const auto [i, role] = scratch.decided[n];
       model.ScoresAt(scratch.states, i - window.begin, text[i], scratch.scores);
-      if (const auto best = ModelReading(scratch.scores, data, model, out[i], role))
-        out[i] = {ContextReading::Kind::Syllable, *best, {}};
+      float margin = 0;
+      const auto best = ModelReading(scratch.scores, data, model, out[i], role,
+                                     basisOut != nullptr ? &margin : nullptr);
+      if (!best) continue;
+      out[i] = {ContextReading::Kind::Syllable, *best, {}};
+      if (basisOut != nullptr)
+        (*basisOut)[i] = role == ModelRole::kOverrule || margin >= kClearMargin
+                             ? ReadingBasis::kModel
+                             : ReadingBasis::kModelClose;
     }
   }
 }

@@ -7,6 +7,7 @@
 #include "reading/context/ContextReading.h"
 #include "reading/context/PhraseData.h"
 #include "reading/context/PolyphoneModel.h"
+#include "reading/context/ReadingBasis.h"
 #include "reading/context/Segmentation.h"
 
 namespace tolvane {
@@ -47,8 +48,10 @@ inline constexpr float kOverruleMargin = 6.0f;
 // readings of `text` from its `segments`; to overrule, it must beat the words' reading, one of its
 // own candidates, by kOverruleMargin. The model runs once per window (ClauseAround) that holds
 // such characters, forward only as far as the last of them and backward only as far as the first.
+// With `basisOut` (one per character), the characters it chose are marked kModel or kModelClose
+// by the margin of its choice over its next candidate, and those it overruled kModel.
 void ChooseByModel(std::span<const char32_t> text, std::span<const Segment> segments,
                    const PhraseData& data, const PolyphoneModel& model,
-                   std::vector<ContextReading>& out);
+                   std::vector<ContextReading>& out, std::vector<ReadingBasis>* basisOut = nullptr);
 
 }  // namespace tolvane

@@ -1,8 +1,11 @@
 #include "reading/context/UserWords.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/Cp936.h"
+#include "platform/UnicodeText.h"
+#include "reading/context/PhraseData.h"
 #include "reading/shared/PositionReading.h"
 
 namespace tolvane {
@@ -139,9 +142,34 @@ UserWords::UserWords(const CustomDictionary& dictionary,
     // The first entry of a key decides, as in the lookup; one-character keys are not words.
     if (!decodable || word.characters.size() < 2 || !seen.insert(key).second) continue;
     word.readings = SplitUserReading(dictionary.Reading(i), word.characters.size(), syllables);
-    byFirst_[word.characters[0]].push_back(words_.size());
-    words_.push_back(std::move(word));
+    Add(std::move(word));
   }
+}
+
+UserWords::UserWords(const CustomDictionary& dictionary,
+                     const std::unordered_set<std::string>& syllables, const UserWordList& own,
+                     const PhraseData& data)
+    : UserWords(dictionary, syllables) {
+  // The words the dictionary gives, which keep their readings.
+  std::set<std::vector<char32_t>> taken;
+  for (const Word& word : words_) taken.insert(word.characters);
+  for (const UserWordEntry& entry : own.Entries()) {
+    Word word;
+    unicode::ForEachCodePoint(
+        entry.word, [&](std::string_view, char32_t cp) { word.characters.push_back(cp); });
+    if (word.characters.empty() || word.characters.size() != entry.syllables.size() ||
+        !taken.insert(word.characters).second)
+      continue;
+    word.readings = entry.syllables;
+    for (const std::string& syllable : entry.syllables)
+      word.syllables.push_back(data.FindSyllable(syllable).value_or(kDefaultSyllable));
+    Add(std::move(word));
+  }
+}
+
+void UserWords::Add(Word word) {
+  byFirst_[word.characters[0]].push_back(words_.size());
+  words_.push_back(std::move(word));
 }
 
 }  // namespace tolvane

@@ -30,6 +30,9 @@ void LoadDictionary(const std::filesystem::path& folder, const char* keysFile,
 }  // namespace
 
 void ReadDataFileLists(const DataFolders& folders, DataFileLists& lists) {
+  UserWordParse own = ReadUserWords(folders.dictionaries / kUserWordsFile);
+  lists.userWords = std::move(own.list);
+  lists.userWordProblems = std::move(own.problems);
   LoadDictionary(folders.dictionaries, kStandardKeysFile, kStandardReadingsFile, lists.standard);
   LoadDictionary(folders.dictionaries, kWadeGilesKeysFile, kWadeGilesReadingsFile, lists.wadeGiles);
   lists.toneVowels = LoadList(folders.readOnly / kToneVowelFile);

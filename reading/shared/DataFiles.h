@@ -6,6 +6,7 @@
 
 #include "reading/shared/CustomDictionary.h"
 #include "reading/shared/ToneMarks.h"
+#include "reading/shared/UserWordList.h"
 
 // The data files beside the program: two user dictionaries and the tone glyphs, and the names of
 // the read-only files of reading by context.
@@ -35,17 +36,21 @@ struct DataFolders {
   bool operator==(const DataFolders&) const = default;
 };
 
-// The five lists, as loaded.
+// The five lists, as loaded, and the user's own words (user_words.txt beside the dictionaries)
+// with the lines of their file that were passed over.
 struct DataFileLists {
   CustomDictionary standard;
   CustomDictionary wadeGiles;
   ToneVowels toneVowels;
+  UserWordList userWords;
+  std::vector<UserWordProblem> userWordProblems;
 };
 
 // Reads the five files into `lists`, which must be empty: the dictionaries from
 // `folders.dictionaries`, the tone glyphs from `folders.readOnly`. A missing file gives an empty
 // list. A file that exists but cannot be read raises "Cannot open file "%s". %s"; the lists read
-// before it keep their content and the others stay empty.
+// before it keep their content and the others stay empty. The user's own words are read first
+// (ReadUserWords): whatever is wrong with their file is a problem in the lists, never an error.
 void ReadDataFileLists(const DataFolders& folders, DataFileLists& lists);
 
 }  // namespace tolvane
