@@ -184,7 +184,14 @@ std::optional<DocumentFormat> ConvertCommand::Document() const {
     if (const std::optional<DocumentFormat> format = DocumentFormatOfTarget(target_)) return format;
   }
   if (source_ == kStandardStream || IsStreamingSource(source_)) return std::nullopt;
-  return SubtitleFormatOfSource(source_);
+  std::optional<SubtitleFormat> subtitles;
+  try {
+    subtitles = DetectSubtitleFile(source_, options_.encoding);
+  } catch (const Error&) {
+    return std::nullopt;  // the run reports why the source cannot be read
+  }
+  if (!subtitles) return std::nullopt;
+  return *subtitles == SubtitleFormat::Srt ? DocumentFormat::Srt : DocumentFormat::Vtt;
 }
 
 PageDesign ConvertCommand::Design() const {
@@ -201,7 +208,16 @@ int ConvertCommand::WriteDocument(DocumentFormat format, const CliContext& conte
   if (!std::filesystem::exists(source_, error)) throw Error("File not found", source_);
   LineReadings readings(session.Data());
   if (IsSubtitleFormat(format)) {
-    ConvertSubtitles(readings, source_, target, options_.settings, options_.encoding, format);
+    const SubtitleFormat asked =
+        format == DocumentFormat::Srt ? SubtitleFormat::Srt : SubtitleFormat::Vtt;
+    const std::optional<SubtitleFormat> held = DetectSubtitleFile(source_, options_.encoding);
+    if (held && *held != asked)
+      throw Error(source_.string() + " holds " + (*held == SubtitleFormat::Srt ? "SRT" : "WebVTT") +
+                      " subtitles: they are annotated in their own format",
+                  source_);
+    SubtitleOptions subtitleOptions;
+    subtitleOptions.encoding = options_.encoding;
+    ConvertSubtitles(readings, source_, target, options_.settings, subtitleOptions);
   } else {
     WriteHandoutDocument(
         format, ReadHandout(readings, source_, options_.settings, design, options_.encoding),
