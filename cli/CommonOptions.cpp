@@ -3,6 +3,7 @@
 #include <map>
 #include <ostream>
 
+#include "documents/DocumentFormat.h"
 #include "platform/TextCodec.h"
 
 namespace tolvane {
@@ -111,16 +112,39 @@ void ReadingOptions::AddEncodingTo(CLI::App& command) {
                     "sequences, else GB2312/GBK), utf-8, utf-16, gb18030, gbk or gb2312");
 }
 
-void ReadingOptions::AddLayoutTo(CLI::App& command, bool withWrap) {
-  format = command
-               .add_option("--format", settings.outputFormat,
-                           "Layout: py (pinyin line above the characters, default), han "
-                           "(characters above pinyin), hanpy (character(reading)), pyhan "
-                           "((reading)character), py-only (readings alone), or html (a web "
-                           "page in UTF-8 with each reading in ruby over its character; "
-                           "chosen too by a TARGET ending in .html or .htm)")
-               ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
-               ->option_text("py|han|hanpy|pyhan|py-only|html");
+void ReadingOptions::AddLayoutTo(CLI::App& command, bool withWrap, bool withDocuments) {
+  const std::string layouts =
+      "Layout: py (pinyin line above the characters, default), han (characters above pinyin), "
+      "hanpy (character(reading)), pyhan ((reading)character), py-only (readings alone), or "
+      "html (a web page in UTF-8 with each reading in ruby over its character; chosen too by a "
+      "TARGET ending in .html or .htm)";
+  if (!withDocuments) {
+    format = command.add_option("--format", settings.outputFormat, layouts)
+                 ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case))
+                 ->option_text("py|han|hanpy|pyhan|py-only|html");
+  } else {
+    std::vector<std::string> names;
+    for (const auto& [name, layout] : kFormats) names.push_back(name);
+    for (const char* name : {"docx", "odt", "epub", "srt", "vtt"}) names.emplace_back(name);
+    format = command
+                 .add_option_function<std::string>(
+                     "--format",
+                     [this](const std::string& name) {
+                       document = DocumentFormatNamed(name);
+                       if (document) return;
+                       for (const auto& [each, layout] : kFormats)
+                         if (CLI::detail::to_lower(name) == each) settings.outputFormat = layout;
+                     },
+                     layouts +
+                         "; or a document with each reading in ruby over its character, laid "
+                         "out by --design: docx (Word), odt (LibreOffice), epub (EPUB 3), or "
+                         "subtitles annotated cue by cue, their timings kept: srt (each text "
+                         "line under its pinyin line), vtt (WebVTT, readings in ruby). A TARGET "
+                         "ending in .docx, .odt, .epub, .srt or .vtt chooses the document, and "
+                         "an SRT or WebVTT SOURCE is converted cue by cue into its own format")
+                 ->check(CLI::IsMember(names, CLI::ignore_case))
+                 ->option_text("py|han|hanpy|pyhan|py-only|html|docx|odt|epub|srt|vtt");
+  }
   command.add_flag("--orthography", settings.orthography,
                    "Write pinyin by words as the basic rules of Hanyu Pinyin orthography do: "
                    "a word's syllables joined (Běijīng), sentences and proper nouns "

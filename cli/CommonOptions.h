@@ -3,9 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "documents/DocumentFormat.h"
 #include "platform/Error.h"
 #include "platform/FileLocations.h"
 #include "platform/TextEncoding.h"
@@ -32,6 +34,8 @@ struct ReadingOptions {
   std::filesystem::path dataDir;  // --data-dir: every file of the run in this folder
   EncodingChoice encoding = EncodingChoice::Auto;
   CLI::Option* format = nullptr;  // --format, where the command has it
+  // --format docx, odt, epub, srt or vtt, where the command writes documents.
+  std::optional<DocumentFormat> document;
 
   // --tone, --polyphone, --neutral-tone, --sandhi, --erhua, --wade-giles and --data-dir.
   void AddTo(CLI::App& command);
@@ -44,8 +48,9 @@ struct ReadingOptions {
   void CheckOrthography() const;
   // --encoding of the file the command reads.
   void AddEncodingTo(CLI::App& command);
-  // --format, --no-align and --orthography, and --wrap when `withWrap`.
-  void AddLayoutTo(CLI::App& command, bool withWrap);
+  // --format, --no-align and --orthography, and --wrap when `withWrap`; --format takes the
+  // document formats too when `withDocuments`.
+  void AddLayoutTo(CLI::App& command, bool withWrap, bool withDocuments = false);
 
  private:
   CLI::Option* polyphone_ = nullptr;

@@ -7,6 +7,11 @@
 #include "cli/CommonOptions.h"
 #include "cli/StandardInput.h"
 #include "cli/TerminalProgress.h"
+#include "documents/DocumentStyle.h"
+#include "documents/Handout.h"
+#include "documents/HandoutDocument.h"
+#include "documents/PageDesign.h"
+#include "documents/Subtitles.h"
 #include "engine/BatchConversion.h"
 #include "frontend/TargetNaming.h"
 
@@ -75,11 +80,22 @@ class ConvertCommand : public Command {
     if (target_.empty() && IsStreamingSource(source_))
       throw CLI::ValidationError(
           "SOURCE", source_.string() + " is a device or a pipe, not a file: it needs a TARGET");
+    if (const std::optional<DocumentFormat> document = Document()) {
+      if (source_ == kStandardStream || target_ == kStandardStream)
+        throw CLI::ValidationError(
+            "--format", std::string(ExtensionOf(*document).substr(1)) +
+                            " reads a SOURCE file and writes a TARGET file, not standard streams");
+      if (outputEncodingOption_->count() > 0)
+        throw CLI::ValidationError("--output-encoding", "documents are always written in UTF-8");
+    }
   }
 
   int Run(const CliContext& context) override;
 
  private:
+  std::optional<DocumentFormat> Document() const;
+  int WriteDocument(DocumentFormat format, const CliContext& context);
+  PageDesign Design() const;
   void AddConvertOptions();
   ConversionSettings Settings() const;
   std::filesystem::path Target(const ConversionSettings& settings) const;
@@ -91,7 +107,9 @@ class ConvertCommand : public Command {
   ReadingOptions options_;
   std::filesystem::path source_;
   std::filesystem::path target_;
+  std::filesystem::path design_;
   OutputEncodingChoice outputEncoding_ = OutputEncodingChoice::Same;
+  CLI::Option* outputEncodingOption_ = nullptr;
   bool quiet_ = false;
   unsigned jobs_ = 0;
 };
@@ -105,7 +123,7 @@ ConvertCommand::ConvertCommand(CLI::App& app)
           "(TARGET is then required), - as TARGET writes standard output")) {
   options_.AddTo(*subcommand_);
   options_.AddEncodingTo(*subcommand_);
-  options_.AddLayoutTo(*subcommand_, true);
+  options_.AddLayoutTo(*subcommand_, true, true);
   AddConvertOptions();
 }
 
@@ -113,13 +131,20 @@ void ConvertCommand::AddConvertOptions() {
   subcommand_->add_option("SOURCE", source_, "The text file to annotate, or -")->required();
   subcommand_->add_option("TARGET", target_,
                           "The annotated file to write (replaced if it exists), or -");
+  outputEncodingOption_ =
+      subcommand_
+          ->add_option("--output-encoding", outputEncoding_,
+                       "Encoding of TARGET: same (default: the source's; UTF-8 keeps a byte-order "
+                       "mark exactly when the source has one, UTF-16 always has one), utf-8, "
+                       "utf-8-bom, utf-16le, utf-16be or gb18030")
+          ->transform(CLI::CheckedTransformer(kOutputEncodings, CLI::ignore_case))
+          ->option_text("same|utf-8|utf-8-bom|utf-16le|utf-16be|gb18030");
   subcommand_
-      ->add_option("--output-encoding", outputEncoding_,
-                   "Encoding of TARGET: same (default: the source's; UTF-8 keeps a byte-order "
-                   "mark exactly when the source has one, UTF-16 always has one), utf-8, "
-                   "utf-8-bom, utf-16le, utf-16be or gb18030")
-      ->transform(CLI::CheckedTransformer(kOutputEncodings, CLI::ignore_case))
-      ->option_text("same|utf-8|utf-8-bom|utf-16le|utf-16be|gb18030");
+      ->add_option("--design", design_,
+                   "A page design saved from the window's 页面设计 dialog (paper, margins, fonts, "
+                   "sizes, spacing, title, page numbers, tone colours, which characters are "
+                   "annotated) for the HTML page and the docx, odt and epub documents")
+      ->check(CLI::ExistingFile);
   subcommand_->add_flag("-q,--quiet", quiet_, "No progress bar and no closing message");
   subcommand_
       ->add_option("-j,--jobs", jobs_,
@@ -152,7 +177,60 @@ std::filesystem::path ConvertCommand::ScratchFolder(const CliContext& context,
   return context.locations.scratch;
 }
 
+// The document --format or the target's extension asks for; else an SRT or WebVTT source is
+// converted cue by cue into its own format, unless --format asks for a text layout.
+std::optional<DocumentFormat> ConvertCommand::Document() const {
+  if (options_.format->count() > 0) return options_.document;
+  if (!target_.empty() && target_ != kStandardStream) {
+    if (const std::optional<DocumentFormat> format = DocumentFormatOfTarget(target_)) return format;
+  }
+  if (source_ == kStandardStream || IsStreamingSource(source_)) return std::nullopt;
+  std::optional<SubtitleFormat> subtitles;
+  try {
+    subtitles = DetectSubtitleFile(source_, options_.encoding);
+  } catch (const Error&) {
+    return std::nullopt;  // the run reports why the source cannot be read
+  }
+  if (!subtitles) return std::nullopt;
+  return *subtitles == SubtitleFormat::Srt ? DocumentFormat::Srt : DocumentFormat::Vtt;
+}
+
+PageDesign ConvertCommand::Design() const {
+  return design_.empty() ? PageDesign() : ReadPageDesign(design_);
+}
+
+int ConvertCommand::WriteDocument(DocumentFormat format, const CliContext& context) {
+  const PageDesign design = Design();
+  Session session;
+  StartReadingData(session, DataToLoad::WithDataFiles, context.locations, options_.dataDir);
+  std::filesystem::path target = target_;
+  if (target.empty()) target = DeriveTargetPath(source_).replace_extension(ExtensionOf(format));
+  std::error_code error;
+  if (!std::filesystem::exists(source_, error)) throw Error("File not found", source_);
+  LineReadings readings(session.Data());
+  if (IsSubtitleFormat(format)) {
+    const SubtitleFormat asked =
+        format == DocumentFormat::Srt ? SubtitleFormat::Srt : SubtitleFormat::Vtt;
+    const std::optional<SubtitleFormat> held = DetectSubtitleFile(source_, options_.encoding);
+    if (held && *held != asked)
+      throw Error(source_.string() + " holds " + (*held == SubtitleFormat::Srt ? "SRT" : "WebVTT") +
+                      " subtitles: they are annotated in their own format",
+                  source_);
+    SubtitleOptions subtitleOptions;
+    subtitleOptions.encoding = options_.encoding;
+    ConvertSubtitles(readings, source_, target, options_.settings, subtitleOptions);
+  } else {
+    WriteHandoutDocument(
+        format, ReadHandout(readings, source_, options_.settings, design, options_.encoding),
+        design, target);
+  }
+  if (!quiet_) context.err << "Wrote " << target.string() << '\n';
+  return 0;
+}
+
 int ConvertCommand::Run(const CliContext& context) {
+  if (const std::optional<DocumentFormat> document = Document())
+    return WriteDocument(*document, context);
   Session session;
   StartReadingData(session, DataToLoad::WithDataFiles, context.locations, options_.dataDir);
   const ConversionSettings settings = Settings();
@@ -162,6 +240,12 @@ int ConvertCommand::Run(const CliContext& context) {
   request.sourceEncoding = options_.encoding;
   request.targetEncoding = outputEncoding_;
   request.jobs = jobs_;
+  // The page credits the data it was read with; a design gives it its look as well.
+  if (design_.empty()) {
+    request.htmlPage.colophon = ColophonMarkup();
+  } else {
+    request.htmlPage = HtmlPageLookOf(Design());
+  }
   StandardInputBytes standardInput(context.in);
   if (source_ == kStandardStream) request.sourceByteSource = &standardInput;
   if (target_ == kStandardStream) request.targetStream = &context.out;
