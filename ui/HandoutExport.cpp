@@ -6,8 +6,11 @@
 #include <array>
 #include <cctype>
 
+#include "documents/DocxDocument.h"
+#include "documents/EpubDocument.h"
+#include "documents/HandoutHtml.h"
+#include "documents/OdtDocument.h"
 #include "platform/Error.h"
-#include "ui/HandoutExportHtml.h"
 #include "ui/QtText.h"
 #include "ui/RubyPageLayout.h"
 
@@ -18,9 +21,15 @@ constexpr int kPdfResolution = 300;
 
 constexpr std::array<const char*, 1> kPdfExtensions{".pdf"};
 constexpr std::array<const char*, 2> kHtmlExtensions{".html", ".htm"};
+constexpr std::array<const char*, 1> kDocxExtensions{".docx"};
+constexpr std::array<const char*, 1> kOdtExtensions{".odt"};
+constexpr std::array<const char*, 1> kEpubExtensions{".epub"};
 
-constexpr std::array<HandoutFormat, 2> kFormats{{
+constexpr std::array<HandoutFormat, 5> kFormats{{
     {"PDF", kPdfExtensions, &WritePdf},
+    {"Word (DOCX)", kDocxExtensions, &WriteDocx},
+    {"LibreOffice (ODT)", kOdtExtensions, &WriteOdt},
+    {"EPUB", kEpubExtensions, &WriteEpub},
     {"HTML", kHtmlExtensions, &WriteHandoutHtml},
 }};
 

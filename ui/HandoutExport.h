@@ -27,7 +27,7 @@ std::span<const HandoutFormat> HandoutFormats();
 // the first, the PDF.
 const HandoutFormat& HandoutFormatOf(const std::filesystem::path& target);
 
-// The save dialog's filter: "PDF (*.pdf);;HTML (*.html *.htm)".
+// The save dialog's filter: "PDF (*.pdf);;Word (DOCX) (*.docx);;...;;HTML (*.html *.htm)".
 QString HandoutFilter();
 
 // Writes `handout` to `target` in the format its name asks for.

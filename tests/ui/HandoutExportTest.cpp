@@ -5,10 +5,10 @@
 #include <QRegularExpression>
 
 #include "PopplerSupport.h"
+#include "documents/HandoutHtml.h"
 #include "platform/Error.h"
 #include "support/TestSupport.h"
 #include "ui/HandoutExport.h"
-#include "ui/HandoutExportHtml.h"
 
 namespace tolvane {
 namespace {
@@ -39,11 +39,15 @@ struct FormatCase {
 TEST(HandoutExport, TheTargetsExtensionChoosesTheFormat) {
   for (const FormatCase& each :
        {FormatCase{"a.pdf", "PDF"}, FormatCase{"a.PDF", "PDF"}, FormatCase{"a.html", "HTML"},
-        FormatCase{"a.HTM", "HTML"}, FormatCase{"a.txt", "PDF"}, FormatCase{"a", "PDF"}}) {
+        FormatCase{"a.HTM", "HTML"}, FormatCase{"a.txt", "PDF"}, FormatCase{"a", "PDF"},
+        FormatCase{"讲义.docx", "Word (DOCX)"}, FormatCase{"a.ODT", "LibreOffice (ODT)"},
+        FormatCase{"a.epub", "EPUB"}}) {
     SCOPED_TRACE(each.target);
     EXPECT_STREQ(HandoutFormatOf(each.target).filterName, each.format);
   }
-  EXPECT_EQ(HandoutFilter(), "PDF (*.pdf);;HTML (*.html *.htm)");
+  EXPECT_EQ(HandoutFilter(),
+            "PDF (*.pdf);;Word (DOCX) (*.docx);;LibreOffice (ODT) (*.odt);;EPUB (*.epub);;"
+            "HTML (*.html *.htm)");
 }
 
 TEST(HandoutExport, AnHtmlTargetGetsTheRubyPageOfTheHandout) {
@@ -54,10 +58,10 @@ TEST(HandoutExport, AnHtmlTargetGetsTheRubyPageOfTheHandout) {
   WriteHandout(SampleHandout(), design, dir / "a.htm");
   const std::string html = ReadBytes(dir / "a.htm");
   EXPECT_NE(html.find("<title>银行</title>"), std::string::npos);
-  EXPECT_NE(html.find("<h1><ruby>银<rt style=\"color: " + ToneColour(design, 2) + "\">yín</rt>"),
-            std::string::npos);
-  EXPECT_NE(html.find("<ruby>长<rt style=\"color: " + ToneColour(design, 3) + "\">zhǎng</rt>"),
-            std::string::npos);
+  EXPECT_NE(html.find("<h1><ruby>银<rp>(</rp><rt class=\"t2\">yín</rt>"), std::string::npos);
+  EXPECT_NE(html.find("<ruby>长<rp>(</rp><rt class=\"t3\">zhǎng</rt>"), std::string::npos);
+  EXPECT_NE(html.find(".t2 { color: " + ToneColour(design, 2) + "; }"), std::string::npos);
+  EXPECT_NE(html.find("CC-CEDICT"), std::string::npos) << "the colophon credits the data";
   EXPECT_NE(html.find("margin: 25mm"), std::string::npos);
   EXPECT_EQ(html.find("%PDF"), std::string::npos);
 }

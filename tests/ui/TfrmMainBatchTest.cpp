@@ -11,9 +11,11 @@
 #include <QRadioButton>
 
 #include "WindowTestSupport.h"
+#include "documents/ZipArchive.h"
 #include "engine/AnnotateLine.h"
 #include "frontend/TargetNaming.h"
 #include "reading/shared/DataFiles.h"
+#include "ui/HandoutExport.h"
 #include "ui/QtText.h"
 #include "ui/TfrmMain.h"
 
@@ -229,7 +231,7 @@ TEST_F(Batch, ExportPdfWritesTheChosenFileWithItsFontsEmbedded) {
   dialogs.saveAnswers.push_back(Str(pdf));
   dialogs.confirmAnswers.push_back(false);
   Trigger("N_pdf");
-  ASSERT_EQ(dialogs.saveFilters.back(), "PDF (*.pdf);;HTML (*.html *.htm)");
+  ASSERT_EQ(dialogs.saveFilters.back(), HandoutFilter());
   EXPECT_EQ(dialogs.saveInitials.back(), Str(documents / "a_拼音.pdf"));
   const std::string bytes = ReadBytes(pdf);
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
@@ -247,6 +249,25 @@ TEST_F(Batch, ExportPdfWritesTheChosenFileWithItsFontsEmbedded) {
   Trigger("N_pdf");
   EXPECT_EQ(dialogs.errorTexts.size(), 1u);
   EXPECT_EQ(dialogs.confirmTexts.size(), 1u);
+}
+
+TEST_F(Batch, ExportChoosesTheDocumentByTheNameChosen) {
+  WriteBytes(source, Gb("我爱北京天安门") + "\r\n");
+  ChooseSource(source);
+  for (const char* name : {"book.docx", "book.odt", "book.epub"}) {
+    SCOPED_TRACE(name);
+    const auto target = documents / name;
+    dialogs.saveAnswers.push_back(Str(target));
+    dialogs.confirmAnswers.push_back(false);
+    Trigger("N_pdf");
+    EXPECT_EQ(ReadBytes(target).substr(0, 2), "PK") << "a zip container";
+    EXPECT_NE(ReadZipEntry(target, std::string(name).ends_with(".docx")  ? "word/document.xml"
+                                   : std::string(name).ends_with(".odt") ? "content.xml"
+                                                                         : "EPUB/text-0001.xhtml")
+                  .find("京"),
+              std::string::npos);
+  }
+  EXPECT_TRUE(dialogs.errorTexts.empty());
 }
 
 TEST_F(Batch, RunWithNoLeavesTheTargetUnopened) {

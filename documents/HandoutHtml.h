@@ -6,8 +6,9 @@
 #include "documents/Handout.h"
 #include "documents/PageDesign.h"
 
-// A handout as one HTML5 page: each reading in ruby markup over its unit, in the design's fonts,
-// sizes, spacing and tone colours, headings as headings, the paper and margins for printing.
+// A handout as one HTML5 page: each reading in ruby markup over its unit, in the design's style
+// sheet (the EPUB's: fonts, sizes, spacing, tone colours, the paper and margins for printing),
+// headings as headings, and the colophon crediting the data.
 namespace tolvane {
 
 std::string HandoutHtml(const Handout& handout, const PageDesign& design);
