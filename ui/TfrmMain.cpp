@@ -552,6 +552,7 @@ void TfrmMain::N_printClick() {
 void TfrmMain::N_proofreadClick() {
   Guarded([&] {
     auto* window = new TfrmProofread(session_, dialogs_, CurrentSettings(), languageFlag_, this);
+    window->SetPageDesign(pageDesign_);
     window->setWindowFlag(Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();

@@ -17,6 +17,7 @@
 #include "reading/LineReadings.h"
 #include "reading/orthography/SyllableSpelling.h"
 #include "ui/Dialogs.h"
+#include "ui/HandoutExport.h"
 #include "ui/LanguageFile.h"
 #include "ui_TfrmProofread.h"
 
@@ -121,6 +122,7 @@ void TfrmProofread::ConnectHandlers() {
   connect(ui->act_open, &QAction::triggered, this, &TfrmProofread::OpenClick);
   connect(ui->act_save, &QAction::triggered, this, &TfrmProofread::SaveClick);
   connect(ui->act_save_as, &QAction::triggered, this, &TfrmProofread::SaveAsClick);
+  connect(ui->act_export, &QAction::triggered, this, &TfrmProofread::ExportClick);
   connect(ui->act_close, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -495,6 +497,24 @@ void TfrmProofread::SaveAsClick() {
       QCoreApplication::translate("TfrmProofread", "Proofreading (*.tolvane-proof);;All files (*)"),
       file_.empty() ? QStringLiteral("text.tolvane-proof") : Q(file_.filename().string()));
   if (!name.isEmpty()) SaveProofreading(name.toStdU16String());
+}
+
+void TfrmProofread::ExportClick() {
+  std::filesystem::path suggested = file_.empty() ? std::filesystem::path("handout.docx") : file_;
+  suggested.replace_extension(".docx");
+  const QString name =
+      dialogs_.SaveFileName(this, HandoutFilter(), Q(suggested.filename().string()));
+  if (!name.isEmpty()) ExportHandout(name.toStdU16String());
+}
+
+bool TfrmProofread::ExportHandout(const std::filesystem::path& target) {
+  try {
+    WriteHandout(CurrentHandout(design_), design_, target);
+    return true;
+  } catch (const std::exception& error) {
+    ShowError(Q(error.what()));
+    return false;
+  }
 }
 
 void TfrmProofread::ShowError(const QString& text) { dialogs_.Error(this, ErrorBoxText(text)); }

@@ -62,6 +62,11 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   bool OpenSource(const std::filesystem::path& source);
   bool OpenProofreading(const std::filesystem::path& file);
   bool SaveProofreading(const std::filesystem::path& file);
+  // Writes the handout of the text with its choices in the page design, as the target's name
+  // asks (PDF, DOCX, ODT, EPUB or HTML).
+  bool ExportHandout(const std::filesystem::path& target);
+  // The page design the exports are laid out by (the main window's).
+  void SetPageDesign(const PageDesign& design) { design_ = design; }
 
   // The menu of a character's readings (shown by a click on it), not yet shown. Its actions are
   // named "occurrence:<syllable>", "every:<syllable>", "always:<syllable>" and "remove".
@@ -98,6 +103,7 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   void OpenClick();
   void SaveClick();
   void SaveAsClick();
+  void ExportClick();
   void ShowError(const QString& text);
   void UpdateTitle();
 
@@ -114,6 +120,7 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   bool applying_ = false;  // the window itself is changing the editor's text
   bool updateScheduled_ = false;
   std::filesystem::path file_;  // the proofreading file, once saved or opened
+  PageDesign design_;
   std::uint64_t request_ = 0;
   std::uint64_t firstRequestOfSettings_ = 1;  // older answers were read with other settings
   std::size_t pendingLines_ = 0;

@@ -16,6 +16,7 @@
 #include <QTextCursor>
 
 #include "WindowTestSupport.h"
+#include "documents/ZipArchive.h"
 #include "reading/Session.h"
 #include "reading/shared/UserWordList.h"
 #include "ui/LanguageFile.h"
@@ -152,6 +153,33 @@ TEST_F(TfrmProofreadTest, AChosenReadingShowsInTheViewAndTheHandoutAndIsUndoneAn
   window->UndoStack().redo();
   WaitForView(*window);
   EXPECT_EQ(Shown(*window, 3), "xíng");
+}
+
+TEST_F(TfrmProofreadTest, TheExportedDocumentCarriesTheChoiceInTheDesign) {
+  Editor().setPlainText(QStringLiteral("他去银行，行人。"));
+  WaitForView(*window);
+  Choose(3, "occurrence:xing2");
+  PageDesign design;
+  design.scope = AnnotationScope::First;  // the second 行 is bare
+  design.titleSource = TitleSource::None;
+  window->SetPageDesign(design);
+  const auto target = folder.path() / "handout.docx";
+  dialogs.saveAnswers.push_back(test::Q(target.string()));
+  Child<QAction>(*window, "act_export").trigger();
+  ASSERT_TRUE(dialogs.errorTexts.empty());
+  const std::string xml = ReadZipEntry(target, "word/document.xml");
+  EXPECT_NE(xml.find("xíng"), std::string::npos) << "the reading chosen";
+  EXPECT_EQ(xml.find("háng"), std::string::npos) << "not the one read";
+  std::size_t rubies = 0;
+  for (std::size_t at = xml.find("<w:ruby>"); at != std::string::npos;
+       at = xml.find("<w:ruby>", at + 1))
+    ++rubies;
+  EXPECT_EQ(rubies, 5u) << "他去银行 and 人 once each; the second 行 bare";
+
+  // A target that cannot be written shows in the error box.
+  dialogs.saveAnswers.push_back(test::Q((folder.path() / "none" / "a.odt").string()));
+  Child<QAction>(*window, "act_export").trigger();
+  EXPECT_EQ(dialogs.errorTexts.size(), 1u);
 }
 
 TEST_F(TfrmProofreadTest, EveryOccurrenceTakesTheChoiceAndEditsCarryAChoiceAlong) {

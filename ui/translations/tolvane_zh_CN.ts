@@ -95,6 +95,14 @@
         <translation>另存为…</translation>
     </message>
     <message>
+        <source>Export handout…</source>
+        <translation>导出讲义…</translation>
+    </message>
+    <message>
+        <source>Ctrl+E</source>
+        <translation>Ctrl+E</translation>
+    </message>
+    <message>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
