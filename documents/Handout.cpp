@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "documents/CommonCharacters.h"
+#include "engine/HtmlPage.h"
 #include "engine/SourceReader.h"
 #include "engine/WrapLines.h"
 #include "engine/WrapPass.h"
@@ -13,9 +14,6 @@
 
 namespace tolvane {
 namespace {
-
-// A first line this short (in characters) is a title, not the first sentence of the text.
-constexpr std::size_t kLongestTitle = 30;
 
 template <typename Visit>
 void ForEachCodePointOf(std::string_view utf8, Visit&& visit) {
@@ -25,12 +23,6 @@ void ForEachCodePointOf(std::string_view utf8, Visit&& visit) {
     visit(unicode::CodePointAt(utf8, pos, length));
     pos += length;
   }
-}
-
-std::size_t CodePointCount(std::string_view utf8) {
-  std::size_t count = 0;
-  ForEachCodePointOf(utf8, [&](char32_t) { ++count; });
-  return count;
 }
 
 // A reading compared as the reader sees it: case and the marks between syllables of a written
@@ -159,10 +151,9 @@ Handout ComposeHandout(std::vector<RubyLine> lines, const UsualReading& usual,
   switch (design.titleSource) {
     case TitleSource::FirstLine:
       if (handout.lines.size() > 1) {
-        const std::string first = TextOfUnits(handout.lines.front().units);
-        const std::size_t length = CodePointCount(first);
-        if (length > 0 && length <= kLongestTitle) {
-          handout.title = first;
+        std::string title = TitleOfFirstLine(TextOfUnits(handout.lines.front().units));
+        if (!title.empty()) {
+          handout.title = std::move(title);
           handout.lines.front().heading = true;
         }
       }

@@ -95,7 +95,11 @@ std::string TitleOfFirstLine(std::string_view lineUtf8) {
     end = at + bytes.size();
   });
   if (characters > kLongestTitle || first >= end) return {};
-  return std::string(lineUtf8.substr(first, end - first));
+  const std::string_view title = lineUtf8.substr(first, end - first);
+  // A line that ends as a sentence or a clause does is the text's first sentence, not its title.
+  for (const std::string_view mark : {"。", "，", "；", "：", "、", ".", ",", ";", ":"})
+    if (title.ends_with(mark)) return {};
+  return std::string(title);
 }
 
 void FirstLineTitle::Piece(std::string_view piece, bool lineStart, bool lineEnd) {

@@ -51,8 +51,9 @@ inline constexpr std::size_t kLongestTitle = 30;
 
 // A document's first line as its title, the way a handout takes it: a line of 1 to
 // kLongestTitle characters (UTF-8), given without its surrounding spaces; empty when the line is
-// longer or holds nothing but spaces. A document of one line has no title line: the caller asks
-// only when more lines follow.
+// longer, holds nothing but spaces, or ends with a full stop, comma, semicolon or colon (a
+// sentence, not a title; a question or an exclamation may be a title). A document of one line has
+// no title line: the caller asks only when more lines follow.
 std::string TitleOfFirstLine(std::string_view lineUtf8);
 
 // The same rule for a source read in pieces, as a run reads it: the first line is taken in as

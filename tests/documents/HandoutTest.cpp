@@ -74,6 +74,9 @@ TEST_F(HandoutTest, ShortFirstLineIsTheTitle) {
   EXPECT_EQ(Of("\n我家有四口人。", design).title, "") << "an empty first line is no title";
   EXPECT_EQ(Of(std::string(31, 'a') + "\nb", design).title, "");
   EXPECT_EQ(Of(std::string(30, 'a') + "\nb", design).title, std::string(30, 'a'));
+  EXPECT_EQ(Of("我回到了故乡。\n我家有四口人。", design).title, "") << "a sentence";
+  EXPECT_EQ(Of("春天来了，\n花开了。", design).title, "") << "a clause";
+  EXPECT_EQ(Of("你好吗？\n我很好。", design).title, "你好吗？");
 }
 
 TEST_F(HandoutTest, FixedTitleIsAnAnnotatedHeadingAndNoneIsNone) {

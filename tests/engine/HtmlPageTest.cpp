@@ -132,6 +132,10 @@ TEST_F(HtmlPageTest, ThePageIsTitledByAShortFirstLineElseByTheFileName) {
       {Gb("第一课\r\n"), 0, {}, "课文.txt"},
       {longLine + "\r\n我们", 0, {}, "课文.txt"},
       {Gb("  \r\n我们"), 0, {}, "课文.txt"},
+      // A first sentence or clause is the text itself; a question may be a title.
+      {Gb("我回到了故乡。\r\n我们"), 0, {}, "课文.txt"},
+      {Gb("春天来了，\r\n我们"), 0, {}, "课文.txt"},
+      {Gb("你好吗？\r\n我们"), 0, {}, "你好吗？"},
       // A first line longer than a chunk, read in pieces: the same title as read whole.
       {longLine + "\r\n我们", 16, {}, "课文.txt"},
       {Gb("第一课：春晓与静夜思\r\n我们"), 16, {}, "第一课：春晓与静夜思"},
