@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# What a book costs as an HTML page and as a PDF: the fortunes-zh text (bench/fortunes_text.sh)
-# joined into paragraphs of about 200 characters until the PDF of it runs to 300 A4 pages or
-# more, converted by `tolvane-cli convert` to HTML and by the window's PDF export (the
-# ui_pdf_export tool, the same layout code) to PDF, both with the default settings and with
-# reading by context. Prints pages, seconds and sizes.
+# What a book costs as an HTML page, a PDF and the handout documents: the fortunes-zh text
+# (bench/fortunes_text.sh) joined into paragraphs of about 200 characters until the PDF of it
+# runs to 300 A4 pages or more, converted by `tolvane-cli convert` to HTML, DOCX, ODT and EPUB and
+# by the window's PDF export (the ui_pdf_export tool, the same layout code) to PDF, with the
+# default settings and with reading by context. Prints pages, seconds and sizes.
 #
 #   bench/book_cost.sh [build-dir]
 set -euo pipefail
@@ -38,4 +38,11 @@ for policy in first context; do
   end=$(date +%s.%N)
   printf '%-34s %8s %10.2f %12.2f\n' "PDF (A4, fonts embedded), $policy" "$pages" \
     "$(echo "$end - $start" | bc)" "$(echo "$(stat -c %s "$work/book.pdf")/1048576" | bc -l)"
+done
+for format in docx odt epub; do
+  start=$(date +%s.%N)
+  "$cli" convert --quiet "$work/book.txt" "$work/book.$format"
+  end=$(date +%s.%N)
+  printf '%-34s %8s %10.2f %12.2f\n' "${format^^}, context" "-" "$(echo "$end - $start" | bc)" \
+    "$(echo "$(stat -c %s "$work/book.$format")/1048576" | bc -l)"
 done

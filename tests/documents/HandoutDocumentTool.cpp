@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "documents/DocxDocument.h"
+#include "documents/EpubDocument.h"
 #include "documents/Handout.h"
 #include "documents/OdtDocument.h"
 #include "documents/PageDesign.h"
@@ -25,6 +26,7 @@ struct Format {
 constexpr Format kFormats[] = {
     {"docx", tolvane::WriteDocx},
     {"odt", tolvane::WriteOdt},
+    {"epub", tolvane::WriteEpub},
 };
 
 int Usage() {

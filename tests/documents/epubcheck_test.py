@@ -21,11 +21,13 @@ def check(tool, epubcheck, work, name, text, design=None):
     source = work / f"{name}.txt"
     source.write_text(text, encoding="utf-8")
     book = work / f"{name}.epub"
-    command = [str(tool), str(source), str(book)]
+    # The command line as a publisher runs it: the target's extension chooses the EPUB.
+    command = [str(tool), "convert", "--quiet", "--tone", "marked"]
     if design is not None:
         design_file = work / f"{name}.design"
         design_file.write_text(design, encoding="utf-8")
-        command.append(str(design_file))
+        command += ["--design", str(design_file)]
+    command += [str(source), str(book)]
     subprocess.run(command, check=True, timeout=300)
     result = subprocess.run(epubcheck + [str(book)], capture_output=True, text=True, timeout=600)
     output = result.stdout + result.stderr
