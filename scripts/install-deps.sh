@@ -9,7 +9,7 @@ packages=(
   chromium poppler-utils
   librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
   fonts-urw-base35 fonts-liberation fonts-dejavu
-  libzip-dev zip unzip libreoffice-writer epubcheck
+  libzip-dev zip unzip libreoffice-writer epubcheck fonts-sil-andika
   qt6-l10n-tools
 )
 missing=()
