@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTextCursor>
@@ -19,6 +20,7 @@
 #include "ui/Dialogs.h"
 #include "ui/HandoutExport.h"
 #include "ui/LanguageFile.h"
+#include "ui/UserWordsPanel.h"
 #include "ui_TfrmProofread.h"
 
 // The captions written here are translated in the context of the window's form
@@ -81,6 +83,18 @@ TfrmProofread::TfrmProofread(Session& session, Dialogs& dialogs, const Conversio
   redo->setObjectName(QStringLiteral("act_redo"));
   ui->menu_edit->addAction(undo);
   ui->menu_edit->addAction(redo);
+  userWords_ = new UserWordsPanel(dialogs_);
+  userWordsDock_ = new QDockWidget(QCoreApplication::translate("TfrmProofread", "My words"), this);
+  userWordsDock_->setObjectName(QStringLiteral("dock_user_words"));
+  userWordsDock_->setWidget(userWords_);
+  addDockWidget(Qt::RightDockWidgetArea, userWordsDock_);
+  userWordsDock_->hide();
+  QAction* showWords = userWordsDock_->toggleViewAction();
+  showWords->setObjectName(QStringLiteral("act_user_words"));
+  showWords->setText(QCoreApplication::translate("TfrmProofread", "My words"));
+  ui->menu_edit->addSeparator();
+  ui->menu_edit->addAction(showWords);
+  ShowUserWords();
   ui->edt_text->setUndoRedoEnabled(false);
   ui->edt_text->installEventFilter(this);
   QFont editorFont = ui->edt_text->font();
@@ -124,6 +138,11 @@ void TfrmProofread::ConnectHandlers() {
   connect(ui->act_save_as, &QAction::triggered, this, &TfrmProofread::SaveAsClick);
   connect(ui->act_export, &QAction::triggered, this, &TfrmProofread::ExportClick);
   connect(ui->act_close, &QAction::triggered, this, &QWidget::close);
+  connect(
+      userWords_, &UserWordsPanel::changeRequested, this,
+      [this](const UserWordList& after, const QString& description) {
+        undo_.push(new UserWordsCommand(*this, description, session_.Data()->UserWords(), after));
+      });
 }
 
 ConversionSettings TfrmProofread::Settings() const {
@@ -401,11 +420,18 @@ bool TfrmProofread::SetUserWords(const UserWordList& words) {
     WriteUserWords(words, session_.Data()->UserWordsFile());
     session_.ReloadDataFiles();
   } catch (const Error& error) {
+    ShowUserWords();
     ShowError(Q(error.what()));
     return false;
   }
+  ShowUserWords();
   SettingsChanged();  // every line reads anew with the words
   return true;
+}
+
+void TfrmProofread::ShowUserWords() {
+  const std::shared_ptr<const ReadingData> data = session_.Data();
+  userWords_->ShowWords(data->UserWords(), data->UserWordProblems());
 }
 
 void TfrmProofread::RemoveReading(std::size_t codePoint) {

@@ -20,6 +20,7 @@
 #include "ui/ProofreadingAnnotator.h"
 #include "ui/ProofreadingCommands.h"
 
+class QDockWidget;
 class QMenu;
 
 namespace Ui {
@@ -29,6 +30,7 @@ class TfrmProofread;
 namespace tolvane {
 
 class Dialogs;
+class UserWordsPanel;
 
 // The proofreading window: a text typed, pasted or opened on the left, the same text annotated on
 // the right, updated as it is typed (lines are annotated on a thread of their own, only those
@@ -72,6 +74,10 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   // named "occurrence:<syllable>", "every:<syllable>", "always:<syllable>" and "remove".
   QMenu* CorrectionMenu(std::size_t codePoint);
 
+  // The user's words, in a dock the Edit menu shows ("act_user_words"); its changes are saved,
+  // read back and undone as a reading chosen always is.
+  UserWordsPanel& UserWords() { return *userWords_; }
+
  signals:
   // The view shows the text as it is now, every line annotated.
   void viewUpdated();
@@ -97,6 +103,8 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   void RemoveReading(std::size_t codePoint);
   // The character's reading as one of the user's words, which every text reads.
   void ChooseAlways(std::size_t codePoint, const std::string& syllable);
+  // Shows the words as the session read them back, with the file's problems.
+  void ShowUserWords();
   void ShowCorrectionMenu(std::size_t codePoint, QPoint globalPos);
   void SetWholeText(const ProofreadingText& text);
   void OpenSourceClick();
@@ -131,6 +139,8 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   std::vector<PlacedViewLine> shownLines_;
   std::vector<bool> shownPending_;
   std::unique_ptr<ProofreadingAnnotator> annotator_;
+  QDockWidget* userWordsDock_ = nullptr;
+  UserWordsPanel* userWords_ = nullptr;
 };
 
 }  // namespace tolvane

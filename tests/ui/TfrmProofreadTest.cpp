@@ -1,17 +1,22 @@
 // The proofreading window: typing shows in the annotated view, a click on a character offers its
 // readings, choices show in the view and in the handout, undo and redo take edits and choices
 // back and forth, the text with its choices is saved and reopened, and a reading chosen always
-// becomes one of the user's words.
+// becomes one of the user's words; the user's words are kept in a panel of the window.
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextCursor>
 
@@ -22,6 +27,7 @@
 #include "ui/LanguageFile.h"
 #include "ui/TfrmMain.h"
 #include "ui/TfrmProofread.h"
+#include "ui/UserWordsPanel.h"
 
 namespace tolvane {
 namespace {
@@ -109,6 +115,26 @@ class TfrmProofreadTest : public testing::Test {
     design.titleSource = TitleSource::None;
     return window->CurrentHandout(design).lines.at(line).units.at(index).reading;
   }
+
+  // Types a word and its syllables into the user words panel and adds them.
+  void AddWord(const QString& word, const QString& syllables) {
+    UserWordsPanel& panel = window->UserWords();
+    Child<QLineEdit>(panel, "edt_word").setText(word);
+    Child<QLineEdit>(panel, "edt_syllables").setText(syllables);
+    QTest::mouseClick(&Child<QPushButton>(panel, "btn_add"), Qt::LeftButton);
+    WaitForView(*window);
+  }
+
+  // The panel's table, row by row: word and syllables.
+  std::vector<std::pair<QString, QString>> Table() {
+    auto& table = Child<QTableWidget>(window->UserWords(), "tbl_words");
+    std::vector<std::pair<QString, QString>> rows;
+    for (int row = 0; row < table.rowCount(); ++row)
+      rows.emplace_back(table.item(row, 0)->text(), table.item(row, 1)->text());
+    return rows;
+  }
+
+  UserWordList WordsInFile() { return ReadUserWords(session.Data()->UserWordsFile()).list; }
 
   TestProgramFolder folder;
   Session session;
@@ -272,6 +298,148 @@ TEST_F(TfrmProofreadTest, TheMenuOffersTheCharactersReadingsAndTakingAChoiceBack
   EXPECT_TRUE(window->Text().Corrections().empty());
 }
 
+using Rows = std::vector<std::pair<QString, QString>>;
+
+TEST_F(TfrmProofreadTest, AWordAddedInThePanelIsSavedReadInTheTextAndUndone) {
+  Editor().setPlainText(QStringLiteral("他很行！"));
+  WaitForView(*window);
+  ASSERT_EQ(Shown(*window, 2), "xíng");
+  Child<QAction>(*window, "act_user_words").trigger();
+  EXPECT_TRUE(Child<QDockWidget>(*window, "dock_user_words").isVisible());
+  AddWord(QStringLiteral("行"), QStringLiteral("héng"));
+  EXPECT_EQ(Shown(*window, 2), "héng");
+  EXPECT_EQ(Table(), (Rows{{QStringLiteral("行"), QStringLiteral("heng2")}}));
+  ASSERT_NE(WordsInFile().Find("行"), nullptr);
+  EXPECT_EQ(WordsInFile().Find("行")->syllables, std::vector<std::string>{"heng2"});
+  EXPECT_TRUE(Child<QLineEdit>(window->UserWords(), "edt_word").text().isEmpty());
+
+  window->UndoStack().undo();
+  WaitForView(*window);
+  EXPECT_EQ(Shown(*window, 2), "xíng");
+  EXPECT_TRUE(Table().empty());
+  EXPECT_TRUE(WordsInFile().empty());
+  window->UndoStack().redo();
+  WaitForView(*window);
+  EXPECT_EQ(Shown(*window, 2), "héng");
+  EXPECT_EQ(Table().size(), 1u);
+}
+
+TEST_F(TfrmProofreadTest, ADoubleClickedWordIsChangedInPlace) {
+  AddWord(QStringLiteral("银行"), QStringLiteral("yin2 hang2"));
+  AddWord(QStringLiteral("行"), QStringLiteral("heng2"));
+  Child<QAction>(*window, "act_user_words").trigger();
+  auto& table = Child<QTableWidget>(window->UserWords(), "tbl_words");
+  QCoreApplication::processEvents();  // the dock laid out
+  const QRect cell = table.visualRect(table.model()->index(0, 1));
+  ASSERT_TRUE(table.viewport()->rect().contains(cell.center()));
+  QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(Child<QLineEdit>(window->UserWords(), "edt_word").text(), QStringLiteral("银行"));
+  EXPECT_EQ(Child<QLineEdit>(window->UserWords(), "edt_syllables").text(),
+            QStringLiteral("yin2 hang2"));
+  AddWord(QStringLiteral("银行"), QStringLiteral("yin2 xing2"));
+  EXPECT_EQ(Table(), (Rows{{QStringLiteral("银行"), QStringLiteral("yin2 xing2")},
+                           {QStringLiteral("行"), QStringLiteral("heng2")}}));
+  // Renaming the word being changed replaces its entry.
+  window->UserWords().EditRow(1);
+  AddWord(QStringLiteral("行人"), QStringLiteral("xing2 ren2"));
+  EXPECT_EQ(Table(), (Rows{{QStringLiteral("银行"), QStringLiteral("yin2 xing2")},
+                           {QStringLiteral("行人"), QStringLiteral("xing2 ren2")}}));
+}
+
+TEST_F(TfrmProofreadTest, AWordRemovedInThePanelNoLongerReads) {
+  Editor().setPlainText(QStringLiteral("他很行！"));
+  WaitForView(*window);
+  AddWord(QStringLiteral("银行"), QStringLiteral("yin2 hang2"));
+  AddWord(QStringLiteral("行"), QStringLiteral("heng2"));
+  ASSERT_EQ(Shown(*window, 2), "héng");
+  auto& table = Child<QTableWidget>(window->UserWords(), "tbl_words");
+  table.selectRow(1);
+  QTest::mouseClick(&Child<QPushButton>(window->UserWords(), "btn_remove"), Qt::LeftButton);
+  WaitForView(*window);
+  EXPECT_EQ(Shown(*window, 2), "xíng");
+  EXPECT_EQ(Table(), (Rows{{QStringLiteral("银行"), QStringLiteral("yin2 hang2")}}));
+  EXPECT_EQ(WordsInFile().Find("行"), nullptr);
+  EXPECT_NE(WordsInFile().Find("银行"), nullptr);
+}
+
+TEST_F(TfrmProofreadTest, AWordThePanelCannotTakeIsRefusedWithTheReason) {
+  struct Case {
+    const char* word;
+    const char* syllables;
+  };
+  for (const Case& c : {Case{"银行", "yin2"}, Case{"银行", "yin2 hang2 le5"},
+                        Case{"银行", "yin2 qqq2"}, Case{"", "yin2"}}) {
+    SCOPED_TRACE(std::string(c.word) + " / " + c.syllables);
+    std::string reason;
+    ASSERT_FALSE(MakeUserWordEntry(c.word, c.syllables, &reason));
+    dialogs.errorTexts.clear();
+    AddWord(QString::fromUtf8(c.word), QString::fromUtf8(c.syllables));
+    ASSERT_EQ(dialogs.errorTexts.size(), 1u);
+    EXPECT_TRUE(dialogs.errorTexts[0].startsWith(QString::fromStdString(reason)))
+        << dialogs.errorTexts[0].toStdString();
+    EXPECT_EQ(window->UndoStack().count(), 0);
+    EXPECT_TRUE(Table().empty());
+    EXPECT_FALSE(std::filesystem::exists(session.Data()->UserWordsFile()));
+  }
+}
+
+TEST_F(TfrmProofreadTest, AnImportedTsvAddsItsGoodWordsAndShowsItsBadLine) {
+  Editor().setPlainText(QStringLiteral("他很行！"));
+  WaitForView(*window);
+  AddWord(QStringLiteral("行"), QStringLiteral("xing2"));
+  test::TempDir dir;
+  test::WriteBytes(dir / "words.tsv",
+                   "word\tpinyin\n行\theng2\n银行\tyin2\n\"重庆\"\tchong2 qing4\textra\n");
+  dialogs.openAnswers.push_back(Q((dir / "words.tsv").string()));
+  QTest::mouseClick(&Child<QPushButton>(window->UserWords(), "btn_import"), Qt::LeftButton);
+  WaitForView(*window);
+  EXPECT_EQ(Table(), (Rows{{QStringLiteral("行"), QStringLiteral("heng2")},
+                           {QStringLiteral("重庆"), QStringLiteral("chong2 qing4")}}));
+  EXPECT_EQ(Shown(*window, 2), "héng");
+  ASSERT_EQ(dialogs.messageTexts.size(), 1u);
+  EXPECT_TRUE(dialogs.messageTexts[0].contains(QStringLiteral("words.tsv:3: ")))
+      << dialogs.messageTexts[0].toStdString();
+  EXPECT_EQ(WordsInFile().size(), 2u);
+  // One step of undo takes the whole import back.
+  window->UndoStack().undo();
+  WaitForView(*window);
+  EXPECT_EQ(Table(), (Rows{{QStringLiteral("行"), QStringLiteral("xing2")}}));
+
+  // A file that cannot be read shows in the error box and changes nothing.
+  dialogs.openAnswers.push_back(Q((dir / "none.tsv").string()));
+  QTest::mouseClick(&Child<QPushButton>(window->UserWords(), "btn_import"), Qt::LeftButton);
+  ASSERT_EQ(dialogs.errorTexts.size(), 1u);
+  EXPECT_TRUE(dialogs.errorTexts[0].contains(QStringLiteral("none.tsv")));
+  EXPECT_EQ(Table().size(), 1u);
+}
+
+TEST_F(TfrmProofreadTest, TheExportedTsvHoldsTheWordsInTheirOrder) {
+  AddWord(QStringLiteral("银行"), QStringLiteral("yín háng"));
+  AddWord(QStringLiteral("卡拉OK"), QStringLiteral("ka3 la1 - -"));
+  test::TempDir dir;
+  dialogs.saveAnswers.push_back(Q((dir / "out.tsv").string()));
+  QTest::mouseClick(&Child<QPushButton>(window->UserWords(), "btn_export"), Qt::LeftButton);
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+  EXPECT_EQ(test::ReadBytes(dir / "out.tsv"),
+            "word\tpinyin\n银行\tyin2 hang2\n卡拉OK\tka3 la1 - -\n");
+  // And it imports back as it was.
+  EXPECT_EQ(ParseUserWordsTsv(test::ReadBytes(dir / "out.tsv")).list, window->UserWords().Words());
+}
+
+TEST_F(TfrmProofreadTest, TheUserWordFilesBadLinesAreShownUnderTheTable) {
+  test::WriteBytes(session.Data()->UserWordsFile(), "银行 yin2 hang2\n行 heng2 xing2\n");
+  session.ReloadDataFiles();
+  TfrmProofread reopened(session, dialogs, ByContextMarked(), kEnglish);
+  auto& problems = Child<QLabel>(reopened.UserWords(), "lbl_problems");
+  EXPECT_FALSE(problems.isHidden());
+  EXPECT_TRUE(problems.text().contains(QStringLiteral("user_words.txt:2: ")))
+      << problems.text().toStdString();
+  EXPECT_EQ(reopened.UserWords().Words().size(), 1u);
+  EXPECT_TRUE(Child<QLabel>(window->UserWords(), "lbl_problems").isHidden())
+      << "the window opened before read no problem";
+}
+
 TEST(TfrmProofreadOpeningTest, TheMainWindowsFileMenuOpensItWithTheMainWindowsOptions) {
   TestProgramFolder folder;
   ScriptedDialogs dialogs;
@@ -302,6 +470,9 @@ TEST(TfrmProofreadLanguageTest, CaptionsFollowTheMainWindowsLanguage) {
   EXPECT_EQ(chinese.windowTitle(), QStringLiteral("校对"));
   EXPECT_EQ(Child<QAction>(chinese, "act_save").text(), QStringLiteral("保存"));
   EXPECT_EQ(Child<QComboBox>(chinese, "cmb_policy").itemText(2), QStringLiteral("按词语读音"));
+  EXPECT_EQ(Child<QAction>(chinese, "act_user_words").text(), QStringLiteral("我的词语"));
+  EXPECT_EQ(Child<QPushButton>(chinese.UserWords(), "btn_import").text(),
+            QStringLiteral("导入 TSV…"));
 }
 
 }  // namespace

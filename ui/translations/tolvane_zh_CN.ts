@@ -154,5 +154,61 @@
         <source>Proofreading (*.tolvane-proof);;All files (*)</source>
         <translation>校对稿 (*.tolvane-proof);;所有文件 (*)</translation>
     </message>
+    <message>
+        <source>My words</source>
+        <translation>我的词语</translation>
+    </message>
+    <message>
+        <source>Word</source>
+        <translation>词语</translation>
+    </message>
+    <message>
+        <source>Pinyin</source>
+        <translation>拼音</translation>
+    </message>
+    <message>
+        <source>Pinyin, e.g. yin2 hang2</source>
+        <translation>拼音，如 yin2 hang2</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Import TSV…</source>
+        <translation>导入 TSV…</translation>
+    </message>
+    <message>
+        <source>Export TSV…</source>
+        <translation>导出 TSV…</translation>
+    </message>
+    <message>
+        <source>Lines passed over:</source>
+        <translation>以下各行未采用：</translation>
+    </message>
+    <message>
+        <source>My word %1</source>
+        <translation>自定义词语“%1”</translation>
+    </message>
+    <message>
+        <source>Remove my word %1</source>
+        <translation>删除自定义词语“%1”</translation>
+    </message>
+    <message>
+        <source>Import %1</source>
+        <translation>导入 %1</translation>
+    </message>
+    <message>
+        <source>Tab-separated values (*.tsv *.txt);;All files (*)</source>
+        <translation>制表符分隔文件 (*.tsv *.txt);;所有文件 (*)</translation>
+    </message>
 </context>
 </TS>
