@@ -218,7 +218,8 @@ TEST(Startup, MenusHoldTheirItemsInOrder) {
     return items;
   };
   using Items = std::vector<std::string>;
-  EXPECT_EQ(names("N1"), (Items{"N2", "N3", "N_print", "N_pdf", "N_proofread", "N_pagedesign", "N4-", "N5"}));
+  EXPECT_EQ(names("N1"),
+            (Items{"N2", "N3", "N_print", "N_pdf", "N_proofread", "N_pagedesign", "N4-", "N5"}));
   EXPECT_EQ(Child<QAction>(window, "N_pagedesign").text(), Q("页面设计…"));
   EXPECT_EQ(Child<QAction>(window, "N_proofread").text(), Q("校对…"));
   EXPECT_EQ(Child<QAction>(window, "N_print").text(), Q("打印…"));
