@@ -284,7 +284,7 @@ std::string CoreXml(const Handout& handout) {
       "xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
       "xmlns:dc=\"http://purl.org/dc/elements/1.1/\">");
   out.append("<dc:title>");
-  AppendXmlText(handout.title.empty() ? handout.name : handout.title, out);
+  AppendXmlText(DocumentTitle(handout), out);
   out.append("</dc:title><dc:creator>Tolvane</dc:creator>");
   out.append("<cp:lastModifiedBy>Tolvane</cp:lastModifiedBy><dc:description>");
   AppendXmlText(CreditsText(), out);

@@ -41,12 +41,6 @@ struct Heading {
   std::string text;
 };
 
-std::string BookTitle(const Handout& handout) {
-  if (!handout.title.empty()) return handout.title;
-  if (!handout.name.empty()) return handout.name;
-  return "Tolvane";
-}
-
 // The start of an XHTML content document, up to its body.
 std::string DocumentHead(std::string_view title, bool nav) {
   std::string out =
@@ -199,7 +193,7 @@ std::string EpubIdentifier(const Handout& handout, const PageDesign& design) {
 
 void WriteEpub(const Handout& handout, const PageDesign& design,
                const std::filesystem::path& target) {
-  const std::string title = BookTitle(handout);
+  const std::string title = DocumentTitle(handout);
   std::vector<Part> parts;
   std::vector<Heading> headings;
   LayOutParts(handout, design, parts, headings);

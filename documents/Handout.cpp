@@ -136,6 +136,12 @@ Handout AnnotateLines(LineReadings& readings, const Lines& lines, TextForm form,
 
 }  // namespace
 
+std::string DocumentTitle(const Handout& handout) {
+  if (!handout.title.empty()) return handout.title;
+  if (!handout.name.empty()) return handout.name;
+  return "Tolvane";
+}
+
 std::string TextOfUnits(const RubyLine& units) {
   std::string text;
   for (const RubyCharacter& unit : units) text += unit.text;

@@ -28,6 +28,10 @@ struct Handout {
   std::vector<HandoutLine> lines;
 };
 
+// The name a document's metadata gives the handout: its title, else its source's name, else
+// "Tolvane" (a document needs one).
+std::string DocumentTitle(const Handout& handout);
+
 // The plain text of a line's units (UTF-8).
 std::string TextOfUnits(const RubyLine& units);
 

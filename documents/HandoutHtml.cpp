@@ -11,7 +11,7 @@ std::string HandoutHtml(const Handout& handout, const PageDesign& design) {
       "<!DOCTYPE html>\n<html lang=\"zh-Hans\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<meta name=\"generator\" content=\"Tolvane\">\n<title>";
-  AppendXmlText(handout.title.empty() ? handout.name : handout.title, page);
+  AppendXmlText(DocumentTitle(handout), page);
   page += "</title>\n<style>\n" + DocumentStyleSheet(design) + "</style>\n</head>\n<body>\n";
   for (const HandoutLine& line : handout.lines) {
     const char* tag = line.heading ? "h1" : "p";

@@ -203,7 +203,7 @@ std::string MetaXml(const Handout& handout) {
       " xmlns:meta=\"urn:oasis:names:tc:opendocument:xmlns:meta:1.0\""
       " xmlns:dc=\"http://purl.org/dc/elements/1.1/\" office:version=\"1.3\"><office:meta>"
       "<meta:generator>Tolvane</meta:generator><dc:title>");
-  AppendXmlText(handout.title.empty() ? handout.name : handout.title, out);
+  AppendXmlText(DocumentTitle(handout), out);
   out.append("</dc:title><dc:description>");
   AppendXmlText(CreditsText(), out);
   out.append(

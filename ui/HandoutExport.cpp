@@ -83,7 +83,7 @@ int WriteCountedPdf(const Handout& handout, const PageDesign& design,
   }
   QPdfWriter writer(fileName);
   writer.setResolution(kPdfResolution);
-  writer.setTitle(QString::fromStdString(handout.title.empty() ? handout.name : handout.title));
+  writer.setTitle(QString::fromStdString(DocumentTitle(handout)));
   writer.setCreator(QStringLiteral("Tolvane"));
   return RubyPageLayout::Print(writer, handout, design);
 }

@@ -7,6 +7,10 @@
 #include <QUrl>
 #include <climits>
 
+#include "documents/DocumentFormat.h"
+#include "documents/DocumentStyle.h"
+#include "documents/HandoutDocument.h"
+#include "documents/Subtitles.h"
 #include "engine/AnnotateLine.h"
 #include "engine/BatchConversion.h"
 #include "engine/SourceReader.h"
@@ -49,7 +53,9 @@ constexpr int kProgressTopHidden = 240;
 
 const QString kOpenFilter = QStringLiteral("Text file (*.txt);;All (*)");
 // "*" rather than "*.*": on this platform many files have no dot in their names.
-const QString kSaveFilter = QStringLiteral("Text file (*.txt);;HTML (*.html);;All (*)");
+const QString kSaveFilter = QStringLiteral(
+    "Text file (*.txt);;HTML (*.html);;Word (*.docx);;LibreOffice (*.odt);;EPUB (*.epub);;"
+    "Subtitles (*.srt *.vtt);;All (*)");
 
 // The questions of a run, in UTF-8; the completion question is followed by the file's path.
 constexpr const char* kSourceMissingQuestion = "没找到源文件,选择文件？";
@@ -477,14 +483,38 @@ void TfrmMain::btnOkClick() {
     sourcePath_ = ui->edtChfile->text();
     targetPath_ = ui->edtEnfile->text();
     ConversionSettings settings = CurrentSettings();
-    // A target named .html or .htm is written as the HTML page.
+    // A target named .docx, .odt, .epub, .srt or .vtt is written as that document.
+    if (const auto document = DocumentFormatOfTarget(PathFromQString(targetPath_))) {
+      WriteDocument(*document, settings);
+      return;
+    }
+    // A target named .html or .htm is written as the HTML page, in the page design.
     if (IsHtmlTarget(PathFromQString(targetPath_))) settings.outputFormat = OutputFormat::html;
-    const BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_), settings,
-                               session_.Data(), locations_.scratch};
+    BatchRequest request{PathFromQString(sourcePath_), PathFromQString(targetPath_), settings,
+                         session_.Data(), locations_.scratch};
+    request.htmlPage = HtmlPageLookOf(pageDesign_);
     if (settings.wrapWidth > 0) locations_.ForWriting(locations_.scratch);
     runFoundNul_ = false;
     EndRun(BatchConversion(request, *this), request.target);
   });
+}
+
+void TfrmMain::WriteDocument(DocumentFormat format, const ConversionSettings& settings) {
+  const std::filesystem::path source = PathFromQString(sourcePath_);
+  const std::filesystem::path target = PathFromQString(targetPath_);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(source, error)) {
+    AskForAnotherSource();
+    return;
+  }
+  LineReadings readings(session_.Data());
+  if (IsSubtitleFormat(format)) {
+    ConvertSubtitles(readings, source, target, settings);
+  } else {
+    WriteHandoutDocument(format, ReadHandout(readings, source, settings, pageDesign_), pageDesign_,
+                         target);
+  }
+  OfferToOpen(target);
 }
 
 void TfrmMain::EndRun(const RunOutcome& outcome, const std::filesystem::path& target) {

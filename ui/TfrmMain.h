@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "documents/DocumentFormat.h"
 #include "documents/Handout.h"
 #include "documents/PageDesign.h"
 #include "engine/RunObserver.h"
@@ -155,6 +156,9 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void HideProgress();
   // What the window does once a run has ended: the questions, opening the target, the error box.
   void EndRun(const RunOutcome& outcome, const std::filesystem::path& target);
+  // The run of a target named as a document: the handout in the page design, or the subtitles
+  // annotated cue by cue.
+  void WriteDocument(DocumentFormat format, const ConversionSettings& settings);
   // "没找到源文件,选择文件？": Yes shows the open dialog.
   void AskForAnotherSource();
   // "执行完成，是否打开文件" and the file: Yes opens it with the program the system associates

@@ -208,6 +208,32 @@ TEST_F(Batch, ATargetNamedHtmlGetsThePage) {
   EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(Str(page)));
 }
 
+TEST_F(Batch, ATargetNamedAsADocumentGetsTheDocumentInThePageDesign) {
+  Select("RadioButton_num");
+  ChooseSource(source);
+  const auto docx = documents / "a.docx";
+  dialogs.saveAnswers.push_back(Str(docx));
+  Trigger("N3");
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  const std::string xml = ReadZipEntry(docx, "word/document.xml");
+  EXPECT_NE(xml.find("wo3"), std::string::npos) << "the window's tone style";
+  EXPECT_NE(xml.find("<w:ruby>"), std::string::npos);
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+
+  // Subtitles are annotated cue by cue, their timings kept.
+  const auto film = documents / "film.srt";
+  WriteBytes(film, "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + std::string("我爱你") + "\r\n");
+  ChooseSource(film);
+  dialogs.saveAnswers.push_back(Str(documents / "film_拼音.srt"));
+  Trigger("N3");
+  dialogs.confirmAnswers.push_back(false);
+  Click("btnOk");
+  EXPECT_EQ(ReadBytes(documents / "film_拼音.srt"),
+            "1\r\n00:00:01,000 --> 00:00:02,000\r\nwo3 ai4 ni3\r\n我爱你\r\n");
+  EXPECT_TRUE(dialogs.errorTexts.empty());
+}
+
 TEST_F(Batch, PrintShowsAPreviewOfTheSourceLaidOutAsRuby) {
   dialogs.confirmAnswers.push_back(false);
   Trigger("N_print");  // no source yet: the question of the missing source
@@ -436,7 +462,9 @@ TEST_F(Batch, SaveDialogShowsItsNameAgainAfterACancel) {
   Trigger("N3");
   EXPECT_EQ(Text("edtEnfile"), "") << "nothing confirmed yet";
   ASSERT_EQ(dialogs.saveFilters.size(), 1u);
-  EXPECT_EQ(dialogs.saveFilters[0], "Text file (*.txt);;HTML (*.html);;All (*)");
+  EXPECT_EQ(dialogs.saveFilters[0],
+            "Text file (*.txt);;HTML (*.html);;Word (*.docx);;LibreOffice (*.odt);;EPUB (*.epub);;"
+            "Subtitles (*.srt *.vtt);;All (*)");
 
   const QString saved = Str(documents / "saved.txt");
   dialogs.saveAnswers.push_back(saved);
