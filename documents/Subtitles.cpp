@@ -1,5 +1,9 @@
 #include "documents/Subtitles.h"
 
+#include <cerrno>
+
+#include <fstream>
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -320,7 +324,21 @@ std::optional<SubtitleFormat> DetectSubtitleFormat(const std::filesystem::path& 
 
 std::optional<SubtitleFormat> DetectSubtitleFile(const std::filesystem::path& path,
                                                  EncodingChoice choice) {
-  return FormatOfText(path, Decode(ReadWholeFile(path), choice).text);
+  // The format shows in the first lines: a command line asks this of every source it converts,
+  // so a corpus of gigabytes is not read twice for it.
+  constexpr std::size_t kStartBytes = 64 * 1024;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw FileError(errno, path);
+  std::string start(kStartBytes, '\0');
+  in.read(start.data(), static_cast<std::streamsize>(start.size()));
+  if (in.bad()) throw FileError(errno, path);
+  start.resize(static_cast<std::size_t>(in.gcount()));
+  // Whole lines only, so that the cut cannot change how the start decodes.
+  if (start.size() == kStartBytes) {
+    const std::size_t lastLineEnd = start.rfind('\n');
+    if (lastLineEnd != std::string::npos) start.resize(lastLineEnd + 1);
+  }
+  return FormatOfText(path, Decode(start, choice).text);
 }
 
 std::string AnnotateSubtitleText(LineReadings& readings, std::string_view textUtf8,
