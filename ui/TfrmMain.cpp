@@ -15,6 +15,7 @@
 #include "engine/BatchConversion.h"
 #include "engine/SourceReader.h"
 #include "frontend/TargetNaming.h"
+#include "reading/LineReadings.h"
 #include "reading/classic/ReadingTable.h"
 #include "reading/shared/DataFiles.h"
 #include "tolvane/Version.h"
@@ -61,6 +62,8 @@ const QString kSaveFilter = QStringLiteral(
 constexpr const char* kSourceMissingQuestion = "没找到源文件,选择文件？";
 constexpr const char* kCompletedQuestion = "执行完成，是否打开文件\r\r";
 // The NUL characters a source holds are copied like any character without a reading.
+// A second document asked for while one is being written.
+constexpr const char* kDocumentBusyNotice = "正在写入文件，请稍候。";
 constexpr const char* kNulCharactersNotice = "源文件含有 NUL 字节，已原样写入目标文件。\r\r";
 
 // The text of an error with the file it concerns in front, where the text does not name it: for
@@ -191,6 +194,8 @@ void TfrmMain::LoadPageDesign() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+  // A document still being written is finished, and reported, before the data is released.
+  documentJob_.Finish();
   FormClose();
   event->accept();
 }
@@ -507,14 +512,53 @@ void TfrmMain::WriteDocument(DocumentFormat format, const ConversionSettings& se
     AskForAnotherSource();
     return;
   }
-  LineReadings readings(session_.Data());
-  if (IsSubtitleFormat(format)) {
-    ConvertSubtitles(readings, source, target, settings);
+  StartDocument(
+      [data = session_.Data(), format, settings, design = pageDesign_, source, target] {
+        LineReadings readings(data);
+        if (IsSubtitleFormat(format)) {
+          ConvertSubtitles(readings, source, target, settings);
+        } else {
+          WriteHandoutDocument(format, ReadHandout(readings, source, settings, design), design,
+                               target);
+        }
+      },
+      [this, target] { OfferToOpen(target); });
+}
+
+bool TfrmMain::RefuseSecondDocument() {
+  if (!documentJob_.Running()) return false;
+  dialogs_.Message(this, QString::fromUtf8(kDocumentBusyNotice));
+  return true;
+}
+
+bool TfrmMain::StartDocument(DocumentExportJob::Work work, std::function<void()> done) {
+  if (RefuseSecondDocument()) return false;
+  documentJob_.Start(std::move(work), [this, done = std::move(done)](const QString& error) {
+    ShowDocumentBusy(false);
+    if (error.isEmpty()) {
+      Guarded(done);
+    } else {
+      ShowError(error);
+    }
+  });
+  ShowDocumentBusy(true);
+  return true;
+}
+
+void TfrmMain::ShowDocumentBusy(bool busy) {
+  for (QAction* action : {ui->N_print, ui->N_pdf}) action->setEnabled(!busy);
+  ui->btnOk->setEnabled(!busy);
+  if (busy) {
+    setCursor(Qt::BusyCursor);
+    ui->ProgressBar1->show();
+    SetOuterHeight((OptionsShown() ? kHeightShown : kHeightHidden) + kProgressGrowth);
+    ui->ProgressBar1->setRange(0, 0);  // no steps to count: the bar runs until the end
   } else {
-    WriteHandoutDocument(format, ReadHandout(readings, source, settings, pageDesign_), pageDesign_,
-                         target);
+    unsetCursor();
+    ui->ProgressBar1->setRange(0, 1);
+    ui->ProgressBar1->setValue(0);
+    HideProgress();
   }
-  OfferToOpen(target);
 }
 
 void TfrmMain::EndRun(const RunOutcome& outcome, const std::filesystem::path& target) {
@@ -557,7 +601,7 @@ void TfrmMain::OfferToOpen(const std::filesystem::path& file) {
     dialogs_.OpenUrl(QUrl::fromLocalFile(QStringFromPath(file)));
 }
 
-std::optional<Handout> TfrmMain::RubyDocumentOfSource() {
+std::optional<std::filesystem::path> TfrmMain::SourceOfHandout() {
   sourcePath_ = ui->edtChfile->text();
   const std::filesystem::path source = PathFromQString(sourcePath_);
   std::error_code ec;
@@ -565,17 +609,28 @@ std::optional<Handout> TfrmMain::RubyDocumentOfSource() {
     AskForAnotherSource();
     return std::nullopt;
   }
-  LineReadings readings(session_.Data());
-  return ReadHandout(readings, source, CurrentSettings(), pageDesign_);
+  return source;
 }
 
 void TfrmMain::N_printClick() {
   Guarded([&] {
-    const auto handout = RubyDocumentOfSource();
-    if (!handout) return;
-    dialogs_.PrintPreview(this, [&](QPagedPaintDevice& device) {
-      RubyPageLayout::Print(device, *handout, pageDesign_);
-    });
+    if (RefuseSecondDocument()) return;
+    const auto source = SourceOfHandout();
+    if (!source) return;
+    // The source is read into a handout off this thread; the preview, which Qt keeps to this
+    // thread, opens once it is there.
+    auto handout = std::make_shared<std::optional<Handout>>();
+    StartDocument(
+        [handout, data = session_.Data(), settings = CurrentSettings(), design = pageDesign_,
+         source = *source] {
+          LineReadings readings(data);
+          *handout = ReadHandout(readings, source, settings, design);
+        },
+        [this, handout, design = pageDesign_] {
+          dialogs_.PrintPreview(this, [&](QPagedPaintDevice& device) {
+            RubyPageLayout::Print(device, **handout, design);
+          });
+        });
   });
 }
 
@@ -591,16 +646,24 @@ void TfrmMain::N_proofreadClick() {
 
 void TfrmMain::N_pdfClick() {
   Guarded([&] {
-    const auto handout = RubyDocumentOfSource();
-    if (!handout) return;
+    if (RefuseSecondDocument()) return;
+    const auto source = SourceOfHandout();
+    if (!source) return;
     std::filesystem::path suggested = PathFromQString(ui->edtEnfile->text());
-    if (suggested.empty()) suggested = DeriveTargetPath(PathFromQString(sourcePath_));
+    if (suggested.empty()) suggested = DeriveTargetPath(*source);
     suggested.replace_extension(".pdf");
     const QString fileName =
         dialogs_.SaveFileName(this, HandoutFilter(), QStringFromPath(suggested));
     if (fileName.isEmpty()) return;
-    WriteHandout(*handout, pageDesign_, PathFromQString(fileName));
-    OfferToOpen(PathFromQString(fileName));
+    const std::filesystem::path target = PathFromQString(fileName);
+    // The settings and the design as they are now: the window may change them meanwhile.
+    StartDocument(
+        [data = session_.Data(), settings = CurrentSettings(), design = pageDesign_,
+         source = *source, target] {
+          LineReadings readings(data);
+          WriteHandout(ReadHandout(readings, source, settings, design), design, target);
+        },
+        [this, target] { OfferToOpen(target); });
   });
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "platform/FileLocations.h"
 #include "reading/Session.h"
 #include "settings/ConversionSettings.h"
+#include "ui/DocumentExportJob.h"
 #include "ui/LanguageFile.h"
 #include "ui/SettingsFile.h"
 
@@ -61,6 +63,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   Session& ReadingSession() { return session_; }
   const Session& ReadingSession() const { return session_; }
   int LanguageFlag() const { return languageFlag_; }
+  // The document being written (print, PDF export, a target named as a document), if any.
+  DocumentExportJob& DocumentJob() { return documentJob_; }
 
   // The window's outer size: its frame where the platform draws one, else the widget itself.
   QSize OuterSize() const;
@@ -119,10 +123,17 @@ class TfrmMain : public QMainWindow, private RunObserver {
   void SetOuterWidth(int width);
   bool OptionsShown() const;
   void OpenDialog1Execute();
-  // The source in the box, read as a handout by the current settings and page design (its
-  // title, its choice of annotated characters); nothing (after the missing-source question) when
-  // there is no such file.
-  std::optional<Handout> RubyDocumentOfSource();
+  // The source in the box, when there is such a file; else nothing, after the missing-source
+  // question.
+  std::optional<std::filesystem::path> SourceOfHandout();
+  // Runs `work` (which reads only copies) on a thread of its own while the window shows it is
+  // busy and refuses another document; `done` follows on this thread, or the error box shows
+  // why the work failed. False when a document is still being written.
+  bool StartDocument(DocumentExportJob::Work work, std::function<void()> done);
+  // True, after saying so, while a document is being written.
+  bool RefuseSecondDocument();
+  // The bar running without an end and the document commands off, or all as before.
+  void ShowDocumentBusy(bool busy);
   // The page design saved beside config1.dll: a missing file leaves the defaults; a file that
   // cannot be read or holds a bad line is shown in the error box and the defaults stay.
   void LoadPageDesign();
@@ -183,6 +194,8 @@ class TfrmMain : public QMainWindow, private RunObserver {
   TfrmNote* frmNote_ = nullptr;
   TfrmWeiHan* frmWeiHan_ = nullptr;
   TfrmHan* frmHan_ = nullptr;
+  // Last, so that it is destroyed first: it waits for a document still being written.
+  DocumentExportJob documentJob_;
 };
 
 }  // namespace tolvane

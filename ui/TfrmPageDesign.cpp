@@ -1,11 +1,14 @@
 #include "ui/TfrmPageDesign.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QTranslator>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -80,6 +83,34 @@ Handout SampleHandout(const PageDesign& design) {
   return ComposeHandout(std::move(lines), usualOf, design, std::move(fixedTitle));
 }
 
+// The window's captions are translated in the context of its form, so that one context of
+// ui/translations holds all of its texts.
+constexpr const char* kContext = "TfrmPageDesign";
+
+QString Tr(const char* english) { return QCoreApplication::translate(kContext, english); }
+
+// Answers the window's own context only: from the Chinese catalogue, or with the English source
+// texts. Installed last while the window is made, it wins over a catalogue another window has
+// installed, so the window shows the language it was opened in whatever else is open; other
+// contexts fall through.
+class CaptionTranslator : public QTranslator {
+ public:
+  explicit CaptionTranslator(bool chinese) {
+    if (chinese) chinese_ = catalogue_.load(QStringLiteral(":/i18n/tolvane_zh_CN.qm"));
+  }
+  QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                    int n) const override {
+    if (context == nullptr || std::string_view(context) != kContext) return QString();
+    if (chinese_) return catalogue_.translate(context, sourceText, disambiguation, n);
+    return QString::fromUtf8(sourceText);
+  }
+  bool isEmpty() const override { return false; }
+
+ private:
+  QTranslator catalogue_;
+  bool chinese_ = false;
+};
+
 template <typename Enum>
 void SelectData(QComboBox* box, Enum value) {
   const int index = box->findData(static_cast<int>(value));
@@ -105,18 +136,26 @@ void SelectFamily(QComboBox* box, const std::string& family) {
 }  // namespace
 
 TfrmPageDesign::TfrmPageDesign(QWidget* parent, int language)
-    : QDialog(parent), ui(std::make_unique<Ui::TfrmPageDesign>()), language_(language) {
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmPageDesign>()) {
+  CaptionTranslator captions(language != kEnglish);
+  QCoreApplication::installTranslator(&captions);
   ui->setupUi(this);
   FillChoices();
   ApplyLanguage();
+  QCoreApplication::removeTranslator(&captions);
   ConnectControls();
   SetDesign(PageDesign{});
 }
 
 TfrmPageDesign::~TfrmPageDesign() = default;
 
-QString TfrmPageDesign::Caption(const char* chineseUtf8, const char* english) const {
-  return QString::fromUtf8(language_ == kEnglish ? english : chineseUtf8);
+bool TfrmPageDesign::event(QEvent* event) {
+  const bool handled = QDialog::event(event);
+  if (event->type() == QEvent::LanguageChange) {
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setText(okCaption_);
+    ui->buttonBox->button(QDialogButtonBox::Cancel)->setText(cancelCaption_);
+  }
+  return handled;
 }
 
 void TfrmPageDesign::FillChoices() {
@@ -145,55 +184,29 @@ void TfrmPageDesign::FillChoices() {
 }
 
 void TfrmPageDesign::ApplyLanguage() {
-  setWindowTitle(Caption("页面设计", "Page design"));
-  const struct {
-    QLabel* label;
-    const char* chinese;
-    const char* english;
-  } labels[] = {
-      {ui->lbl_paper, "纸张", "Paper"},
-      {ui->lbl_margin, "页边距", "Margins"},
-      {ui->lbl_textfont, "汉字字体", "Character font"},
-      {ui->lbl_textsize, "汉字字号", "Character size"},
-      {ui->lbl_readingfont, "拼音字体", "Pinyin font"},
-      {ui->lbl_readingpercent, "拼音字号", "Pinyin size"},
-      {ui->lbl_linespacing, "行距", "Line spacing"},
-      {ui->lbl_gap, "音节间距", "Syllable gap"},
-      {ui->lbl_title, "标题", "Title"},
-      {ui->lbl_titletext, "标题文字", "Title text"},
-      {ui->lbl_pagenumbers, "页码", "Page numbers"},
-      {ui->lbl_tones, "声调颜色", "Tone colours"},
-      {ui->lbl_colours, "自定义颜色", "Custom colours"},
-      {ui->lbl_annotate, "注音范围", "Annotate"},
-      {ui->lbl_preview, "预览", "Preview"},
+  // The form's own captions came translated from setupUi; the combo boxes' items are filled
+  // here, so they are named here.
+  const auto name = [](QComboBox* box, std::initializer_list<const char*> captions) {
+    int index = 0;
+    for (const char* caption : captions) box->setItemText(index++, Tr(caption));
   };
-  for (const auto& each : labels) each.label->setText(Caption(each.chinese, each.english));
-  ui->ck_pagenumbers->setText(Caption("显示页码", "Show page numbers"));
-  const auto name = [&](QComboBox* box, int index, const char* chinese, const char* english) {
-    box->setItemText(index, Caption(chinese, english));
-  };
-  for (QComboBox* box : {ui->cb_textfont, ui->cb_readingfont})
-    name(box, 0, "（自动）", "(automatic)");
-  name(ui->cb_title, 0, "第一行", "First line");
-  name(ui->cb_title, 1, "固定文字", "Fixed text");
-  name(ui->cb_title, 2, "无", "None");
-  name(ui->cb_tones, 0, "关", "Off");
-  name(ui->cb_tones, 1, "经典", "Classic");
-  name(ui->cb_tones, 2, "词典", "Dictionary");
-  name(ui->cb_tones, 3, "高对比", "High contrast");
-  name(ui->cb_tones, 4, "自定义", "Custom");
-  name(ui->cb_annotate, 0, "每个字", "Every character");
-  name(ui->cb_annotate, 1, "生僻字（常用字以外）", "Uncommon characters");
-  name(ui->cb_annotate, 2, "异读字", "Unusual readings");
-  name(ui->cb_annotate, 3, "首次出现", "First occurrence");
-  const std::array<std::pair<const char*, const char*>, 5> tones{
-      {{"一声", "1st"}, {"二声", "2nd"}, {"三声", "3rd"}, {"四声", "4th"}, {"轻声", "Light"}}};
-  const std::array<QPushButton*, 5> buttons{ui->btn_tone1, ui->btn_tone2, ui->btn_tone3,
-                                            ui->btn_tone4, ui->btn_tone5};
-  for (std::size_t i = 0; i < buttons.size(); ++i)
-    buttons[i]->setText(Caption(tones[i].first, tones[i].second));
-  ui->buttonBox->button(QDialogButtonBox::Ok)->setText(Caption("确定", "OK"));
-  ui->buttonBox->button(QDialogButtonBox::Cancel)->setText(Caption("取消", "Cancel"));
+  name(ui->cb_paper, {"A4", "A5", "Letter"});
+  for (QComboBox* box : {ui->cb_textfont, ui->cb_readingfont}) name(box, {"(automatic)"});
+  name(ui->cb_title, {"First line", "Fixed text", "None"});
+  name(ui->cb_tones, {"Off", "Classic", "Dictionary", "High contrast", "Custom"});
+  name(ui->cb_annotate,
+       {"Every character", "Uncommon characters", "Unusual readings", "First occurrence"});
+  ui->cb_annotate->setItemData(0, Tr("Pinyin over every Chinese character"), Qt::ToolTipRole);
+  ui->cb_annotate->setItemData(1, Tr("Pinyin only over characters outside the 3,500 common ones"),
+                               Qt::ToolTipRole);
+  ui->cb_annotate->setItemData(2, Tr("Pinyin only where a character is read otherwise than usual"),
+                               Qt::ToolTipRole);
+  ui->cb_annotate->setItemData(3, Tr("Pinyin over the first occurrence of each character only"),
+                               Qt::ToolTipRole);
+  okCaption_ = Tr("OK");
+  cancelCaption_ = Tr("Cancel");
+  ui->buttonBox->button(QDialogButtonBox::Ok)->setText(okCaption_);
+  ui->buttonBox->button(QDialogButtonBox::Cancel)->setText(cancelCaption_);
 }
 
 void TfrmPageDesign::ConnectControls() {

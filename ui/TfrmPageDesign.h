@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <array>
 #include <memory>
 #include <string>
@@ -23,7 +24,8 @@ class TfrmPageDesign : public QDialog {
   Q_OBJECT
 
  public:
-  // `language` is the main window's flag (kEnglish or kChinese) for the captions.
+  // `language` is the main window's flag (kEnglish or kChinese) for the captions, which come from
+  // Qt's translation system (ui/translations) like the proofreading window's.
   TfrmPageDesign(QWidget* parent, int language);
   ~TfrmPageDesign() override;
 
@@ -32,8 +34,12 @@ class TfrmPageDesign : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // A translator installed or removed anywhere sends LanguageChange, on which the button box
+  // puts back its standard texts: its captions are given again once the children have had it.
+  bool event(QEvent* event) override;
 
  private:
+  // The captions of the combo boxes' items and the buttons, which the form does not hold.
   void ApplyLanguage();
   void FillChoices();
   void ConnectControls();
@@ -41,10 +47,11 @@ class TfrmPageDesign : public QDialog {
   void ShowToneColours();
   void ChooseToneColour(std::size_t index);
   void UpdatePreview();
-  QString Caption(const char* chineseUtf8, const char* english) const;
 
   std::unique_ptr<Ui::TfrmPageDesign> ui;
-  int language_;
+  // The buttons' captions as the window was made, which LanguageChange would take away.
+  QString okCaption_;
+  QString cancelCaption_;
   std::array<std::string, 5> customColours_;
   // While SetDesign fills the controls, their changes draw no preview.
   bool filling_ = false;

@@ -1,10 +1,12 @@
 #include "ui/TfrmProofread.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTimer>
 #include <unordered_set>
@@ -20,6 +22,7 @@
 #include "ui/Dialogs.h"
 #include "ui/HandoutExport.h"
 #include "ui/LanguageFile.h"
+#include "ui/QtText.h"
 #include "ui/UserWordsPanel.h"
 #include "ui_TfrmProofread.h"
 
@@ -55,6 +58,8 @@ std::shared_ptr<const ViewLine> PendingLine(std::string_view text) {
 constexpr int kPolicyFirst = 0;
 constexpr int kPolicyAll = 1;
 constexpr int kPolicyContext = 2;
+
+constexpr int kWrittenMessageMilliseconds = 10000;
 
 }  // namespace
 
@@ -534,13 +539,49 @@ void TfrmProofread::ExportClick() {
 }
 
 bool TfrmProofread::ExportHandout(const std::filesystem::path& target) {
-  try {
-    WriteHandout(CurrentHandout(design_), design_, target);
-    return true;
-  } catch (const std::exception& error) {
-    ShowError(Q(error.what()));
+  if (export_.Running()) {
+    dialogs_.Message(this, QCoreApplication::translate(
+                               "TfrmProofread", "A handout is still being written. Please wait."));
     return false;
   }
+  // The worker reads these copies only: the editor, the bar and the design may change meanwhile,
+  // and a reload of the data publishes another snapshot beside this one.
+  std::shared_ptr<const ReadingData> data = session_.Data();
+  const ConversionSettings settings = Settings();
+  export_.Start(
+      [data = std::move(data), text = text_, settings, design = design_, target] {
+        LineReadings readings(data);
+        WriteHandout(ProofreadHandout(readings, text, settings, design), design, target);
+      },
+      [this, target](const QString& error) { ExportEnded(target, error); });
+  ShowExportBusy(target);
+  return true;
+}
+
+void TfrmProofread::ShowExportBusy(const std::filesystem::path& target) {
+  ui->act_export->setEnabled(false);
+  setCursor(Qt::BusyCursor);
+  statusBar()->showMessage(
+      QCoreApplication::translate("TfrmProofread", "Writing %1…").arg(QStringFromPath(target)));
+}
+
+void TfrmProofread::ExportEnded(const std::filesystem::path& target, const QString& error) {
+  ui->act_export->setEnabled(true);
+  unsetCursor();
+  if (error.isEmpty()) {
+    statusBar()->showMessage(
+        QCoreApplication::translate("TfrmProofread", "Written: %1").arg(QStringFromPath(target)),
+        kWrittenMessageMilliseconds);
+  } else {
+    statusBar()->clearMessage();
+    ShowError(error);
+  }
+  emit exportFinished(error.isEmpty());
+}
+
+void TfrmProofread::closeEvent(QCloseEvent* event) {
+  export_.Finish();
+  QMainWindow::closeEvent(event);
 }
 
 void TfrmProofread::ShowError(const QString& text) { dialogs_.Error(this, ErrorBoxText(text)); }

@@ -17,6 +17,7 @@
 #include "reading/Session.h"
 #include "settings/ConversionSettings.h"
 #include "ui/AnnotatedTextView.h"
+#include "ui/DocumentExportJob.h"
 #include "ui/ProofreadingAnnotator.h"
 #include "ui/ProofreadingCommands.h"
 
@@ -64,9 +65,13 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   bool OpenSource(const std::filesystem::path& source);
   bool OpenProofreading(const std::filesystem::path& file);
   bool SaveProofreading(const std::filesystem::path& file);
-  // Writes the handout of the text with its choices in the page design, as the target's name
-  // asks (PDF, DOCX, ODT, EPUB or HTML).
+  // Starts writing the handout of the text with its choices in the page design, as the target's
+  // name asks (PDF, DOCX, ODT, EPUB or HTML), on a thread of its own from a copy of the text, so
+  // the text can be edited meanwhile; exportFinished tells the end, a failure shows in the error
+  // box. False, starting nothing, while another export runs.
   bool ExportHandout(const std::filesystem::path& target);
+  // The export going on, if any.
+  DocumentExportJob& Export() { return export_; }
   // The page design the exports are laid out by (the main window's).
   void SetPageDesign(const PageDesign& design) { design_ = design; }
 
@@ -81,9 +86,13 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
  signals:
   // The view shows the text as it is now, every line annotated.
   void viewUpdated();
+  // An export has ended (and its error, if any, has been shown).
+  void exportFinished(bool written);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Waits for an export going on, so its file is whole and its error shown, then closes.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // ProofreadingEditor
@@ -112,6 +121,9 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   void SaveClick();
   void SaveAsClick();
   void ExportClick();
+  // While a document is written: the export refused, the status bar saying so, a busy cursor.
+  void ShowExportBusy(const std::filesystem::path& target);
+  void ExportEnded(const std::filesystem::path& target, const QString& error);
   void ShowError(const QString& text);
   void UpdateTitle();
 
@@ -141,6 +153,8 @@ class TfrmProofread : public QMainWindow, private ProofreadingEditor {
   std::unique_ptr<ProofreadingAnnotator> annotator_;
   QDockWidget* userWordsDock_ = nullptr;
   UserWordsPanel* userWords_ = nullptr;
+  // Last, so that it is destroyed first: it waits for a document still being written.
+  DocumentExportJob export_;
 };
 
 }  // namespace tolvane

@@ -54,8 +54,16 @@ class Batch : public ::testing::Test {
   static QString Str(const std::filesystem::path& path) { return QStringFromPath(path); }
   QProgressBar& Bar() { return Child<QProgressBar>(window, "ProgressBar1"); }
   QString Text(const char* name) { return Child<QLineEdit>(window, name).text(); }
-  void Click(const char* name) { Child<QPushButton>(window, name).click(); }
-  void Trigger(const char* name) { Child<QAction>(window, name).trigger(); }
+  // A document the command starts is waited for and reported before the test goes on (the
+  // asynchronous side has tests of its own, in DocumentExportTest).
+  void Click(const char* name) {
+    Child<QPushButton>(window, name).click();
+    window.DocumentJob().Finish();
+  }
+  void Trigger(const char* name) {
+    Child<QAction>(window, name).trigger();
+    window.DocumentJob().Finish();
+  }
   void Select(const char* name) { Child<QRadioButton>(window, name).setChecked(true); }
   void ChooseSource(const std::filesystem::path& path) {
     dialogs.openAnswers.push_back(Str(path));

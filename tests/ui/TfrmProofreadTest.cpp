@@ -192,6 +192,7 @@ TEST_F(TfrmProofreadTest, TheExportedDocumentCarriesTheChoiceInTheDesign) {
   const auto target = folder.path() / "handout.docx";
   dialogs.saveAnswers.push_back(test::Q(target.string()));
   Child<QAction>(*window, "act_export").trigger();
+  window->Export().Finish();
   ASSERT_TRUE(dialogs.errorTexts.empty());
   const std::string xml = ReadZipEntry(target, "word/document.xml");
   EXPECT_NE(xml.find("xíng"), std::string::npos) << "the reading chosen";
@@ -205,6 +206,7 @@ TEST_F(TfrmProofreadTest, TheExportedDocumentCarriesTheChoiceInTheDesign) {
   // A target that cannot be written shows in the error box.
   dialogs.saveAnswers.push_back(test::Q((folder.path() / "none" / "a.odt").string()));
   Child<QAction>(*window, "act_export").trigger();
+  window->Export().Finish();
   EXPECT_EQ(dialogs.errorTexts.size(), 1u);
 }
 
