@@ -6,7 +6,7 @@
 // and when it succeeds everything but the cues' text lines (the header, numbers, identifiers,
 // timing lines, blank lines, NOTE, STYLE and REGION blocks) comes out byte for byte, with as
 // many cues; each text line keeps its line end and, where a line of pinyin goes above, stays as
-// it was with at most that one line before it.
+// it was with at most that one line before it, or, with ruby, keeps its bytes in order.
 #include <unistd.h>
 
 #include <algorithm>
@@ -142,6 +142,13 @@ bool LinesWithOneAbove(const std::vector<std::string_view>& in,
   return matches[0] != 0;
 }
 
+bool IsSubsequence(std::string_view part, std::string_view whole) {
+  std::size_t at = 0;
+  for (const char c : whole)
+    if (at < part.size() && part[at] == c) ++at;
+  return at == part.size();
+}
+
 std::string_view LineEnd(std::string_view whole) {
   if (whole.ends_with("\r\n")) return "\r\n";
   if (whole.ends_with('\n')) return "\n";
@@ -163,10 +170,13 @@ void CheckAnnotated(std::string_view in, std::string_view out, SubtitleFormat fo
     const auto& lines = before.cueTexts[c];
     const auto& annotated = after.cueTexts[c];
     if (format == SubtitleFormat::Vtt && vtt == VttReadings::Ruby) {
-      // Ruby goes inside the line: the lines stay as many, each with its line end.
+      // Ruby goes inside the line: the lines stay as many, each with its line end, and only
+      // markup is put in, so the line's bytes all stand in the annotated line in order.
       FUZZ_CHECK(lines.size() == annotated.size());
-      for (std::size_t k = 0; k < lines.size(); ++k)
+      for (std::size_t k = 0; k < lines.size(); ++k) {
         FUZZ_CHECK(LineEnd(lines[k]) == LineEnd(annotated[k]));
+        FUZZ_CHECK(IsSubsequence(lines[k], annotated[k]));
+      }
     } else {
       FUZZ_CHECK(LinesWithOneAbove(lines, annotated));
     }
