@@ -58,10 +58,12 @@ bool IsColour(std::string_view text) {
   return true;
 }
 
+// The shortest text that reads back as exactly `value`: a saved design must read back as the
+// design that was saved, which six significant digits do not promise (12.3456789 mm).
 std::string Number(double value) {
-  std::ostringstream out;
-  out << value;
-  return out.str();
+  char text[32];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+  return error == std::errc() ? std::string(text, end) : std::string();
 }
 
 // Reads one line's value into the design; an error text, or empty when it was taken.

@@ -254,6 +254,8 @@ std::optional<UserWordEntry> MakeUserWordEntry(std::string_view word, std::strin
   if (!IsWellFormedUtf8(word) || !IsWellFormedUtf8(syllables)) return fail("not UTF-8 text");
   if (std::any_of(word.begin(), word.end(), [](char c) { return IsBlank(c) || c == '\n'; }))
     return fail(Quoted(word) + " holds a blank");
+  // user_words.txt would keep such a word as a comment line, and lose it when read again.
+  if (word.front() == '#') return fail(Quoted(word) + " begins with #, which starts a comment");
   UserWordEntry entry{std::string(word), {}};
   for (const std::string_view field : Fields(syllables)) {
     auto numbered = NumberedSyllable(field);
@@ -367,8 +369,12 @@ UserWordParse ParseUserWordsTsv(std::string_view text, const fs::path& file) {
 
 std::string UserWordsTsv(const UserWordList& list) {
   std::string text = "word\tpinyin\n";
-  for (const UserWordEntry& entry : list.Entries())
-    text += entry.word + "\t" + entry.SyllableText() + "\n";
+  for (const UserWordEntry& entry : list.Entries()) {
+    // A word in quotes of its own gets one more pair, since reading takes one pair off a field.
+    const bool quoted =
+        entry.word.size() >= 2 && entry.word.front() == '"' && entry.word.back() == '"';
+    text += (quoted ? Quoted(entry.word) : entry.word) + "\t" + entry.SyllableText() + "\n";
+  }
   return text;
 }
 

@@ -59,8 +59,8 @@ std::optional<std::string> NumberedSyllable(std::string_view text);
 bool IsPinyinSyllable(std::string_view toneless);
 
 // An entry made from a word and its syllables as a user writes them; none, with the reason in
-// `reason`, when the word is empty, holds a blank or is not UTF-8, when a syllable is no pinyin,
-// or when there are not as many syllables as characters.
+// `reason`, when the word is empty, holds a blank, begins with # (the file's comments) or is not
+// UTF-8, when a syllable is no pinyin, or when there are not as many syllables as characters.
 std::optional<UserWordEntry> MakeUserWordEntry(std::string_view word, std::string_view syllables,
                                                std::string* reason = nullptr);
 

@@ -68,6 +68,30 @@ TEST(PageDesignTest, BadLinesAreErrorsNamingTheFileAndLine) {
   }
 }
 
+// A number read from a design is written back as the same number, however many digits it was
+// given with, and a short number stays short.
+TEST(PageDesignTest, NumbersReadBackExactlyAsWritten) {
+  struct Case {
+    const char* line;     // as a user writes it
+    const char* written;  // as the design is saved
+  };
+  const Case cases[] = {
+      {"margin_mm = 12.3456789", "margin_mm = 12.3456789\n"},
+      {"text_size_pt = 10.0000001", "text_size_pt = 10.0000001\n"},
+      {"line_spacing = 1.2345678901234567", "line_spacing = 1.2345678901234567\n"},
+      {"syllable_gap = 0.1000001", "syllable_gap = 0.1000001\n"},
+      {"margin_mm = 12.50", "margin_mm = 12.5\n"},
+      {"text_size_pt = 1.8e1", "text_size_pt = 18\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const PageDesign design = ParsePageDesign(c.line);
+    const std::string text = PageDesignText(design);
+    EXPECT_NE(text.find(c.written), std::string::npos) << text;
+    EXPECT_EQ(ParsePageDesign(text), design);
+  }
+}
+
 TEST(PageDesignTest, FileRoundTripAndMissingFile) {
   test::TempDir dir;
   PageDesign design;

@@ -164,6 +164,42 @@ TEST(UserWordList, TsvFromASpreadsheet) {
             (std::vector<UserWordProblem>{{"", 2, "1 syllables for 2 characters"}}));
 }
 
+// What the file or a spreadsheet would not give back is refused or written so that it comes back:
+// a word beginning with # would be a comment line of user_words.txt, and a word in quotes of its
+// own would lose them to the spreadsheet's quoting.
+TEST(UserWordList, EveryWordTakenComesBackFromBothFiles) {
+  struct Case {
+    const char* tsvLine;
+    const char* problem;  // nullptr: taken
+  };
+  const Case cases[] = {
+      {"#1\t- yi1", "\"#1\" begins with #, which starts a comment"},
+      {"\"#1\"\t- yi1", "\"#1\" begins with #, which starts a comment"},
+      {"1#\tyi1 -", nullptr},
+      {"\"\"好\"\"\t- hao3 -", nullptr},  // the word "好", quotes and all
+      {"\"好\"\"\thao3 -", nullptr},      // the word 好"
+      {"\"好\t- hao3", nullptr},
+      {"\"\t-", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tsvLine);
+    const UserWordParse parse = ParseUserWordsTsv(std::string("word\tpinyin\n") + c.tsvLine);
+    if (c.problem != nullptr) {
+      EXPECT_EQ(parse.problems, (std::vector<UserWordProblem>{{"", 2, c.problem}}));
+      EXPECT_TRUE(parse.list.empty());
+      continue;
+    }
+    ASSERT_TRUE(parse.problems.empty()) << parse.problems[0].reason;
+    ASSERT_EQ(parse.list.size(), 1u);
+    const UserWordParse text = ParseUserWords(UserWordsText(parse.list));
+    EXPECT_TRUE(text.problems.empty());
+    EXPECT_EQ(text.list, parse.list);
+    const UserWordParse tsv = ParseUserWordsTsv(UserWordsTsv(text.list));
+    EXPECT_TRUE(tsv.problems.empty());
+    EXPECT_EQ(tsv.list, parse.list);
+  }
+}
+
 TEST(UserWordList, TsvHeaderIsPassedOverButABadFirstEntryIsReported) {
   EXPECT_TRUE(ParseUserWordsTsv("词语\t拼音\n银行\tyin2 hang2\n").problems.empty());
   const UserWordParse parse = ParseUserWordsTsv("银行\tyin2\n");
