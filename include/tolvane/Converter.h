@@ -26,8 +26,9 @@ struct FileReport {
 
 // A large file cut at line ends into parts that can be converted apart (on other threads,
 // processes or machines) and put together in order: `offsets` are the byte offsets where the
-// parts begin, the first 0, each at the start of a line; part i ends where part i+1 begins, the
-// last at `size`. `encoding` is the whole file's, as read from its start.
+// parts begin, the first 0, each just after a line feed (in the file's own encoding); part i
+// ends where part i+1 begins, the last at `size`. `encoding` is the whole file's, as read from
+// its start (named as FileReport names it); every part is read in it.
 struct FileParts {
   std::string encoding;
   std::uint64_t size = 0;
@@ -101,12 +102,21 @@ class TOLVANE_API Converter {
   // WebVTT source under the default layout).
   std::filesystem::path TargetFor(const std::filesystem::path& source) const;
 
-  // Cuts `source` into parts of about `partBytes` bytes at line ends (one part when the file is
-  // smaller, or when the options cannot be converted apart: re-cut lines, subtitles).
+  // Cuts `source` into parts of about `partBytes` bytes (at least 1) at line ends; the first
+  // part holds two lines at least, so that the HTML page's title is settled in it. One part when
+  // the file is smaller or has no line feed after its second line, or when the file cannot be
+  // converted apart: lines re-cut to a wrap width (each depends on the lines before it), and an
+  // SRT or WebVTT source under the default layout (converted cue by cue, whole). Raises Error
+  // for a missing or unreadable source.
   FileParts SplitFile(const std::filesystem::path& source, std::uint64_t partBytes) const;
 
   // Converts part `index` of `parts` of `source` into `target` (a file of its own). The targets
-  // of all parts, concatenated in order, are byte for byte the target ConvertFile writes.
+  // of all parts, concatenated in order, are byte for byte the target ConvertFile writes for
+  // the target TargetFor names: the first part's holds the head (a byte-order mark, the HTML
+  // page's head), the last part's the tail (the page's tail and colophon, a UTF-16 file's odd
+  // last byte); the names of the parts' targets choose nothing. A file of one part is simply
+  // ConvertFile(source, target, threads). Raises Error when `index` is out of range or the file
+  // is no longer the one that was cut (its size or encoding changed).
   FileReport ConvertFilePart(const std::filesystem::path& source, const FileParts& parts,
                              std::size_t index, const std::filesystem::path& target,
                              unsigned threads = 1) const;
