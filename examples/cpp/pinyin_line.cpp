@@ -17,18 +17,25 @@
 namespace {
 
 constexpr const char* kUsage = "usage: pinyin_line [--data-dir DIR] [TEXT]\n";
+constexpr const char* kHelp =
+    "Prints each character of TEXT (or of the first line of standard input) with its pinyin,\n"
+    "then the line in the py-only layout.\n"
+    "  --data-dir DIR  the data folder to load (default: the installed programs' data)\n";
 
 struct Arguments {
   std::filesystem::path dataFolder;
   std::string text;
   bool hasText = false;
+  bool help = false;
 };
 
 // Returns false after printing the reason when the arguments are not what the program takes.
 bool ParseArguments(int argc, char** argv, Arguments& arguments) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    if (argument == "--data-dir" && i + 1 < argc) {
+    if (argument == "--help") {
+      arguments.help = true;
+    } else if (argument == "--data-dir" && i + 1 < argc) {
       arguments.dataFolder = argv[++i];
     } else if (argument.rfind("--", 0) == 0 || arguments.hasText) {
       std::cerr << "pinyin_line: unexpected argument " << argument << '\n' << kUsage;
@@ -72,6 +79,10 @@ void PrintPinyin(const tolvane::Converter& converter, std::string_view line) {
 int main(int argc, char** argv) {
   Arguments arguments;
   if (!ParseArguments(argc, argv, arguments)) return 2;
+  if (arguments.help) {
+    std::cout << kUsage << kHelp;
+    return 0;
+  }
   if (!arguments.hasText) {
     if (!std::getline(std::cin, arguments.text)) {
       std::cerr << "pinyin_line: no line on standard input\n" << kUsage;
@@ -83,10 +94,13 @@ int main(int argc, char** argv) {
     const tolvane::Converter converter(tolvane::Options{}, arguments.dataFolder);
     PrintPinyin(converter, arguments.text);
   } catch (const tolvane::Error& error) {
-    // The message is the reason; the path, when there is one, says which file it concerns.
+    // The message is the reason; the path, when there is one and the message does not give it,
+    // says which file it concerns.
+    const std::string message = error.what();
+    const std::string file = error.path().string();
     std::cerr << "pinyin_line: ";
-    if (!error.path().empty()) std::cerr << error.path().string() << ": ";
-    std::cerr << error.what() << '\n';
+    if (!file.empty() && message.find(file) == std::string::npos) std::cerr << file << ": ";
+    std::cerr << message << '\n';
     return 1;
   }
   return 0;
