@@ -38,6 +38,13 @@ expected=(
   share/doc/tolvane/copyright
 )
 [ -x "$build/bin/tolvane" ] && expected+=(bin/tolvane)
+# The library for the programs (runtime) and for developers (dev), in Debian's multiarch folder.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+major=$(sed -n 's/^project(Tolvane VERSION \([0-9]*\).*/\1/p' "$source/CMakeLists.txt")
+expected+=("lib/$multiarch/libtolvane.so.$major" "lib/$multiarch/libtolvane.so"
+           "lib/$multiarch/cmake/Tolvane/TolvaneConfig.cmake"
+           "lib/$multiarch/cmake/Tolvane/TolvaneConfigVersion.cmake"
+           "lib/$multiarch/pkgconfig/tolvane.pc" include/tolvane/tolvane.h)
 command -v rsvg-convert > /dev/null && expected+=(share/icons/hicolor/48x48/apps/org.example.tolvane.png
                                                  share/icons/hicolor/256x256/apps/org.example.tolvane.png)
 for file in "${expected[@]}"; do [ -f "$usr/$file" ] || fail "not installed: /usr/$file"; done
@@ -54,6 +61,17 @@ if command -v appstreamcli > /dev/null; then
   appstreamcli validate --no-net "$usr/share/metainfo/org.example.tolvane.metainfo.xml" > "$work/as.log" ||
     { cat "$work/as.log"; fail "AppStream metadata"; }
 fi
+
+# Only the public headers are installed, none of the layers'.
+headers=$(cd "$usr/include" && find . -type f | sort | tr '\n' ' ')
+want_headers=$(cd "$source/include" && find . -type f -name '*.h' | sort | tr '\n' ' ')
+[ "$headers" = "$want_headers" ] || fail "installed headers: $headers (expected $want_headers)"
+# The programs find the installed library by a path relative to themselves, so that this
+# installation, in a folder the loader does not search, runs; no path of the build stays in them.
+for program in "$usr"/bin/*; do
+  runpath=$(readelf -d "$program" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
+  [ "$runpath" = "\$ORIGIN/../lib/$multiarch" ] || fail "$program's run path: $runpath"
+done
 
 chmod -R a-w "$dest"
 touch "$work/before"

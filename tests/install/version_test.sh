@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The version is written once, in project() of CMakeLists.txt: installed, tolvane-cli --version,
-# the headers of both manual pages and the AppStream release all give that version, and the
-# files of packaging/ that carry it write none of their own.
+# the headers of both manual pages, the AppStream release, the library's file name, tolvane.pc
+# and the CMake package's version file all give that version, and the templates of packaging/
+# and cmake/ that carry it write none of their own.
 #
 #   version_test.sh BUILD-DIR SOURCE-DIR
 set -euo pipefail
@@ -31,8 +32,18 @@ releases=$(grep -o '<release version="[^"]*"' "$usr/share/metainfo/org.example.t
 [ "$(head -n 1 <<< "$releases")" = "$version" ] ||
   fail "the newest AppStream release is \"$(head -n 1 <<< "$releases")\", not $version"
 
+# The library's file and SONAME, tolvane.pc and the CMake package's version file.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+lib=$usr/lib/$multiarch
+[ -f "$lib/libtolvane.so.$version" ] || fail "no libtolvane.so.$version: $(ls "$lib")"
+readelf -d "$lib/libtolvane.so.$version" | grep -qF "[libtolvane.so.${version%%.*}]" ||
+  fail "the library's SONAME is not libtolvane.so.${version%%.*}"
+grep -qx "Version: $version" "$lib/pkgconfig/tolvane.pc" || fail "tolvane.pc does not give $version"
+grep -qF "set(PACKAGE_VERSION \"$version\")" "$lib/cmake/Tolvane/TolvaneConfigVersion.cmake" ||
+  fail "TolvaneConfigVersion.cmake does not give $version"
+
 # A version written into a template would go stale at the next release.
-for template in "$source"/packaging/*.in; do
+for template in "$source"/packaging/*.in "$source"/cmake/*.in; do
   ! grep -qF -- "$version" "$template" || fail "$(basename "$template") writes $version itself"
 done
 [ "$status" -eq 0 ] && echo "version $version everywhere: ok"
