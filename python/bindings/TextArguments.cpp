@@ -1,5 +1,6 @@
 #include "TextArguments.h"
 
+#include <array>
 #include <string_view>
 #include <unordered_map>
 
@@ -83,27 +84,61 @@ unsigned long long CountOfArgument(py::handle value, const char* argumentName) {
   return count;
 }
 
+namespace {
+
+// The str of each distinct reading of one call, decoded once. A line holds a few distinct
+// readings, found fastest by a look along a short array; past that, a hash table holds them.
+// It owns one reference to each str; whoever keeps one takes a reference of its own.
+class DistinctReadings {
+ public:
+  DistinctReadings() = default;
+  DistinctReadings(const DistinctReadings&) = delete;
+  DistinctReadings& operator=(const DistinctReadings&) = delete;
+  ~DistinctReadings() {
+    for (std::size_t k = 0; k < shortCount_; ++k) Py_DECREF(short_[k].second);
+    for (auto& [reading, str] : more_) Py_DECREF(str);
+  }
+
+  PyObject* StrOf(std::string_view reading) {
+    for (std::size_t k = 0; k < shortCount_; ++k) {
+      if (short_[k].first == reading) return short_[k].second;
+    }
+    if (shortCount_ < short_.size()) {
+      PyObject* str = Decode(reading);
+      short_[shortCount_++] = {reading, str};
+      return str;
+    }
+    auto found = more_.find(reading);
+    if (found != more_.end()) return found->second;
+    PyObject* str = Decode(reading);
+    more_.emplace(reading, str);
+    return str;
+  }
+
+ private:
+  static PyObject* Decode(std::string_view reading) {
+    PyObject* str =
+        PyUnicode_DecodeUTF8(reading.data(), static_cast<Py_ssize_t>(reading.size()), "strict");
+    if (str == nullptr) throw py::error_already_set();
+    return str;
+  }
+
+  std::array<std::pair<std::string_view, PyObject*>, 32> short_;
+  std::size_t shortCount_ = 0;
+  std::unordered_map<std::string_view, PyObject*> more_;
+};
+
+}  // namespace
+
 py::list ListOfReadings(const std::vector<std::string>& readings) {
   PyObject* list = PyList_New(static_cast<Py_ssize_t>(readings.size()));
   if (list == nullptr) throw py::error_already_set();
   py::list result = py::reinterpret_steal<py::list>(list);
-  // The distinct readings decoded so far; the list owns a reference to each through its items.
-  std::unordered_map<std::string_view, PyObject*> decoded;
-  decoded.reserve(512);
+  DistinctReadings distinct;
   for (std::size_t i = 0; i < readings.size(); ++i) {
-    const std::string& reading = readings[i];
-    PyObject* item;
-    auto found = decoded.find(reading);
-    if (found != decoded.end()) {
-      item = found->second;
-      Py_INCREF(item);
-    } else {
-      item =
-          PyUnicode_DecodeUTF8(reading.data(), static_cast<Py_ssize_t>(reading.size()), "strict");
-      if (item == nullptr) throw py::error_already_set();
-      decoded.emplace(reading, item);
-    }
-    PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), item);
+    PyObject* str = distinct.StrOf(readings[i]);
+    Py_INCREF(str);
+    PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), str);
   }
   return result;
 }

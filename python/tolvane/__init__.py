@@ -15,7 +15,6 @@ Errors of data and files raise tolvane.Error (with .path); option values that ar
 raise ValueError, values of the wrong type TypeError.
 """
 
-import collections
 import os
 import threading
 
@@ -24,12 +23,14 @@ from ._tolvane import __version__
 
 __all__ = ["Converter", "Error", "FileParts", "__version__", "annotate", "readings"]
 
-# The Converters of the module-level functions, by (data folder, options), the most recently
-# used last; a few hundred are plenty for any program and bound the memory that user words of
-# many kinds would take. Converters of one data folder share its data (with_options of the first).
+# The Converters of the module-level functions, by (data folder, options): a few hundred are
+# plenty for any program and bound the memory that user words of many kinds would take (the
+# oldest goes first). Converters of one data folder share its data: each is with_options of the
+# one that loaded it (_loaded). A lookup is a plain dict read, atomic under the GIL; filling and
+# trimming take the lock.
 _CACHE_SIZE = 256
 _cache_lock = threading.Lock()
-_converters = collections.OrderedDict()
+_converters = {}
 _loaded = {}
 
 
@@ -40,11 +41,10 @@ def _folder_key(data_dir):
 def _loaded_converter(data_dir):
     """The Converter holding the data of data_dir, loaded once per process and folder."""
     key = _folder_key(data_dir)
-    with _cache_lock:
-        converter = _loaded.get(key)
+    converter = _loaded.get(key)
     if converter is None:
-        # Loading happens outside the lock (it releases the GIL and takes a moment); two threads
-        # racing here both load, and the first to finish is kept.
+        # Loading happens outside the lock (it releases the GIL and takes a moment); of two
+        # threads racing here both load, and the first to finish is kept.
         converter = Converter(data_dir=data_dir)
         with _cache_lock:
             converter = _loaded.setdefault(key, converter)
@@ -57,8 +57,8 @@ def _restore_converter(data_dir, options):
 
 
 def _user_words_key(user_words):
-    """user_words as a hashable value and as given (an iterator read once into a list), or
-    (None, user_words) when it is not a well-formed value: Converter then says what is wrong."""
+    """user_words as a hashable value, and as given (an iterator read once into a list); the key
+    is None when user_words is malformed, and Converter then says what is wrong."""
     if user_words is None:
         return (), None
     try:
@@ -72,27 +72,39 @@ def _user_words_key(user_words):
         return None, user_words
 
 
+def _options_key(data_dir, options):
+    """A key for data_dir and options (the values' types in it, so that sandhi=1 is not taken
+    for sandhi=True), or None when some value cannot be a key."""
+    try:
+        key = (_folder_key(data_dir),) + tuple((name, type(value), value)
+                                               for name, value in options.items())
+        hash(key)
+        return key
+    except TypeError:
+        return None
+
+
 def _converter(data_dir, options):
     """The cached Converter for data_dir and options (a dict of keyword arguments)."""
     words_key, options["user_words"] = _user_words_key(options.get("user_words"))
-    try:
-        key = (_folder_key(data_dir), words_key) + tuple(options.items())
-        hash(key)
-    except TypeError:
-        key = None
-    if key is not None and words_key is not None:
-        with _cache_lock:
-            converter = _converters.get(key)
-            if converter is not None:
-                _converters.move_to_end(key)
-                return converter
+    key = None
+    if words_key is not None:
+        key = _options_key(data_dir, dict(options, user_words=words_key))
+    if key is not None:
+        converter = _converters.get(key)
+        if converter is not None:
+            return converter
     converter = _loaded_converter(data_dir).with_options(**options)
-    if key is not None and words_key is not None:
-        with _cache_lock:
-            _converters[key] = converter
-            while len(_converters) > _CACHE_SIZE:
-                _converters.popitem(last=False)
+    if key is not None:
+        _remember(key, converter)
     return converter
+
+
+def _remember(key, converter):
+    with _cache_lock:
+        _converters[key] = converter
+        while len(_converters) > _CACHE_SIZE:
+            del _converters[next(iter(_converters))]
 
 
 def readings(text, *, tone="marked", policy="context", neutral_tone="spoken", sandhi=False,
@@ -116,9 +128,20 @@ def readings(text, *, tone="marked", policy="context", neutral_tone="spoken", sa
     >>> readings("行", policy="all")
     ['xíng/háng/hàng/héng']
     """
+    if user_words is None and data_dir is None:
+        # The common call, line after line: a key of the arguments as they are (their types in
+        # it, so that sandhi=1 is not taken for sandhi=True) found in one dict read.
+        key = (readings, tone, policy, neutral_tone, sandhi, type(sandhi), erhua, type(erhua),
+               wade_giles, type(wade_giles))
+        converter = _converters.get(key)
+        if converter is not None:
+            return converter.readings(text)
     options = {"tone": tone, "policy": policy, "neutral_tone": neutral_tone, "sandhi": sandhi,
                "erhua": erhua, "wade_giles": wade_giles, "user_words": user_words}
-    return _converter(data_dir, options).readings(text)
+    converter = _converter(data_dir, options)
+    if user_words is None and data_dir is None:
+        _remember(key, converter)
+    return converter.readings(text)
 
 
 def annotate(text, format="py", *, tone="marked", policy="context", neutral_tone="spoken",
