@@ -16,7 +16,7 @@ def test_options_are_the_defaults_when_none_are_given():
 
 
 def test_options_are_as_given():
-    given = {"format": "html", "tone": "plain", "policy": "all", "neutral_tone": "citation",
+    given = {"format": "html", "tone": "plain", "policy": "context", "neutral_tone": "citation",
              "sandhi": True, "erhua": False, "wade_giles": True, "orthography": True,
              "align": False, "wrap": 30, "user_words": {"银行": "yin2 xing2"}}
     assert tolvane.Converter(**given).options == given
