@@ -1,10 +1,10 @@
-"""Chinese text to Hanyu Pinyin.
+r"""Chinese text to Hanyu Pinyin.
 
     >>> import tolvane
     >>> tolvane.readings("我们去银行", tone="numbered")
     ['wo3', 'men5', 'qu4', 'yin2', 'hang2']
-    >>> print(tolvane.annotate("朋友", "hanpy"))
-    朋(péng)友(you)
+    >>> tolvane.annotate("朋友", "hanpy")
+    '朋(péng)友(you)\r\n'
 
 readings() gives the reading of every character, annotate() a text in one of tolvane-cli's
 layouts. Both keep Converters (with the loaded data) for each data folder and set of options,
@@ -126,7 +126,7 @@ def readings(text, *, tone="marked", policy="context", neutral_tone="spoken", sa
     >>> readings("我们去银行", tone="numbered")
     ['wo3', 'men5', 'qu4', 'yin2', 'hang2']
     >>> readings("行", policy="all")
-    ['xíng/háng/hàng/héng']
+    ['xíng/héng/hàng/háng']
     """
     if user_words is None and data_dir is None:
         # The common call, line after line: a key of the arguments as they are (their types in
@@ -147,7 +147,7 @@ def readings(text, *, tone="marked", policy="context", neutral_tone="spoken", sa
 def annotate(text, format="py", *, tone="marked", policy="context", neutral_tone="spoken",
              sandhi=False, erhua=True, wade_giles=False, orthography=False, align=True, wrap=0,
              user_words=None, data_dir=None):
-    """text in one of tolvane-cli's layouts: exactly what `tolvane-cli convert --format FORMAT`
+    r"""text in one of tolvane-cli's layouts: exactly what `tolvane-cli convert --format FORMAT`
     writes for a UTF-8 file holding text.
 
     format: "py" (the pinyin line above the character line), "han" (the characters above),
@@ -159,8 +159,10 @@ def annotate(text, format="py", *, tone="marked", policy="context", neutral_tone
     wrap: re-cut lines to 10, 20, 30, 40, 50 or 100 characters (0: as they are).
     The other options are those of readings().
 
-    >>> print(annotate("你好", "py-only"))
-    nǐhǎo
+    >>> annotate("你好", "py-only")
+    'nǐ hǎo\r\n'
+
+    Lines end in CR LF, as the CLI writes them.
     """
     options = {"format": format, "tone": tone, "policy": policy, "neutral_tone": neutral_tone,
                "sandhi": sandhi, "erhua": erhua, "wade_giles": wade_giles,
