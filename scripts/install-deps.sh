@@ -11,6 +11,7 @@ packages=(
   fonts-urw-base35 fonts-liberation fonts-dejavu
   libzip-dev zip unzip libreoffice-writer epubcheck fonts-sil-andika
   qt6-l10n-tools
+  python3-dask python3-distributed
 )
 missing=()
 for p in "${packages[@]}"; do
