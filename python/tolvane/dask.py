@@ -11,11 +11,13 @@ Run it as ``python3 -m tolvane.dask`` or ``tolvane-dask``; ``--help`` lists the 
 """
 
 import argparse
+import errno
 import fnmatch
 import functools
 import json
 import os
 import shutil
+import stat
 import sys
 import tempfile
 import time
@@ -58,7 +60,8 @@ def build_parser():
             "must be on a filesystem every worker host mounts at the same path."),
         epilog=(
             "Exit status: 0 when every file was converted, 1 when some failed (each is listed "
-            "with its reason, and its target is not written), 2 for a usage error."),
+            "with its reason, and its target is not written) or the scheduler could not be "
+            "reached, 2 for a usage error or data files that cannot be loaded."),
     )
     parser.add_argument("sources", metavar="SOURCE", nargs="+",
                         help="a text file, a folder or a glob pattern (quoted, so that this "
@@ -279,10 +282,17 @@ def _failed(source, error):
 
 
 def _check_source(source):
-    # The library is asked to convert regular files only: a folder or a device among the
-    # sources is a failure with its reason, never a long read.
-    if os.path.isdir(source):
-        raise IsADirectoryError(21, "Is a folder, not a file", source)
+    # The library is asked to convert regular files only: a folder, a device or a pipe among
+    # the sources is a failure with its reason, never a read that does not end. A source that
+    # cannot be looked at is left to the library, which names the reason as the CLI does.
+    try:
+        mode = os.stat(source).st_mode
+    except OSError:
+        return
+    if stat.S_ISDIR(mode):
+        raise IsADirectoryError(errno.EISDIR, "Is a folder, not a file", source)
+    if not stat.S_ISREG(mode):
+        raise OSError(errno.EINVAL, "Not a regular file (a device, a pipe or a socket)", source)
 
 
 def _make_target_folder(target):
@@ -509,8 +519,13 @@ def main(argv=None, stderr=None):
     started = time.monotonic()
     sources = find_sources(args.sources, args.include or ["*.txt"], args.out_dir)
     jobs, early_failures = plan_targets(converter, sources, args.out_dir)
+    try:
+        client, cluster = start_client(args)
+    except (OSError, TimeoutError) as error:
+        stderr.write("%s: error: cannot start the cluster or reach the scheduler %s: %s\n"
+                     % (PROGRAM, args.scheduler or "(local)", error))
+        return 1
     progress = Progress(len(jobs), stderr, not args.quiet)
-    client, cluster = start_client(args)
     try:
         results = run_jobs(client, jobs, args.data_dir, options, args.part_bytes,
                            on_done=lambda result: progress.step())
