@@ -22,7 +22,8 @@ def cli_path():
 def data_dir():
     """The data the CLI of the build reads by default (its program folder), named explicitly
     so that the module and the CLI read the same files."""
-    return cli_path().parent
+    named = os.environ.get("TOLVANE_DATA_DIR")
+    return pathlib.Path(named) if named else cli_path().parent
 
 
 def worker_environment():

@@ -1,6 +1,7 @@
 """tolvane-dask's command line: its help, its usage errors, which files it takes from the
 names given and where their targets go, and a run on a local cluster of its own."""
 
+import io
 import json
 import os
 import pathlib
@@ -46,11 +47,25 @@ def test_help_names_every_option():
     (["a.txt", "--part-bytes", "0"], "--part-bytes"),
     (["a.txt", "--workers", "0"], "--workers"),
 ])
-def test_usage_errors_exit_2_before_any_cluster(arguments, complaint):
-    result = run_script(arguments, timeout=60)
-    assert result.returncode == 2, result.stderr
-    assert complaint in result.stderr
-    assert result.stdout == ""
+def test_usage_errors_exit_2_before_any_cluster(arguments, complaint, capsys, monkeypatch):
+    def no_cluster(args):
+        raise AssertionError("a cluster was started for a usage error")
+
+    monkeypatch.setattr(tolvane_dask, "start_client", no_cluster)
+    err = io.StringIO()
+    try:
+        status = tolvane_dask.main(arguments, stderr=err)
+    except SystemExit as exit:  # argparse's own errors
+        status = exit.code
+    message = err.getvalue() + capsys.readouterr().err
+    assert status == 2, message
+    assert complaint in message
+
+
+def test_usage_error_status_of_the_program():
+    result = run_script(["a.txt", "--tone", "accented"], timeout=60)
+    assert (result.returncode, result.stdout) == (2, "")
+    assert "--tone" in result.stderr
 
 
 def test_folders_globs_and_files_give_sources_and_targets(tmp_path, monkeypatch):

@@ -256,11 +256,16 @@ def plan_targets(converter, sources, out_dir):
 # is reported with its reason and the tasks that depend on it still run and tidy up.
 
 
-@functools.lru_cache(maxsize=8)
+@functools.lru_cache(maxsize=4)
+def _worker_data(data_dir):
+    # The data of a folder, loaded once per worker process: tasks carry only their options.
+    return tolvane.Converter(data_dir=data_dir)
+
+
+@functools.lru_cache(maxsize=16)
 def _worker_converter(data_dir, options):
-    # One Converter per worker process and set of options: the data is loaded once, not shipped
-    # with every task.
-    return tolvane.Converter(data_dir=data_dir, **dict(options))
+    # One Converter per worker process and set of options, sharing the loaded data.
+    return _worker_data(data_dir).with_options(**dict(options))
 
 
 def _reason(error, source):
