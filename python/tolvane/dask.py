@@ -59,7 +59,9 @@ def build_parser():
             "paths as this program names them, so with --scheduler the corpus and --out-dir "
             "must be on a filesystem every worker host mounts at the same path."),
         epilog=(
-            "Exit status: 0 when every file was converted, 1 when some failed (each is listed "
+            "On a terminal a count of finished files shows the progress; at the end stderr "
+            "gives the files done and failed, each failure as 'path: reason', the bytes read "
+            "and written, the wall time and the throughput. Exit status: 0 when every file was converted, 1 when some failed (each is listed "
             "with its reason, and its target is not written) or the scheduler could not be "
             "reached, 2 for a usage error or data files that cannot be loaded."),
     )
