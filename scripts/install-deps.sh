@@ -11,6 +11,7 @@ packages=(
   fonts-urw-base35 fonts-liberation fonts-dejavu
   libzip-dev zip unzip libreoffice-writer epubcheck fonts-sil-andika
   qt6-l10n-tools
+  pybind11-dev python3-dev python3-pytest python3-numpy
   python3-dask python3-distributed
 )
 missing=()
