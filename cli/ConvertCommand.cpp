@@ -7,13 +7,7 @@
 #include "cli/CommonOptions.h"
 #include "cli/StandardInput.h"
 #include "cli/TerminalProgress.h"
-#include "documents/DocumentStyle.h"
-#include "documents/Handout.h"
-#include "documents/HandoutDocument.h"
-#include "documents/PageDesign.h"
-#include "documents/Subtitles.h"
-#include "engine/BatchConversion.h"
-#include "frontend/TargetNaming.h"
+#include "frontend/FileConversion.h"
 
 namespace tolvane {
 namespace {
@@ -58,14 +52,6 @@ class CliRunObserver : public RunObserver {
   TerminalProgress progress_;
 };
 
-// A source that exists but is no regular file or folder: a device, a pipe or a socket.
-bool IsStreamingSource(const std::filesystem::path& source) {
-  std::error_code ec;
-  const std::filesystem::file_status status = std::filesystem::status(source, ec);
-  return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
-         !std::filesystem::is_directory(status);
-}
-
 // convert SOURCE [TARGET]: a whole file annotated into a new one.
 class ConvertCommand : public Command {
  public:
@@ -94,13 +80,9 @@ class ConvertCommand : public Command {
 
  private:
   std::optional<DocumentFormat> Document() const;
-  int WriteDocument(DocumentFormat format, const CliContext& context);
-  PageDesign Design() const;
   void AddConvertOptions();
-  ConversionSettings Settings() const;
-  std::filesystem::path Target(const ConversionSettings& settings) const;
-  std::filesystem::path ScratchFolder(const CliContext& context,
-                                      const ConversionSettings& settings) const;
+  FileConversionRequest Request() const;
+  std::filesystem::path ScratchFolder(const CliContext& context) const;
   int Report(const RunOutcome& outcome, const std::filesystem::path& target,
              const CliContext& context) const;
 
@@ -153,103 +135,47 @@ void ConvertCommand::AddConvertOptions() {
       ->check(CLI::Range(0u, 1024u));
 }
 
-// The options' settings; a TARGET named .html or .htm asks for the page unless --format says.
-ConversionSettings ConvertCommand::Settings() const {
-  ConversionSettings settings = options_.settings;
-  if (options_.format->count() == 0 && IsHtmlTarget(target_))
-    settings.outputFormat = OutputFormat::html;
-  return settings;
-}
-
-// TARGET, else one derived from SOURCE.
-std::filesystem::path ConvertCommand::Target(const ConversionSettings& settings) const {
-  if (!target_.empty()) return target_;
-  std::filesystem::path target = DeriveTargetPath(source_);
-  if (settings.outputFormat == OutputFormat::html) target.replace_extension(".html");
-  return target;
+// The command's arguments as the conversion of a file takes them.
+FileConversionRequest ConvertCommand::Request() const {
+  FileConversionRequest request;
+  request.source = source_;
+  request.target = target_;
+  request.settings = options_.settings;
+  request.layoutAsked = options_.format->count() > 0;
+  request.document = options_.document;
+  request.sourceEncoding = options_.encoding;
+  request.targetEncoding = outputEncoding_;
+  request.design = design_;
+  request.jobs = jobs_;
+  return request;
 }
 
 // temp.txt goes where --data-dir says, else in the scratch folder, made if need be.
-std::filesystem::path ConvertCommand::ScratchFolder(const CliContext& context,
-                                                    const ConversionSettings& settings) const {
+std::filesystem::path ConvertCommand::ScratchFolder(const CliContext& context) const {
   if (!options_.dataDir.empty()) return options_.dataDir;
-  if (settings.wrapWidth > 0) context.locations.ForWriting(context.locations.scratch);
+  if (options_.settings.wrapWidth > 0) context.locations.ForWriting(context.locations.scratch);
   return context.locations.scratch;
 }
 
-// The document --format or the target's extension asks for; else an SRT or WebVTT source is
-// converted cue by cue into its own format, unless --format asks for a text layout.
+// The document the conversion writes, if it writes one (ChooseFileConversion decides).
 std::optional<DocumentFormat> ConvertCommand::Document() const {
-  if (options_.format->count() > 0) return options_.document;
-  if (!target_.empty() && target_ != kStandardStream) {
-    if (const std::optional<DocumentFormat> format = DocumentFormatOfTarget(target_)) return format;
-  }
-  if (source_ == kStandardStream || IsStreamingSource(source_)) return std::nullopt;
-  std::optional<SubtitleFormat> subtitles;
-  try {
-    subtitles = DetectSubtitleFile(source_, options_.encoding);
-  } catch (const Error&) {
-    return std::nullopt;  // the run reports why the source cannot be read
-  }
-  if (!subtitles) return std::nullopt;
-  return *subtitles == SubtitleFormat::Srt ? DocumentFormat::Srt : DocumentFormat::Vtt;
-}
-
-PageDesign ConvertCommand::Design() const {
-  return design_.empty() ? PageDesign() : ReadPageDesign(design_);
-}
-
-int ConvertCommand::WriteDocument(DocumentFormat format, const CliContext& context) {
-  const PageDesign design = Design();
-  Session session;
-  StartReadingData(session, DataToLoad::WithDataFiles, context.locations, options_.dataDir);
-  std::filesystem::path target = target_;
-  if (target.empty()) target = DeriveTargetPath(source_).replace_extension(ExtensionOf(format));
-  std::error_code error;
-  if (!std::filesystem::exists(source_, error)) throw Error("File not found", source_);
-  LineReadings readings(session.Data());
-  if (IsSubtitleFormat(format)) {
-    const SubtitleFormat asked =
-        format == DocumentFormat::Srt ? SubtitleFormat::Srt : SubtitleFormat::Vtt;
-    const std::optional<SubtitleFormat> held = DetectSubtitleFile(source_, options_.encoding);
-    if (held && *held != asked)
-      throw Error(source_.string() + " holds " + (*held == SubtitleFormat::Srt ? "SRT" : "WebVTT") +
-                      " subtitles: they are annotated in their own format",
-                  source_);
-    SubtitleOptions subtitleOptions;
-    subtitleOptions.encoding = options_.encoding;
-    ConvertSubtitles(readings, source_, target, options_.settings, subtitleOptions);
-  } else {
-    WriteHandoutDocument(
-        format, ReadHandout(readings, source_, options_.settings, design, options_.encoding),
-        design, target);
-  }
-  if (!quiet_) context.err << "Wrote " << target.string() << '\n';
-  return 0;
+  return ChooseFileConversion(Request()).document;
 }
 
 int ConvertCommand::Run(const CliContext& context) {
-  if (const std::optional<DocumentFormat> document = Document())
-    return WriteDocument(*document, context);
+  FileConversionRequest request = Request();
   Session session;
-  StartReadingData(session, DataToLoad::WithDataFiles, context.locations, options_.dataDir);
-  const ConversionSettings settings = Settings();
-  const std::filesystem::path target = Target(settings);
-  CliRunObserver observer(context.err, context.errIsTerminal && !quiet_);
-  BatchRequest request{source_, target, settings, session.Data(), ScratchFolder(context, settings)};
-  request.sourceEncoding = options_.encoding;
-  request.targetEncoding = outputEncoding_;
-  request.jobs = jobs_;
-  // The page credits the data it was read with; a design gives it its look as well.
-  if (design_.empty()) {
-    request.htmlPage.colophon = ColophonMarkup();
-  } else {
-    request.htmlPage = HtmlPageLookOf(Design());
-  }
+  request.loadData = [&] {
+    StartReadingData(session, DataToLoad::WithDataFiles, context.locations, options_.dataDir);
+    return session.Data();
+  };
+  request.scratchFolder = [&] { return ScratchFolder(context); };
   StandardInputBytes standardInput(context.in);
   if (source_ == kStandardStream) request.sourceByteSource = &standardInput;
   if (target_ == kStandardStream) request.targetStream = &context.out;
-  return Report(BatchConversion(request, observer), target, context);
+  CliRunObserver observer(context.err, context.errIsTerminal && !quiet_);
+  const FileConversionResult result = ConvertFileAsAsked(request, observer);
+  return Report(result.outcome, result.target, context);
 }
 
 int ConvertCommand::Report(const RunOutcome& outcome, const std::filesystem::path& target,

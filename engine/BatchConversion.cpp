@@ -54,6 +54,8 @@ std::size_t ChunkBytes(const BatchRequest& request) {
 }
 
 std::unique_ptr<ByteSource> SourceBytes(const BatchRequest& request) {
+  if (request.part)
+    return std::make_unique<FileByteSource>(request.source, request.part->begin, request.part->end);
   if (request.sourceBytes != nullptr)
     return std::make_unique<MemoryByteSource>(*request.sourceBytes);
   if (request.sourceStream != nullptr)
@@ -68,8 +70,10 @@ class RunSource {
  public:
   explicit RunSource(const BatchRequest& request)
       : ownBytes_(request.sourceByteSource != nullptr ? nullptr : SourceBytes(request)),
-        source_(request.sourceByteSource != nullptr ? *request.sourceByteSource : *ownBytes_,
-                request.sourceEncoding, ChunkBytes(request)) {
+        source_(Reader(request.sourceByteSource != nullptr ? *request.sourceByteSource : *ownBytes_,
+                       request)) {
+    if (request.part && request.settings.wrapWidth > 0)
+      throw std::invalid_argument("a part of a source is not re-cut");
     if (request.settings.wrapWidth > 0) {
       const WrapRule rule = WrapRuleFor(request.settings);
       // Written words are read by context over the whole source before any worker starts, with
@@ -95,6 +99,12 @@ class RunSource {
   }
 
  private:
+  // The source's reader: a part in the whole file's encoding, else as detected or chosen.
+  static SourceReader Reader(ByteSource& bytes, const BatchRequest& request) {
+    if (request.part) return SourceReader(bytes, request.part->encoding, ChunkBytes(request));
+    return SourceReader(bytes, request.sourceEncoding, ChunkBytes(request));
+  }
+
   std::unique_ptr<ByteSource> ownBytes_;  // unless the front end lends its own
   SourceReader source_;
   std::optional<WrappedSource> wrapped_;
@@ -164,7 +174,7 @@ class ChunkConversion {
   // Raises the first error: of reading, of a chunk, or of writing.
   void Run() {
     // The HTML page's head waits for the first chunk, whose first line may be its title.
-    if (!html_)
+    if (!html_ && head_)
       target_.Write(TargetHead(settings_, reader_.form(), targetEncoding_, request_.source));
     PrepareReadings(*request_.data, settings_);
     OrderedPipeline<Chunk>(Jobs(request_))
@@ -176,6 +186,7 @@ class ChunkConversion {
     if (html_) WriteHtmlHead();  // if the source ended before its title was settled
     if (failure_) throw *failure_;
     progress_.Finish();
+    if (!tail_) return;
     if (html_) {
       target_.Write(HtmlPage::Tail(request_.htmlPage.colophon));
     } else {
@@ -263,7 +274,11 @@ class ChunkConversion {
   // The run's snapshot of the loaded data: lent to the workers, and read for the separators.
   LineReadingsPool readings_;
   LineReadings separatorReadings_;
-  Separator separator_ = kStartSeparator;
+  // A part of a source writes the head or tail only when it has them, and starts with the
+  // separator the lines before it leave.
+  const bool head_ = !request_.part || request_.part->head;
+  const bool tail_ = !request_.part || request_.part->tail;
+  Separator separator_ = request_.part ? request_.part->separator : kStartSeparator;
   LinePosition position_;
   LineSpool spool_;
   bool more_ = true;
@@ -271,7 +286,7 @@ class ChunkConversion {
   std::optional<Error> failure_;
   // The HTML page: its head waits for the title, the first blocks for the head.
   const bool html_ = settings_.outputFormat == OutputFormat::html;
-  bool headWritten_ = false;
+  bool headWritten_ = !head_;
   FirstLineTitle title_{reader_.form()};
   std::string heldBlocks_;
 };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "engine/HtmlPage.h"
@@ -15,6 +17,23 @@
 namespace tolvane {
 
 class ByteSource;
+
+// A part of a source file converted apart from the rest, so that the targets of a file's parts,
+// put together in order, are the target of the whole file: bytes [begin, end) of the source,
+// `begin` at a line start, read in the whole file's encoding; the target's head (the byte-order
+// mark, the HTML page's head) goes with the first part, its tail (the page's tail, a UTF-16
+// file's odd last byte) with the last, and each part starts with the run's separator as the
+// lines before it leave it (SeparatorAfter).
+struct SourcePart {
+  std::uint64_t begin = 0;
+  std::uint64_t end = 0;
+  // As detected at the file's start; byteOrderMarkLength counts the mark's bytes in this part
+  // (0 past the first).
+  SourceEncoding encoding;
+  bool head = true;
+  bool tail = true;
+  std::string separator = " ";
+};
 
 struct BatchRequest {
   std::filesystem::path source;
@@ -40,6 +59,9 @@ struct BatchRequest {
   unsigned jobs = 0;
   // Bytes of source per chunk of the run (0: the usual); tests make them small.
   std::size_t chunkBytes = 0;
+  // A part of the source file instead of the whole (no wrap width: re-cut lines depend on the
+  // lines before them).
+  std::optional<SourcePart> part{};
 };
 
 // The conversion of a whole file, the one way every front end runs one: the source read in chunks

@@ -25,14 +25,25 @@ FileByteSource::FileByteSource(const std::filesystem::path& path) : path_(path) 
   if (!ec) size_ = size;
 }
 
+FileByteSource::FileByteSource(const std::filesystem::path& path, std::uint64_t begin,
+                               std::uint64_t end)
+    : FileByteSource(path) {
+  if (::fseeko(file_, static_cast<off_t>(begin), SEEK_SET) != 0) throw FileError(errno, path_);
+  left_ = end > begin ? end - begin : 0;
+  if (size_) size_ = std::min(*left_, *size_ > begin ? *size_ - begin : 0);
+}
+
 FileByteSource::~FileByteSource() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
 std::size_t FileByteSource::Read(char* data, std::size_t size) {
+  if (left_) size = static_cast<std::size_t>(std::min<std::uint64_t>(size, *left_));
+  if (size == 0) return 0;
   errno = 0;
   const std::size_t got = std::fread(data, 1, size, file_);
   if (got < size && std::ferror(file_) != 0) throw FileError(errno != 0 ? errno : EIO, path_);
+  if (left_) *left_ -= got;
   return got;
 }
 
@@ -69,6 +80,17 @@ SourceReader::SourceReader(ByteSource& in, EncodingChoice choice, std::size_t ch
   } else {
     buffer_.erase(0, encoding_.byteOrderMarkLength);
     consumed_ = encoding_.byteOrderMarkLength;
+  }
+}
+
+SourceReader::SourceReader(ByteSource& in, const SourceEncoding& known, std::size_t chunkBytes)
+    : in_(in), chunkBytes_(chunkBytes), encoding_(known) {
+  form_ = FormOf(encoding_.encoding.encoding);
+  if (encoding_.byteOrderMarkLength > 0) {
+    Fill(encoding_.byteOrderMarkLength);
+    const std::size_t mark = std::min(encoding_.byteOrderMarkLength, buffer_.size());
+    buffer_.erase(0, mark);
+    consumed_ = mark;
   }
 }
 

@@ -30,6 +30,9 @@ class FileByteSource : public ByteSource {
  public:
   // Raises "Cannot open file "%s". %s" when the file cannot be opened (or is a folder).
   explicit FileByteSource(const std::filesystem::path& path);
+  // Bytes [begin, end) of the file alone (fewer where it ends sooner), for a part of it read
+  // apart from the rest.
+  FileByteSource(const std::filesystem::path& path, std::uint64_t begin, std::uint64_t end);
   ~FileByteSource() override;
   FileByteSource(const FileByteSource&) = delete;
   FileByteSource& operator=(const FileByteSource&) = delete;
@@ -40,6 +43,7 @@ class FileByteSource : public ByteSource {
   std::FILE* file_ = nullptr;
   std::filesystem::path path_;
   std::optional<std::uint64_t> size_;
+  std::optional<std::uint64_t> left_;  // of a range, the bytes still to read
 };
 
 class StreamByteSource : public ByteSource {
@@ -82,6 +86,10 @@ class SourceReader {
                std::size_t detectBytes = kDetectBytes);
   // For a text already in `form` (temp.txt of the wrap pass): nothing is detected or decoded.
   SourceReader(ByteSource& in, TextForm form, std::size_t chunkBytes = kChunkBytes);
+  // For text whose encoding is known (a part of a file, read in the encoding detected at the
+  // file's start): nothing is detected; the first `known.byteOrderMarkLength` bytes are the
+  // mark, passed over as detection passes it over.
+  SourceReader(ByteSource& in, const SourceEncoding& known, std::size_t chunkBytes = kChunkBytes);
 
   const SourceEncoding& encoding() const { return encoding_; }
   TextForm form() const { return form_; }

@@ -1,24 +1,13 @@
 #pragma once
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
+// The one error type, tolvane::Error, is the library's public one, so that every error the
+// engine raises is what a caller of the library catches.
+#include "tolvane/Error.h"
+
 namespace tolvane {
-
-// The one error type of the system. Its message is the text the user sees (in the GUI's error
-// box, or on the CLI's stderr). `path` names the file involved when there is one, so the CLI can
-// say which file failed even for messages such as "Disk full" that do not name it themselves.
-class Error : public std::runtime_error {
- public:
-  explicit Error(const std::string& message, std::filesystem::path path = {})
-      : std::runtime_error(message), path_(std::move(path)) {}
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Text of a failed open, read, write or close of a text file, from the C library's errno value:
 // "File not found", "Invalid filename", "Too many open files", "File access denied",

@@ -11,26 +11,29 @@ import pathlib
 import re
 import sys
 
+# The library's public headers, included as "tolvane/...", are the lowest layer: the one error
+# type is theirs, so every layer may include them, and they include nothing of the layers.
+PUBLIC = "include/tolvane"
+CORE = [PUBLIC, "platform", "settings", "reading/shared", "reading/classic", "reading/context",
+        "reading/orthography", "reading", "engine"]
+
 # folder -> the folders its files may include (its own folder always)
 LAYERS = {
-    "platform": set(),
-    "settings": set(),
-    "reading/shared": {"platform", "settings"},
-    "reading/classic": {"platform", "settings", "reading/shared"},
-    "reading/context": {"platform", "settings", "reading/shared"},
-    "reading/orthography": {"platform", "settings", "reading/shared", "reading/context"},
-    "reading": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-                "reading/orthography"},
-    "engine": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-               "reading/orthography", "reading"},
-    "documents": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-                  "reading/orthography", "reading", "engine"},
-    "frontend": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-                 "reading/orthography", "reading", "engine"},
-    "cli": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-            "reading/orthography", "reading", "engine", "documents", "frontend"},
-    "ui": {"platform", "settings", "reading/shared", "reading/classic", "reading/context",
-           "reading/orthography", "reading", "engine", "documents", "frontend"},
+    PUBLIC: set(),
+    "platform": {PUBLIC},
+    "settings": {PUBLIC},
+    "reading/shared": {PUBLIC, "platform", "settings"},
+    "reading/classic": {PUBLIC, "platform", "settings", "reading/shared"},
+    "reading/context": {PUBLIC, "platform", "settings", "reading/shared"},
+    "reading/orthography": {PUBLIC, "platform", "settings", "reading/shared", "reading/context"},
+    "reading": {PUBLIC, "platform", "settings", "reading/shared", "reading/classic",
+                "reading/context", "reading/orthography"},
+    "engine": set(CORE[:-1]),
+    "documents": set(CORE),
+    "frontend": set(CORE) | {"documents"},
+    "api": set(CORE) | {"documents", "frontend"},
+    "cli": set(CORE) | {"documents", "frontend", "api"},
+    "ui": set(CORE) | {"documents", "frontend", "api"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 SOURCES = ("*.h", "*.cpp")
@@ -38,6 +41,8 @@ SOURCES = ("*.h", "*.cpp")
 
 def layer_of(relative: str):
     """The most specific layer folder that holds `relative`, or None."""
+    if relative.startswith("tolvane/"):  # a public header as it is included
+        relative = "include/" + relative
     best = None
     for folder in LAYERS:
         if relative.startswith(folder + "/") and (best is None or len(folder) > len(best)):

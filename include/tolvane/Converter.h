@@ -13,8 +13,10 @@
 
 namespace tolvane {
 
-// What converting a file did: the source's encoding as read ("utf-8", "utf-16le", "gb18030",
-// "gbk", ...), the bytes read and written, and how many undecodable bytes were replaced.
+// What converting a file did: the source's encoding as read ("utf-8", "utf-8-bom", "utf-16le",
+// "utf-16be", "gb18030", or "gbk" for GB2312 and GBK), the bytes read and written, and how many
+// bytes of the source do not decode in that encoding (a text target holds them as they are, the
+// HTML page and subtitles U+FFFD in their place).
 struct FileReport {
   std::string encoding;
   std::uint64_t bytesRead = 0;
@@ -40,10 +42,15 @@ struct FileParts {
 // Error. Failures are raised as tolvane::Error.
 class TOLVANE_API Converter {
  public:
-  // Loads the data of `dataFolder`: a folder as tolvane-cli's --data-dir takes it (the phrase
-  // data, the tone glyphs and the user's dictionaries, user_words.txt among them). Empty: the
-  // data folder of the installed programs. Raises Error when the folder or a data file in it
-  // cannot be read or is damaged, or when a user word is malformed.
+  // Loads the data of `dataFolder`: a folder as tolvane-cli's --data-dir takes it (the tone
+  // glyphs define_py_tone.dll, the phrase data, the user's dictionaries, user_words.txt among
+  // them; the phrase data may be left to the installed programs' own). Empty: the data
+  // tolvane-cli reads without --data-dir: the folder the shared library lies in when it holds
+  // its own data (a build's or a portable copy's program folder), else the installed programs'
+  // read-only data (share/tolvane of the prefix the library was built for) with the user's
+  // dictionaries in $XDG_DATA_HOME/tolvane. Raises Error when the folder is missing or holds no
+  // tone glyphs, when a data file in it cannot be read or is damaged (the phrase data is read
+  // here for Policy::Context), or when a user word is malformed.
   explicit Converter(const Options& options = {}, const std::filesystem::path& dataFolder = {});
   ~Converter();
   Converter(const Converter&);
@@ -66,23 +73,32 @@ class TOLVANE_API Converter {
   // (two for py and han, one otherwise; Layout::Html gives the line's HTML markup).
   std::string AnnotateLine(std::string_view line) const;
 
-  // A whole text, exactly as `tolvane-cli convert` writes a UTF-8 file holding it in the layout
-  // of the options (line ends kept; for Layout::Html, the page with its head and tail).
+  // A whole text, exactly as `tolvane-cli convert --encoding utf-8 - -` writes it when given on
+  // standard input, in the layout of the options: each line ended with CR LF (a byte-order mark
+  // at the text's start is kept); for Layout::Html the page with its head and tail, titled by
+  // the text's first line when that is a title, else "Tolvane".
   std::string AnnotateText(std::string_view text) const;
 
   // The HTML markup of a text: each line a paragraph of characters with their readings as ruby,
   // without the page's head and tail, for putting into a page of one's own.
   std::string HtmlFragment(std::string_view text) const;
 
-  // Converts the file `source` into `target`, byte for byte as `tolvane-cli convert` with these
-  // options does (the encoding detected, the target in the source's encoding, the HTML page for
-  // Layout::Html; SRT and WebVTT sources cue by cue). The target is written whole or not at all.
-  // `threads`: 0 for one per core, 1 for the calling thread alone.
+  // Converts the file `source` into `target`, byte for byte as `tolvane-cli convert SOURCE
+  // TARGET` with these options does (the encoding detected, the target in the source's
+  // encoding, the HTML page with its colophon for Layout::Html). The default layout, Layout::Py,
+  // is the CLI's without --format: a target named .html or .htm gets the page, one named .docx,
+  // .odt, .epub, .srt or .vtt that document, and an SRT or WebVTT source is annotated cue by cue
+  // in its own format; any other layout is written as --format asks, whatever the names. An
+  // empty `target` is TargetFor(source). The target is written whole or not at all; temp.txt
+  // (only with a wrap width) goes in the data folder, or the user's cache folder for the
+  // installed data. `threads`: 0 for one per core, 1 for the calling thread alone. Raises Error
+  // naming the file that failed ("File not found" for a missing source).
   FileReport ConvertFile(const std::filesystem::path& source, const std::filesystem::path& target,
                          unsigned threads = 0) const;
 
   // The target `tolvane-cli convert` writes for `source` when it is given none (beside it, named
-  // after it; .html for Layout::Html).
+  // after it with "_拼音"; .html for Layout::Html, the subtitles' own extension for an SRT or
+  // WebVTT source under the default layout).
   std::filesystem::path TargetFor(const std::filesystem::path& source) const;
 
   // Cuts `source` into parts of about `partBytes` bytes at line ends (one part when the file is

@@ -49,8 +49,8 @@ struct Options {
   Policy policy = Policy::Context;
   Tone tone = Tone::Marked;
   NeutralTones neutralTones = NeutralTones::Spoken;
-  bool sandhi = false;       // 一 and 不 in the tones they take before another syllable (--sandhi)
-  bool erhua = true;         // the 儿 of an erhua word written as r (--erhua)
+  bool sandhi = false;  // 一 and 不 in the tones they take before another syllable (--sandhi)
+  bool erhua = true;    // the 儿 of an erhua word written as r (--erhua)
   bool orthography = false;  // pinyin written by words, as the national orthography asks
   bool wadeGiles = false;    // Wade-Giles instead of pinyin (the first and all policies)
   Layout layout = Layout::Py;
