@@ -329,7 +329,7 @@ def split_task(source, target, part_bytes, data_dir, options):
         folder = os.path.dirname(target) or "."
         scratch = tempfile.mkdtemp(prefix=".%s.tolvane-dask-parts-" % os.path.basename(target),
                                    dir=folder)
-        return {"ok": True, "source": source, "parts": parts, "count": len(parts.offsets) - 1,
+        return {"ok": True, "source": source, "parts": parts, "count": len(parts.offsets),
                 "scratch": scratch}
     except Exception as error:
         return _failed(source, error)
