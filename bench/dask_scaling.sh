@@ -15,14 +15,16 @@ files=${2:-20}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$root/bench/fortunes_text.sh" > "$work/piece.txt"
+# The texts repeated past 4 MB; each file is a cut of them at a line end.
+: > "$work/text.txt"
+while [ "$(stat -c %s "$work/text.txt")" -lt $((4 * 1024 * 1024 + 65536)) ]; do
+  cat "$work/piece.txt" >> "$work/text.txt"
+done
 mkdir "$work/corpus"
 for i in $(seq -w 1 "$files"); do
   # 2, 3 or 4 MB: files of unequal length, as a real corpus has.
   megabytes=$((2 + 10#$i % 3))
-  : > "$work/corpus/text$i.txt"
-  while [ "$(stat -c %s "$work/corpus/text$i.txt")" -lt $((megabytes * 1024 * 1024)) ]; do
-    cat "$work/piece.txt" >> "$work/corpus/text$i.txt"
-  done
+  head -c $((megabytes * 1024 * 1024)) "$work/text.txt" | sed '$d' > "$work/corpus/text$i.txt"
 done
 PYTHONPATH="$build/python${PYTHONPATH:+:$PYTHONPATH}" /usr/bin/python3 \
   "$root/bench/dask_scaling.py" "$work/corpus" "$work/out" --data-dir "$build/bin"
