@@ -12,6 +12,7 @@ packages=(
   libzip-dev zip unzip libreoffice-writer epubcheck fonts-sil-andika
   qt6-l10n-tools
   pybind11-dev python3-dev python3-pytest python3-numpy
+  python3-dask python3-distributed
 )
 missing=()
 for p in "${packages[@]}"; do
