@@ -15,6 +15,9 @@ namespace {
 #ifndef TOLVANE_INSTALLED_DATA
 #define TOLVANE_INSTALLED_DATA "/usr/local/share/tolvane"
 #endif
+#ifndef TOLVANE_DATA_FROM_LIBRARY
+#define TOLVANE_DATA_FROM_LIBRARY "../../share/tolvane"
+#endif
 
 // The folder of the file this code was loaded from: the shared library's, or the program's
 // when the code is linked into it.
@@ -55,8 +58,13 @@ ConverterFolders InstalledFolders() {
   const std::filesystem::path folder = LibraryFolder();
   const FileLocations locations = LocateFiles(folder);
   if (!locations.installed) return {{locations.dictionaries, locations.data}, locations.scratch};
-  const std::filesystem::path readOnly =
-      HoldsItsOwnData(folder) ? folder : std::filesystem::path(TOLVANE_INSTALLED_DATA);
+  // The data installed with the library (share/tolvane of the prefix it lies in), else that of
+  // the prefix the build was configured for.
+  const std::filesystem::path besideLibrary =
+      (folder / TOLVANE_DATA_FROM_LIBRARY).lexically_normal();
+  const std::filesystem::path readOnly = HoldsItsOwnData(folder)          ? folder
+                                         : HoldsItsOwnData(besideLibrary) ? besideLibrary
+                                                                          : TOLVANE_INSTALLED_DATA;
   return {{locations.dictionaries, readOnly}, locations.scratch, true};
 }
 

@@ -7,14 +7,6 @@
 # the unversioned link the linker looks for, the CMake package and the .pc file).
 include(CMakePackageConfigHelpers)
 
-# Debian keeps libraries in the multiarch folder (lib/x86_64-linux-gnu). GNUInstallDirs picks it
-# only when the build is configured for /usr, yet the package and `cmake --install --prefix /usr`
-# install a build configured for the default /usr/local; the multiarch folder is also on the
-# loader's and pkg-config's paths under /usr/local. So on a multiarch system the default "lib"
-# becomes the multiarch folder; another libdir given to cmake is kept.
-if(CMAKE_LIBRARY_ARCHITECTURE AND CMAKE_INSTALL_LIBDIR STREQUAL "lib")
-  set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE})
-endif()
 set(TOLVANE_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tolvane)
 
 # The installed programs find the installed library beside them by a path relative to their own

@@ -134,9 +134,11 @@ echo "tolvane-dev Depends: $(field tolvane-dev Depends)"
 # python3-tolvane: the module under Python 3's own folder, on the same version of tolvane.
 if [[ " ${packages[*]} " = *" python3-tolvane "* ]]; then
   expect_version python3-tolvane
-  expect_only python3-tolvane '^\./usr/lib/python3/(dist-packages(/|$)|$)|^\./usr/share/doc/python3-tolvane(/|$)'
+  expect_only python3-tolvane '^\./usr/lib/python3/(dist-packages(/|$)|$)|^\./usr/bin/(tolvane-dask)?$|^\./usr/share/doc/python3-tolvane(/|$)'
   contents_of python3-tolvane | grep -q '^\./usr/lib/python3/dist-packages/.*\.so$' ||
     fail "python3-tolvane holds no extension module"
+  contents_of python3-tolvane | grep -qxF ./usr/bin/tolvane-dask ||
+    fail "python3-tolvane holds no tolvane-dask"
   expect_strict_control python3-tolvane
   pydepends=$(field python3-tolvane Depends)
   grep -qF "tolvane (= $version)" <<< "$pydepends" || fail "python3-tolvane Depends: $pydepends"

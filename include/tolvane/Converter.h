@@ -48,10 +48,10 @@ class TOLVANE_API Converter {
   // them; the phrase data may be left to the installed programs' own). Empty: the data
   // tolvane-cli reads without --data-dir: the folder the shared library lies in when it holds
   // its own data (a build's or a portable copy's program folder), else the installed programs'
-  // read-only data (share/tolvane of the prefix the library was built for) with the user's
-  // dictionaries in $XDG_DATA_HOME/tolvane. Raises Error when the folder is missing or holds no
-  // tone glyphs, when a data file in it cannot be read or is damaged (the phrase data is read
-  // here for Policy::Context), or when a user word is malformed.
+  // read-only data (share/tolvane of the prefix the library lies in, else of the one it was
+  // built for) with the user's dictionaries in $XDG_DATA_HOME/tolvane. Raises Error when the folder
+  // is missing or holds no tone glyphs, when a data file in it cannot be read or is damaged (the
+  // phrase data is read here for Policy::Context), or when a user word is malformed.
   explicit Converter(const Options& options = {}, const std::filesystem::path& dataFolder = {});
   ~Converter();
   Converter(const Converter&);

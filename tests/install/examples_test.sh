@@ -45,6 +45,11 @@ check_example() {
   out=$(printf '银行行走\r\n' | LD_LIBRARY_PATH=$libdir "$program" --data-dir "$data") ||
     fail "$how: pinyin_line on standard input failed"
   [ "$(tail -1 <<< "$out")" = "yín háng xíng zǒu" ] || fail "$how: 银行行走 from standard input gave: $out"
+  # Without a data folder, the library finds the data installed with it, under the prefix it
+  # lies in (not the one the build was configured for).
+  out=$(HOME=$work/home LD_LIBRARY_PATH=$libdir "$program" 银行) ||
+    fail "$how: pinyin_line without --data-dir failed"
+  [ "$(tail -1 <<< "$out")" = "yín háng" ] || fail "$how: 银行 without --data-dir gave: $out"
   # The py-only line is the one the installed tolvane-cli writes.
   out=$(LD_LIBRARY_PATH=$libdir "$program" --data-dir "$data" "$sentence") || fail "$how: pinyin_line failed"
   [ "$(tail -1 <<< "$out")" = "$cli_line" ] || fail "$how: $sentence gave '$(tail -1 <<< "$out")', tolvane-cli '$cli_line'"
