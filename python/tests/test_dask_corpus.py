@@ -124,6 +124,8 @@ def test_targets_are_those_of_the_cli(cluster, corpus, tmp_path, options):
     for failure in summary["failures"]:
         assert failure["reason"].strip(), failure
         assert "%s: %s" % (failure["path"], failure["reason"]) in err.getvalue()
+        # The report names the source once, in front of the reason.
+        assert failure["path"] not in failure["reason"], failure
 
     # Only the targets are left: no target of a failing file, no scratch file or part folder.
     written = sorted(str(path.relative_to(out)) for path in out.rglob("*") if path.is_file())

@@ -272,9 +272,11 @@ def _worker_converter(data_dir, options):
 
 def _reason(error, source):
     if isinstance(error, tolvane.Error):
-        message = str(error)
+        # The report puts the source in front of the reason: the error's file is named only when
+        # it is another one (the target, a data file).
+        message = getattr(error, "message", None) or str(error)
         path = getattr(error, "path", None)
-        if path and path != source and path not in message:
+        if path and os.path.abspath(path) != os.path.abspath(source) and path not in message:
             return "%s: %s" % (path, message)
         return message
     if isinstance(error, OSError):
