@@ -112,3 +112,29 @@ def test_convert_file_releases_the_gil_while_it_writes(tmp_path):
     tolvane.Converter().convert_file(source, tmp_path / "file.txt", threads=1)
     assert received and received[0] == (tmp_path / "file.txt").read_bytes()
     assert len(received[0]) > 64 * 1024
+
+
+def test_readings_many_reads_each_text_as_readings_does():
+    converter = tolvane.Converter(tone="numbered")
+    assert converter.readings_many(LINES) == [converter.readings(line) for line in LINES]
+    # Any iterable of str, taken once; nothing gives nothing.
+    assert converter.readings_many(line for line in ["银行", ""]) == [["yin2", "hang2"], []]
+    assert converter.readings_many([]) == []
+
+
+@pytest.mark.parametrize("texts, error", [
+    (["银行", 3], TypeError),
+    (["银行", "\ud800"], ValueError),
+    (5, TypeError),
+])
+def test_readings_many_refuses_what_is_no_text(texts, error):
+    with pytest.raises(error):
+        tolvane.Converter().readings_many(texts)
+
+
+def test_threads_reading_batches_give_what_one_thread_gives():
+    converter = tolvane.Converter(policy="context")
+    batches = [LINES[i::8] for i in range(8)] * 4
+    with ThreadPoolExecutor(max_workers=4) as pool:
+        together = list(pool.map(converter.readings_many, batches))
+    assert together == [converter.readings_many(batch) for batch in batches]
