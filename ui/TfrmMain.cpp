@@ -62,20 +62,9 @@ const QString kSaveFilter = QStringLiteral(
 constexpr const char* kSourceMissingQuestion = "没找到源文件,选择文件？";
 constexpr const char* kCompletedQuestion = "执行完成，是否打开文件\r\r";
 // The NUL characters a source holds are copied like any character without a reading.
+constexpr const char* kNulCharactersNotice = "源文件含有 NUL 字节，已原样写入目标文件。\r\r";
 // A second document asked for while one is being written.
 constexpr const char* kDocumentBusyNotice = "正在写入文件，请稍候。";
-constexpr const char* kNulCharactersNotice = "源文件含有 NUL 字节，已原样写入目标文件。\r\r";
-
-// The text of an error with the file it concerns in front, where the text does not name it: for
-// the window's own files, which the user never chose and would not think of otherwise.
-QString TextNamingItsFile(const std::exception& error) {
-  const QString text = QStringFromErrorText(error.what());
-  const auto* fileError = dynamic_cast<const Error*>(&error);
-  if (fileError == nullptr || fileError->path().empty() ||
-      std::string_view(error.what()).find(fileError->path().string()) != std::string_view::npos)
-    return text;
-  return QStringFromPath(fileError->path()) + QStringLiteral(": ") + text;
-}
 
 }  // namespace
 
@@ -189,7 +178,7 @@ void TfrmMain::LoadPageDesign() {
   try {
     pageDesign_ = ReadPageDesign(path);
   } catch (const std::exception& error) {
-    ShowError(TextNamingItsFile(error));
+    ShowError(ErrorTextNamingItsFile(error));
   }
 }
 
@@ -208,7 +197,7 @@ void TfrmMain::FormClose() {
   try {
     ConfigSave();
   } catch (const std::exception& error) {
-    ShowError(TextNamingItsFile(error));
+    ShowError(ErrorTextNamingItsFile(error));
   }
 }
 
