@@ -4,6 +4,8 @@
 # CMAKE_PREFIX_PATH) and with pkg-config (tolvane.pc, found through PKG_CONFIG_PATH with the
 # DESTDIR as sysroot). Both programs then run on the installed library and data. A package
 # config or .pc file that names a wrong folder, or headers that need more than C++17, fail it.
+# The installed Python module then runs the Python example and the Dask recipe (a local cluster
+# of two processes), whose targets must be tolvane-cli's.
 #
 #   examples_test.sh BUILD-DIR SOURCE-DIR CXX-COMPILER
 set -euo pipefail
@@ -97,3 +99,34 @@ make -C "$work/make-build" -f "$source/examples/cpp/Makefile" CXX="$cxx" > "$wor
   { cat "$work/make.log"; fail "building the example with pkg-config"; }
 check_example pkg-config "$work/make-build/pinyin_line"
 echo "the C++ example builds with CMake and with pkg-config against the installation, and runs: ok"
+
+# The Python module as installed (the python component: python3-tolvane's files), its example
+# script and the Dask recipe, on the installed library and the data installed with it.
+pydir=$usr/lib/python3/dist-packages
+if [ -d "$pydir/tolvane" ]; then
+  export PYTHONPATH=$pydir LD_LIBRARY_PATH=$libdir HOME=$work/home
+  /usr/bin/python3 -c 'import sys, tolvane; sys.exit(not tolvane.__file__.startswith(sys.argv[1]))' \
+    "$pydir/" || fail "the module imported is not the installed one"
+  out=$(printf '银行行走\n' | /usr/bin/python3 "$source/examples/python/annotate.py" --readings --tone numbered) ||
+    fail "the Python example failed"
+  [ "$out" = "yin2 hang2 xing2 zou3" ] || fail "the Python example gave: $out"
+  printf '%s\n' "$sentence" > "$work/sentence.txt"
+  out=$(/usr/bin/python3 "$source/examples/python/annotate.py" --format py-only "$work/sentence.txt") ||
+    fail "the Python example on a file failed"
+  [ "$(tr -d '\r' <<< "$out")" = "$cli_line" ] || fail "the Python example gave '$out', tolvane-cli '$cli_line'"
+  if /usr/bin/python3 -c 'import distributed' 2> /dev/null; then
+    mkdir -p "$work/corpus/sub"
+    printf '%s\n' "$sentence" > "$work/corpus/a.txt"
+    printf '银行行走\n' > "$work/corpus/sub/b.txt"
+    /usr/bin/python3 "$source/examples/dask/annotate_corpus.py" "$work/corpus" "$work/out" --workers 2 \
+      > "$work/dask.log" 2>&1 || { cat "$work/dask.log"; fail "the Dask example failed"; }
+    for name in a sub/b; do
+      "$usr/bin/tolvane-cli" convert --quiet --data-dir "$data" "$work/corpus/$name.txt" "$work/cli.txt"
+      cmp -s "$work/cli.txt" "$work/out/${name}_拼音.txt" ||
+        fail "the Dask example's $name target differs from tolvane-cli's"
+    done
+  fi
+  echo "the Python example and the Dask recipe run on the installed module: ok"
+else
+  echo "the build has no Python module: its examples are not run"
+fi
