@@ -30,4 +30,5 @@ echo "== the suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 asan=${TOLVANE_ASAN_BUILD_DIR:-$root/build-asan}
 TOLVANE_BUILD_DIR=$asan "$root/scripts/build.sh" -DTOLVANE_SANITIZE=ON -DTOLVANE_BUILD_BENCH=OFF -DTOLVANE_WERROR=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
   ctest --test-dir "$asan" --output-on-failure -j "$jobs"
