@@ -41,10 +41,10 @@ def g2pm_reader(folder):
     """A function reading one line with g2pM, built on the numpy forward pass of the model's
     test (tests/reading/polyphone_model_test.py), run in float32 as the model was trained."""
     import numpy
-    spec = importlib.util.spec_from_file_location(
+    found = importlib.util.spec_from_file_location(
         "polyphone_model_test", ROOT / "tests" / "reading" / "polyphone_model_test.py")
-    model = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(model)
+    model = importlib.util.module_from_spec(found)
+    found.loader.exec_module(model)
     model.np = numpy  # the test imports numpy only when run as a program
     weights = {k: v.astype(numpy.float32) for k, v in numpy.load(folder / "weights.npz").items()}
     vocab = json.loads((folder / "vocab.json").read_text(encoding="utf-8"))

@@ -127,6 +127,21 @@ std::string Encode(std::string_view textUtf8, const char* encoding) {
   return out;
 }
 
+std::vector<Options> EveryLayoutAndClassicPolicy() {
+  std::vector<Options> all;
+  for (const Layout layout :
+       {Layout::Py, Layout::Han, Layout::HanPy, Layout::PyHan, Layout::PyOnly, Layout::Html}) {
+    Options options;
+    options.layout = layout;
+    all.push_back(options);
+  }
+  Options first;
+  first.policy = Policy::First;
+  first.tone = Tone::Numbered;
+  all.push_back(first);
+  return all;
+}
+
 std::string Describe(const Options& options) {
   std::string text = std::string(PolicyName(options.policy)) + " " + ToneName(options.tone) + " " +
                      LayoutName(options.layout);

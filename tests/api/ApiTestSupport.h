@@ -11,6 +11,10 @@
 // and text in the encodings files come in.
 namespace tolvane::test {
 
+// Each layout with the default options, then the first-reading policy with numbered tones: the
+// head of the option tables the file tests run over.
+std::vector<Options> EveryLayoutAndClassicPolicy();
+
 // tolvane-cli's options for `options`, as a user would give them for the same conversion: the
 // default layout (py) is not named, so that the target's name and the source choose as they do
 // for the library; a data folder, with --data-dir.

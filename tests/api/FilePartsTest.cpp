@@ -54,17 +54,7 @@ std::vector<SourceBytes> Sources() {
 }
 
 std::vector<Options> PartOptions() {
-  std::vector<Options> all;
-  for (const Layout layout :
-       {Layout::Py, Layout::Han, Layout::HanPy, Layout::PyHan, Layout::PyOnly, Layout::Html}) {
-    Options options;
-    options.layout = layout;
-    all.push_back(options);
-  }
-  Options first;
-  first.policy = Policy::First;
-  first.tone = Tone::Numbered;
-  all.push_back(first);
+  std::vector<Options> all = test::EveryLayoutAndClassicPolicy();
   Options every;
   every.policy = Policy::All;
   every.layout = Layout::Han;
